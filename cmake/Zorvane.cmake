@@ -1,0 +1,61 @@
+# Project-wide build habits: strict warnings, Qt string hygiene, and the
+# helpers every folder uses to declare its library and its tests.
+
+add_compile_definitions(
+    QT_NO_CAST_TO_ASCII
+    QT_RESTRICTED_CAST_FROM_ASCII
+    QT_NO_URL_CAST_FROM_STRING
+    QT_USE_QSTRINGBUILDER
+    QT_NO_KEYWORDS)
+
+if(ZORVANE_FUZZ)
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -g)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+function(zorvane_strict target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Werror)
+endfunction()
+
+# zorvane_add_library(<folder> SOURCES ... [PUBLIC_LIBS ...] [PRIVATE_LIBS ...])
+# One static library per folder under src/, named zorvane_<folder>.
+function(zorvane_add_library folder)
+    cmake_parse_arguments(ARG "" "" "SOURCES;PUBLIC_LIBS;PRIVATE_LIBS" ${ARGN})
+    set(target zorvane_${folder})
+    add_library(${target} STATIC ${ARG_SOURCES})
+    target_include_directories(${target} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+    target_link_libraries(${target} PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
+    zorvane_strict(${target})
+endfunction()
+
+# zorvane_add_qtest(<name> SOURCES ... LIBS ... [WEBENGINE])
+# One QtTest executable registered with CTest. Widget tests run offscreen;
+# WebEngine tests need a real X server, so they run under xvfb-run.
+function(zorvane_add_qtest name)
+    if(NOT ZORVANE_TESTS)
+        return()
+    endif()
+    cmake_parse_arguments(ARG "WEBENGINE" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
+    target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
+    target_compile_definitions(${name} PRIVATE
+        ZORVANE_APPDIR_TEMPLATE="${ZORVANE_APPDIR_TEMPLATE}"
+        ZORVANE_APP_DIR="${ZORVANE_APP_DIR}"
+        ZORVANE_SAMPLES_DIR="${PROJECT_SOURCE_DIR}/../shared/samples"
+        ZORVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+    zorvane_strict(${name})
+    if(ARG_WEBENGINE)
+        find_program(XVFB_RUN xvfb-run REQUIRED)
+        add_test(NAME ${name} COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x900x24" $<TARGET_FILE:${name}>)
+        set(env "QTWEBENGINE_CHROMIUM_FLAGS=--no-sandbox --disable-gpu --disable-background-networking"
+                "QT_QPA_PLATFORM=xcb")
+    else()
+        add_test(NAME ${name} COMMAND ${name})
+        set(env "QT_QPA_PLATFORM=offscreen")
+    endif()
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 300)
+    endif()
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT ${ARG_TIMEOUT})
+endfunction()

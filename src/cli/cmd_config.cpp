@@ -1,0 +1,18 @@
+#include "cli/commands.h"
+#include "settings/config.h"
+
+int runConfig(CliContext &context)
+{
+    QStringList &args = context.args();
+    const QString usage = QStringLiteral("config get SECTION KEY | config set SECTION KEY VALUE");
+    if (args.size() == 3 && args.at(0) == u"get") {
+        context.printLine(getConfig(args.at(2), args.at(1)));
+        return CliContext::Success;
+    }
+    if (args.size() == 4 && args.at(0) == u"set") {
+        if (!setConfig(args.at(2), args.at(3), args.at(1)))
+            return context.fail(QStringLiteral("cannot write the settings file"));
+        return CliContext::Success;
+    }
+    return context.usage(usage);
+}

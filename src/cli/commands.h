@@ -1,0 +1,19 @@
+#pragma once
+
+#include "cli/cli_context.h"
+
+#include <QList>
+
+// One subcommand of zorvane-cli. Each lives in its own cmd_<name>.cpp.
+struct CliCommand
+{
+    QString name;
+    QString summary; // one line for the command list
+    QString usage;   // "config get SECTION KEY | config set ...", shown on --help
+    int (*run)(CliContext &context);
+};
+
+const QList<CliCommand> &cliCommands();
+
+// The commands, one per file.
+int runConfig(CliContext &context);

@@ -1,0 +1,13 @@
+#include "text/between.h"
+
+QString Between(const QString &text, const QString &start, const QString &end)
+{
+    const qsizetype startAt = text.indexOf(start);
+    if (startAt < 0 || !text.contains(end))
+        return {};
+    const qsizetype from = startAt + start.size();
+    const qsizetype endAt = text.indexOf(end, from);
+    if (endAt <= from)
+        return {};
+    return text.mid(from, endAt - from);
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Small stateless string routines shared by the formatting pipeline, the
+// rewriting commands, the checks and the network parsers. Positions and
+// lengths count UTF-16 units. Regular expressions use the system's dialect
+// (see system_regex.h).
+
+// Regular expressions
+QString regexReplace(const QString &text, const QString &pattern, const QString &replacement);
+QString regexConcat(const QString &text, const QString &pattern);
+QString collectSpans(const QString &text);
+QString collectTextCells(const QString &text);
+QString lowercaseTagNames(const QString &html);
+
+// HTML to text
+QString stripHtml(const QString &html);
+QString htmlToParagraphs(const QString &html);
+
+// White space and width
+QString YTrim(const QString &text);
+QString fullToHalfWidth(const QString &text);
+
+// Counting and addresses
+int FindStrNums(const QString &text, const QString &key);
+QString FormatUrl(const QString &url);
+
+// Entities and encodings
+QString htmlDecode(const QString &text);
+QString urlEncodeGbk(const QString &text);
+QString urlEncodeUtf8(const QString &text);
+QString decodeUtf8(const QByteArray &bytes);
+QByteArray toByteString(const QString &text);
+QString removeBetween(const QString &text, const QString &startMarker, const QString &endMarker);
+
+// Settings text as a number: 0 when empty or not a number, otherwise floored.
+int toInt(const QString &text);
