@@ -159,6 +159,7 @@ void FakeHttpServer::acceptConnections()
 {
     while (QTcpSocket *socket = m_server->nextPendingConnection()) {
         m_connections.insert(socket, Connection{});
+        ++m_connectionCount;
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readFrom(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
             m_connections.remove(socket);

@@ -73,6 +73,8 @@ public:
     FakeRoute &otherwise();
 
     const QList<FakeRequest> &requests() const { return m_requests; }
+    // Connections accepted so far.
+    int connectionCount() const { return m_connectionCount; }
     QList<FakeRequest> requestsFor(const QString &path) const;
     // Waits, processing events, until `count` requests arrived in all; false
     // when they did not within the time given.
@@ -112,4 +114,5 @@ private:
     FakeRoute m_fallback;
     QList<FakeRequest> m_requests;
     QHash<QTcpSocket *, Connection> m_connections;
+    int m_connectionCount = 0;
 };
