@@ -41,6 +41,7 @@ private Q_SLOTS:
     void failures_readAsEmptyReply();
     void silentServer_endsAtTheTimeout();
     void deadContext_getsNothing();
+    void clientDestroyedMidFetch_callsNothing();
     void servicePaths_data();
     void servicePaths();
 
@@ -165,6 +166,19 @@ void TestServiceClient::deadContext_getsNothing()
     delete context;
     QTRY_VERIFY_WITH_TIMEOUT(fetchRunning.expired(), 5000);
     QCOMPARE(m_server->requests().size(), 1);
+    QVERIFY(!called);
+}
+
+void TestServiceClient::clientDestroyedMidFetch_callsNothing()
+{
+    m_server->on(u"/index.php?m=show&action=notice"_s).silent();
+    bool called = false;
+    {
+        ServiceClient client;
+        client.fetchText(ServicePath::notice(), this, [&](const QString &) { called = true; });
+        QVERIFY(m_server->waitForRequests(1));
+    }
+    QTest::qWait(0);
     QVERIFY(!called);
 }
 
