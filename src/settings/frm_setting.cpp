@@ -15,6 +15,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QVBoxLayout>
 
 namespace {
@@ -43,11 +45,26 @@ QLabel *label(const QString &text, QWidget *buddy = nullptr)
     return result;
 }
 
-// A number box wide enough for five digits in the current font.
+// A number box as wide as five digits in whatever font it has.
+class NumberBox : public QLineEdit
+{
+public:
+    QSize sizeHint() const override
+    {
+        QStyleOptionFrame option;
+        initStyleOption(&option);
+        const QMargins margins = textMargins();
+        const QSize text(fontMetrics().horizontalAdvance(QStringLiteral("000000")) + margins.left() + margins.right(),
+                         QLineEdit::sizeHint().height());
+        return {style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, this).width(), text.height()};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+};
+
 QLineEdit *numberBox(const char *name)
 {
-    auto *box = named(new QLineEdit, name);
-    box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 16);
+    auto *box = named(new NumberBox, name);
+    box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     return box;
 }
 
