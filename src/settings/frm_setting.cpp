@@ -212,6 +212,24 @@ frmSetting::frmSetting(QWidget *parent)
     placeBesideParent();
 }
 
+frmSetting *frmSetting::showFor(QWidget *owner)
+{
+    frmSetting *dialog = nullptr;
+    if (owner) {
+        // A closed dialog may still wait for its deletion; it does not count.
+        for (frmSetting *open : owner->findChildren<frmSetting *>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (open->isVisible())
+                dialog = open;
+        }
+    }
+    if (!dialog)
+        dialog = new frmSetting(owner);
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+    return dialog;
+}
+
 QString frmSetting::sizeRequiredMessage()
 {
     return QStringLiteral("选择压缩尺寸后，最大高度和最大宽度必须至少填写一个，且大于0。");

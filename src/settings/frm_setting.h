@@ -20,6 +20,11 @@ class frmSetting : public QDialog
 public:
     explicit frmSetting(QWidget *parent = nullptr);
 
+    // The owner's settings dialog, brought to the front; a new one, loaded
+    // from the file, when none is open. The owner connects to saved() to
+    // follow the options it mirrors.
+    static frmSetting *showFor(QWidget *owner);
+
     // The message texts the dialog shows after cmdOK.
     static QString sizeRequiredMessage();
     static QString savedMessage();

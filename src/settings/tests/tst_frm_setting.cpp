@@ -82,7 +82,7 @@ private Q_SLOTS:
     void save_noDefaultView_keepsStoredView();
     void save_unwritableFile_reportsFailureAndStaysOpen_data();
     void save_unwritableFile_reportsFailureAndStaysOpen();
-    void opens_besideItsOwner();
+    void showFor_oneDialogBesideItsOwner();
     void layout_fitsEveryCaption_data();
     void layout_fitsEveryCaption();
 
@@ -403,17 +403,24 @@ void TestFrmSetting::save_unwritableFile_reportsFailureAndStaysOpen()
     QCOMPARE(QFileInfo::exists(app.path(u"\\setting\\")), !missingFolder);
 }
 
-void TestFrmSetting::opens_besideItsOwner()
+void TestFrmSetting::showFor_oneDialogBesideItsOwner()
 {
     TempAppFolder app;
     QWidget owner;
     owner.setGeometry(120, 90, 800, 600);
     owner.show();
-    frmSetting *dialog = open(&owner);
-    QVERIFY(dialog->isWindow());
+    m_dialog = frmSetting::showFor(&owner);
+    QVERIFY(m_dialog->isWindow() && m_dialog->isVisible());
     const int offset = owner.logicalDpiX() * 1000 / 1440;
-    QCOMPARE(dialog->frameGeometry().topLeft(), owner.frameGeometry().topLeft() + QPoint(offset, 0));
-    delete m_dialog;
+    QCOMPARE(m_dialog->frameGeometry().topLeft(), owner.frameGeometry().topLeft() + QPoint(offset, 0));
+    QCOMPARE(frmSetting::showFor(&owner), m_dialog.data());
+
+    // Escape closes it like the window's close button: it goes, and the next one is new.
+    QTest::keyClick(m_dialog, Qt::Key_Escape);
+    QVERIFY(frmSetting::showFor(&owner) != m_dialog.data());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!m_dialog);
+    QCOMPARE(owner.findChildren<frmSetting *>().size(), 1);
 }
 
 void TestFrmSetting::layout_fitsEveryCaption_data()
