@@ -21,8 +21,9 @@ public:
     explicit frmSetting(QWidget *parent = nullptr);
 
     // The owner's settings dialog, brought to the front; a new one, loaded
-    // from the file, when none is open. The owner connects to saved() to
-    // follow the options it mirrors.
+    // from the file, when none is open. The owner connects to saved() (with
+    // Qt::UniqueConnection, as it may get the same dialog again) to follow
+    // the options it mirrors.
     static frmSetting *showFor(QWidget *owner);
 
     // The message texts the dialog shows after cmdOK.
