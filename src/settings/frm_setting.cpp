@@ -8,7 +8,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -89,7 +89,7 @@ void select(QButtonGroup *buttons, QRadioButton *chosen)
 // successful save the dialog is already closed.
 void showMessage(QWidget *parent, const QString &text)
 {
-    QMessageBox box(QMessageBox::Information, QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Information, QCoreApplication::applicationName(), text, QMessageBox::Ok,
                     parent);
     box.exec();
 }

@@ -1,5 +1,6 @@
 #include "settings/config.h"
 #include "settings/frm_setting.h"
+#include "settings/tests/message_box_catcher.h"
 #include "testsupport/temp_app_folder.h"
 
 #include <QApplication>
@@ -21,32 +22,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Answers every message box the moment it is shown and keeps what it said.
-class MessageBoxCatcher : public QObject
-{
-public:
-    MessageBoxCatcher() { qApp->installEventFilter(this); }
-    ~MessageBoxCatcher() override { qApp->removeEventFilter(this); }
-
-    QStringList texts;
-    QStringList titles;
-    int buttonCount = 0;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Show) {
-            if (auto *box = qobject_cast<QMessageBox *>(watched)) {
-                texts << box->text();
-                titles << box->windowTitle();
-                buttonCount = int(box->buttons().size());
-                QMetaObject::invokeMethod(box, [box] { box->done(QMessageBox::Ok); }, Qt::QueuedConnection);
-            }
-        }
-        return false;
-    }
-};
 
 // A control's state as text: "1"/"0" for check and option boxes, the text of
 // a text box, the index of a list.
@@ -120,7 +95,7 @@ void TestFrmSetting::save(MessageBoxCatcher &catcher)
     QTest::mouseClick(control<QPushButton>("cmdOK"), Qt::LeftButton);
     QCOMPARE(catcher.texts.size(), before + 1);
     QCOMPARE(catcher.buttonCount, 1);
-    QCOMPARE(catcher.titles.last(), QGuiApplication::applicationDisplayName());
+    QCOMPARE(catcher.titles.last(), QCoreApplication::applicationName());
     // Let a dialog that closed itself go away.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
