@@ -1,10 +1,11 @@
 #include "cli/commands.h"
 #include "settings/config.h"
+#include "settings/config_keys.h"
 
 int runConfig(CliContext &context)
 {
     QStringList &args = context.args();
-    const QString usage = QStringLiteral("config get SECTION KEY | config set SECTION KEY VALUE");
+    const QString usage = QStringLiteral("config get SECTION KEY | config set SECTION KEY VALUE | config list");
     if (args.size() == 3 && args.at(0) == u"get") {
         context.printLine(getConfig(args.at(2), args.at(1)));
         return CliContext::Success;
@@ -12,6 +13,11 @@ int runConfig(CliContext &context)
     if (args.size() == 4 && args.at(0) == u"set") {
         if (!setConfig(args.at(2), args.at(3), args.at(1)))
             return context.fail(QStringLiteral("cannot write the settings file"));
+        return CliContext::Success;
+    }
+    if (args.size() == 1 && args.at(0) == u"list") {
+        for (const ConfigKey &key : Cfg::all)
+            context.printLine(key.sectionName() + u'.' + key.keyName() + u'=' + configValue(key));
         return CliContext::Success;
     }
     return context.usage(usage);

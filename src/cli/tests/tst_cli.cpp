@@ -13,6 +13,8 @@ private Q_SLOTS:
     void configSet_writesGbkAndGetReadsItBack();
     void configGet_missingKeyPrintsEmptyLine();
     void configSet_readOnlySettings_fails();
+    void configList_freshFile_printsEveryKeyInOrder();
+    void configList_printsValuesAsTheProgramsReadThem();
     void usageErrors_data();
     void usageErrors();
     void help_listsCommands();
@@ -50,6 +52,72 @@ void TestCli::configSet_readOnlySettings_fails()
     QVERIFY(set.err.contains("cannot write"));
 }
 
+void TestCli::configList_freshFile_printsEveryKeyInOrder()
+{
+    TempAppFolder app;
+    const QByteArray before = app.readFile(u"\\setting\\config.ini");
+    const CliRun list = runCli(app.folder().root(), {u"config"_s, u"list"_s});
+    QCOMPARE(list.exitCode, 0);
+    QCOMPARE(list.out, QByteArray(
+        "Format.ExtBr=0\n"
+        "Format.HeadSpace=0\n"
+        "Format.SpaceNum=0\n"
+        "Format.SpaceStr=0\n"
+        "Format.Full=0\n"
+        "Format.Point=0\n"
+        "Format.CheckWords=0\n"
+        "Format.CheckWordsType=0\n"
+        "Format.RemoveLink=0\n"
+        "Format.SaveWords=0\n"
+        "Format.ExtSpace=0\n"
+        "Format.AutoSign=0\n"
+        "Format.Start=0\n"
+        "Format.End=0\n"
+        "Format.Sign=\n"
+        "YC.Keyword=0\n"
+        "YC.KeywordStrong=0\n"
+        "YC.KeywordStr=\n"
+        "YC.LinkUrl=\n"
+        "YC.LinkType=0\n"
+        "YC.ShowHelp=0\n"
+        "ResizePic.Resize=0\n"
+        "ResizePic.MaxHeight=0\n"
+        "ResizePic.MaxWidth=0\n"
+        "ResizePic.Small=0\n"
+        "ResizePic.Strong=0\n"
+        "Default.Form=0\n"
+        "Default.ShowHelp=0\n"
+        "Form.ShowDefault=\n"
+        "Form.ShowDefaultYC=\n"
+        "login.AutoLogin=0\n"
+        "login.RemberPassword=0\n"
+        "vision.vision=\n"
+        "vision.update=\n"
+        "vision.ErrorWord=\n"
+        "vision.ErrorWordNums=0\n"
+        "vision.SameWord=\n"
+        "vision.SameWordNums=0\n"));
+    QCOMPARE(app.readFile(u"\\setting\\config.ini"), before);
+}
+
+void TestCli::configList_printsValuesAsTheProgramsReadThem()
+{
+    TempAppFolder app;
+    QVERIFY(app.writeSettings(u"[Format]\nSpaceNum=abc\nHeadSpace= 1 \nExtBr=2\nSign=  中文签名 \n"
+                              u"[ResizePic]\nMaxWidth=600.9\nMaxHeight=-7\n[vision]\nupdate=2026-12-01\n"_s));
+    const CliRun list = runCli(app.folder().root(), {u"config"_s, u"list"_s});
+    QCOMPARE(list.exitCode, 0);
+    const QStringList lines = QString::fromUtf8(list.out).split(u'\n');
+    QCOMPARE(lines.size(), 39); // 38 keys and the empty rest after the last line end
+    for (const QString &expected : {u"Format.SpaceNum=0"_s, u"Format.HeadSpace=1"_s, u"Format.ExtBr=2"_s,
+                                    u"Format.Sign=中文签名"_s, u"ResizePic.MaxWidth=600"_s,
+                                    u"ResizePic.MaxHeight=-7"_s, u"vision.update=2026-12-01"_s})
+        QVERIFY2(lines.contains(expected), qPrintable(expected));
+
+    const CliRun gbk = runCli(app.folder().root(), {u"--gbk"_s, u"config"_s, u"list"_s});
+    QVERIFY(gbk.out.contains("Format.Sign=\xD6\xD0\xCE\xC4\xC7\xA9\xC3\xFB\n"));
+}
+
 void TestCli::usageErrors_data()
 {
     QTest::addColumn<QStringList>("args");
@@ -58,6 +126,7 @@ void TestCli::usageErrors_data()
     QTest::newRow("unknown option") << QStringList{u"--frobnicate"_s} << 2;
     QTest::newRow("config without arguments") << QStringList{u"config"_s} << 2;
     QTest::newRow("config get missing key") << QStringList{u"config"_s, u"get"_s, u"Format"_s} << 2;
+    QTest::newRow("config list with an argument") << QStringList{u"config"_s, u"list"_s, u"Format"_s} << 2;
     QTest::newRow("unknown command") << QStringList{u"frobnicate"_s} << 1;
     QTest::newRow("missing application folder") << QStringList{u"--app-dir"_s, u"/nonexistent/zz"_s, u"config"_s} << 1;
 }

@@ -1,0 +1,116 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <array>
+
+// Every section and key of the settings file, each named once here. Values
+// are read from the file at every call (nothing is cached) and nothing
+// writes a default: a missing key reads as 0 or the empty string.
+
+enum class ConfigKind {
+    Flag,    // "1" on, "0" off; anything but 1 reads as off
+    Integer, // decimal text, read through toInt
+    Text,    // as stored
+};
+
+struct ConfigKey
+{
+    QStringView section;
+    QStringView key;
+    ConfigKind kind;
+
+    QString sectionName() const { return section.toString(); }
+    QString keyName() const { return key.toString(); }
+};
+
+namespace Cfg {
+
+namespace Format {
+inline constexpr ConfigKey ExtBr{u"Format", u"ExtBr", ConfigKind::Flag};
+inline constexpr ConfigKey HeadSpace{u"Format", u"HeadSpace", ConfigKind::Flag};
+inline constexpr ConfigKey SpaceNum{u"Format", u"SpaceNum", ConfigKind::Integer};
+inline constexpr ConfigKey SpaceStr{u"Format", u"SpaceStr", ConfigKind::Flag};
+inline constexpr ConfigKey Full{u"Format", u"Full", ConfigKind::Flag};
+inline constexpr ConfigKey Point{u"Format", u"Point", ConfigKind::Flag};
+inline constexpr ConfigKey CheckWords{u"Format", u"CheckWords", ConfigKind::Flag};
+inline constexpr ConfigKey CheckWordsType{u"Format", u"CheckWordsType", ConfigKind::Flag};
+inline constexpr ConfigKey RemoveLink{u"Format", u"RemoveLink", ConfigKind::Flag};
+inline constexpr ConfigKey SaveWords{u"Format", u"SaveWords", ConfigKind::Flag};
+inline constexpr ConfigKey ExtSpace{u"Format", u"ExtSpace", ConfigKind::Flag};
+inline constexpr ConfigKey AutoSign{u"Format", u"AutoSign", ConfigKind::Flag};
+inline constexpr ConfigKey Start{u"Format", u"Start", ConfigKind::Flag};
+inline constexpr ConfigKey End{u"Format", u"End", ConfigKind::Flag};
+inline constexpr ConfigKey Sign{u"Format", u"Sign", ConfigKind::Text};
+} // namespace Format
+
+namespace YC {
+inline constexpr ConfigKey Keyword{u"YC", u"Keyword", ConfigKind::Flag};
+inline constexpr ConfigKey KeywordStrong{u"YC", u"KeywordStrong", ConfigKind::Integer};
+inline constexpr ConfigKey KeywordStr{u"YC", u"KeywordStr", ConfigKind::Text};
+inline constexpr ConfigKey LinkUrl{u"YC", u"LinkUrl", ConfigKind::Text};
+inline constexpr ConfigKey LinkType{u"YC", u"LinkType", ConfigKind::Integer};
+inline constexpr ConfigKey ShowHelp{u"YC", u"ShowHelp", ConfigKind::Flag};
+} // namespace YC
+
+namespace ResizePic {
+inline constexpr ConfigKey Resize{u"ResizePic", u"Resize", ConfigKind::Flag};
+inline constexpr ConfigKey MaxHeight{u"ResizePic", u"MaxHeight", ConfigKind::Integer};
+inline constexpr ConfigKey MaxWidth{u"ResizePic", u"MaxWidth", ConfigKind::Integer};
+inline constexpr ConfigKey Small{u"ResizePic", u"Small", ConfigKind::Flag};
+inline constexpr ConfigKey Strong{u"ResizePic", u"Strong", ConfigKind::Integer};
+} // namespace ResizePic
+
+namespace Default {
+inline constexpr ConfigKey Form{u"Default", u"Form", ConfigKind::Integer};
+inline constexpr ConfigKey ShowHelp{u"Default", u"ShowHelp", ConfigKind::Flag};
+} // namespace Default
+
+namespace Form {
+inline constexpr ConfigKey ShowDefault{u"Form", u"ShowDefault", ConfigKind::Text};
+inline constexpr ConfigKey ShowDefaultYC{u"Form", u"ShowDefaultYC", ConfigKind::Text};
+} // namespace Form
+
+namespace login {
+inline constexpr ConfigKey AutoLogin{u"login", u"AutoLogin", ConfigKind::Flag};
+inline constexpr ConfigKey RemberPassword{u"login", u"RemberPassword", ConfigKind::Flag};
+} // namespace login
+
+namespace vision {
+inline constexpr ConfigKey vision{u"vision", u"vision", ConfigKind::Text};
+inline constexpr ConfigKey update{u"vision", u"update", ConfigKind::Text};
+inline constexpr ConfigKey ErrorWord{u"vision", u"ErrorWord", ConfigKind::Text};
+inline constexpr ConfigKey ErrorWordNums{u"vision", u"ErrorWordNums", ConfigKind::Integer};
+inline constexpr ConfigKey SameWord{u"vision", u"SameWord", ConfigKind::Text};
+inline constexpr ConfigKey SameWordNums{u"vision", u"SameWordNums", ConfigKind::Integer};
+} // namespace vision
+
+// The whole register in the order of the file's documentation.
+inline constexpr std::array<ConfigKey, 38> all{
+    Format::ExtBr, Format::HeadSpace, Format::SpaceNum, Format::SpaceStr, Format::Full,
+    Format::Point, Format::CheckWords, Format::CheckWordsType, Format::RemoveLink, Format::SaveWords,
+    Format::ExtSpace, Format::AutoSign, Format::Start, Format::End, Format::Sign,
+    YC::Keyword, YC::KeywordStrong, YC::KeywordStr, YC::LinkUrl, YC::LinkType, YC::ShowHelp,
+    ResizePic::Resize, ResizePic::MaxHeight, ResizePic::MaxWidth, ResizePic::Small, ResizePic::Strong,
+    Default::Form, Default::ShowHelp,
+    Form::ShowDefault, Form::ShowDefaultYC,
+    login::AutoLogin, login::RemberPassword,
+    vision::vision, vision::update, vision::ErrorWord, vision::ErrorWordNums, vision::SameWord,
+    vision::SameWordNums,
+};
+
+} // namespace Cfg
+
+// Reads through getConfig at the moment of the call.
+QString configText(const ConfigKey &key);
+int configInt(const ConfigKey &key);   // toInt of the stored text: 0 when missing or not a number
+bool configFlag(const ConfigKey &key); // true only for a stored 1
+// The value as the programs use it: numbers and flags as the decimal text of
+// toInt, text keys as stored.
+QString configValue(const ConfigKey &key);
+
+// Writes through setConfig; false when the settings file could not be written.
+bool setConfigText(const ConfigKey &key, const QString &value);
+bool setConfigInt(const ConfigKey &key, int value);
+bool setConfigFlag(const ConfigKey &key, bool on);

@@ -1,0 +1,10 @@
+#include "shell/feature_commands.h"
+
+#include "shell/command_context.h"
+#include "shell/settings_commands.h"
+
+// One line per feature; each object lives as long as the window.
+void installFeatureCommands(CommandContext &context)
+{
+    new SettingsCommands(context);
+}

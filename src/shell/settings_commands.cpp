@@ -1,0 +1,72 @@
+#include "shell/settings_commands.h"
+
+#include "settings/config_keys.h"
+#include "settings/frm_setting.h"
+#include "shell/clickable_label.h"
+#include "shell/command_context.h"
+
+#include <QBoxLayout>
+#include <QCheckBox>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A box that does not show what the file holds would mislead the next
+// formatting run, so a failed write puts the box back and says so.
+void store(CommandContext &context, QCheckBox *box, const ConfigKey &key, bool checked)
+{
+    if (setConfigFlag(key, checked))
+        return;
+    box->setChecked(configFlag(key));
+    context.showMessageBox(frmSetting::saveFailedMessage());
+}
+
+} // namespace
+
+SettingsCommands::SettingsCommands(CommandContext &context)
+    : QObject(context.window()), m_context(context)
+{
+    chkHeadSpace = new QCheckBox(u"段首空格"_s, context.window());
+    chkHeadSpace->setObjectName(u"chkHeadSpace"_s);
+    chkHref = new QCheckBox(u"去除链接"_s, context.window());
+    chkHref->setObjectName(u"chkHref"_s);
+    if (QBoxLayout *panel = context.area(CommandContext::Area::FormatPanel)) {
+        panel->addWidget(chkHeadSpace);
+        panel->addWidget(chkHref);
+    }
+    connect(chkHeadSpace, &QCheckBox::clicked, this, &SettingsCommands::chkHeadSpace_clicked);
+    connect(chkHref, &QCheckBox::clicked, this, &SettingsCommands::chkHref_clicked);
+
+    lblSetting = new ClickableLabel(u"设置"_s, context.window());
+    lblSetting->setObjectName(u"lblSetting"_s);
+    lblSetting->setCursor(Qt::PointingHandCursor);
+    lblSetting->setStyleSheet(u"color: #1a5fb4; text-decoration: underline;"_s);
+    if (QBoxLayout *links = context.area(CommandContext::Area::Links))
+        links->addWidget(lblSetting);
+    connect(lblSetting, &ClickableLabel::clicked, this, &SettingsCommands::lblSetting_clicked);
+
+    readOptions();
+}
+
+void SettingsCommands::chkHeadSpace_clicked(bool checked)
+{
+    store(m_context, chkHeadSpace, Cfg::Format::HeadSpace, checked);
+}
+
+void SettingsCommands::chkHref_clicked(bool checked)
+{
+    store(m_context, chkHref, Cfg::Format::RemoveLink, checked);
+}
+
+void SettingsCommands::lblSetting_clicked()
+{
+    frmSetting *dialog = frmSetting::showFor(m_context.window());
+    connect(dialog, &frmSetting::saved, this, &SettingsCommands::readOptions, Qt::UniqueConnection);
+}
+
+void SettingsCommands::readOptions()
+{
+    chkHeadSpace->setChecked(configFlag(Cfg::Format::HeadSpace));
+    chkHref->setChecked(configFlag(Cfg::Format::RemoveLink));
+}
