@@ -51,13 +51,8 @@ QImage toCanvas(const QImage &picture)
     return canvas;
 }
 
-QImage loadPicture(QIODevice *device, const QString &fileName)
+QImage readCanvas(QImageReader &reader)
 {
-    QImageReader reader;
-    if (device)
-        reader.setDevice(device);
-    else
-        reader.setFileName(fileName);
     // The name says little: compressed pictures keep their old extension
     // whatever they hold, so photo_new.gif may well be a JPEG.
     reader.setDecideFormatFromContent(true);
@@ -84,16 +79,15 @@ std::optional<QByteArray> encode(const QImage &canvas, const char *format, int q
     return bytes;
 }
 
-// Writes the canvas to the working file; its new length, or nothing when the
-// encoding or the write failed.
-std::optional<qint64> saveWorkingFile(const QImage &canvas, const QString &path, const char *format, int quality,
-                                      QByteArray *written)
+// Writes the canvas to the working file and keeps what was written, so that
+// its length and the final copy need no second read.
+bool saveWorkingFile(const QImage &canvas, const QString &path, const char *format, int quality, QByteArray &written)
 {
     std::optional<QByteArray> bytes = encode(canvas, format, quality);
     if (!bytes || !writeFileAtomically(path, *bytes))
-        return std::nullopt;
-    *written = std::move(*bytes);
-    return written->size();
+        return false;
+    written = std::move(*bytes);
+    return true;
 }
 
 bool sameFile(const QString &a, const QString &b)
@@ -150,7 +144,8 @@ ResizePicResult ResizePic(const QString &source, const QString &target)
     const QFileInfo sourceInfo(source);
     if (!sourceInfo.isFile())
         return notFound();
-    QImage canvas = loadPicture(nullptr, source);
+    QImageReader sourceReader(source);
+    QImage canvas = readCanvas(sourceReader);
     if (canvas.isNull())
         return notLoaded();
     const qint64 sourceSize = sourceInfo.size();
@@ -163,25 +158,23 @@ ResizePicResult ResizePic(const QString &source, const QString &target)
     if (resize != 1 && recompress != 1)
         return nothingChosen();
 
-    const QString working = resizePicWorkingFile(source);
+    const QString workingPath = resizePicWorkingFile(source);
     if (recompress == 1 && strong == 0)
         return noStrength();
     // The working file or the target being the source itself would overwrite it.
-    if (sameFile(source, working) || sameFile(source, target))
+    if (sameFile(source, workingPath) || sameFile(source, target))
         return notSaved();
 
-    QByteArray workingBytes;
-    qint64 workingSize = 0;
+    // What the working file holds now; empty until it is first written.
+    QByteArray working;
     if (resize == 1) {
         const QSize size = fitPictureSize(canvas.size(), maxWidth, maxHeight);
         canvas = canvas.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        const std::optional<qint64> length = saveWorkingFile(canvas, working, "bmp", -1, &workingBytes);
-        if (!length)
+        if (!saveWorkingFile(canvas, workingPath, "bmp", -1, working))
             return notSaved();
-        workingSize = *length;
-        QBuffer bitmap(&workingBytes);
-        bitmap.open(QIODevice::ReadOnly);
-        canvas = loadPicture(&bitmap, QString());
+        QBuffer bitmap(&working);
+        QImageReader bitmapReader(&bitmap);
+        canvas = readCanvas(bitmapReader);
         if (canvas.isNull())
             return notSaved();
     }
@@ -190,27 +183,22 @@ ResizePicResult ResizePic(const QString &source, const QString &target)
         static constexpr int StrengthQualities[] = {80, 50, 30};
         if (strong < 1 || strong > 3)
             return notSaved();
-        const std::optional<qint64> length =
-            saveWorkingFile(canvas, working, "jpeg", StrengthQualities[strong - 1], &workingBytes);
-        if (!length)
+        if (!saveWorkingFile(canvas, workingPath, "jpeg", StrengthQualities[strong - 1], working))
             return notSaved();
-        workingSize = *length;
     }
 
     if (resize == 1) {
         for (const int quality : ReductionQualities) {
-            if (workingSize <= sourceSize)
+            if (working.size() <= sourceSize)
                 break;
-            const std::optional<qint64> length = saveWorkingFile(canvas, working, "jpeg", quality, &workingBytes);
-            if (!length)
+            if (!saveWorkingFile(canvas, workingPath, "jpeg", quality, working))
                 return notSaved();
-            workingSize = *length;
         }
     }
 
-    if (workingSize > sourceSize)
+    if (working.size() > sourceSize)
         return alreadySmall();
-    if (!writeFileAtomically(target, workingBytes))
+    if (!writeFileAtomically(target, working))
         return notSaved();
     return {u"压缩成功，图片已保存至："_s + target, ResizePicDone};
 }
