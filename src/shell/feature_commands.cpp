@@ -2,9 +2,11 @@
 
 #include "shell/command_context.h"
 #include "shell/settings_commands.h"
+#include "shell/image_commands.h"
 
 // One line per feature; each object lives as long as the window.
 void installFeatureCommands(CommandContext &context)
 {
     new SettingsCommands(context);
+    new ImageCommands(context);
 }

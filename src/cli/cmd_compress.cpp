@@ -1,0 +1,18 @@
+#include "cli/commands.h"
+#include "images/resize_pic.h"
+
+#include <QDir>
+
+int runCompress(CliContext &context)
+{
+    const QStringList &args = context.args();
+    if (args.size() != 1 || args.first().isEmpty())
+        return context.usage(QStringLiteral("compress IMAGE"));
+    const QString source = QDir::cleanPath(QDir::current().absoluteFilePath(args.first()));
+    const ResizePicResult result = ResizePic(source, resizePicTarget(source));
+    context.printLine(result.message);
+    if (result.code == ResizePicDone)
+        return CliContext::Success;
+    context.report(QStringLiteral("code=%1").arg(result.code));
+    return CliContext::Failure;
+}

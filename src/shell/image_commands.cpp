@@ -1,0 +1,32 @@
+#include "shell/image_commands.h"
+
+#include "editor/editor_session.h"
+#include "editor/editor_view.h"
+#include "images/resize_pic.h"
+#include "shell/command_context.h"
+
+#include <QBoxLayout>
+#include <QFileInfo>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+ImageCommands::ImageCommands(CommandContext &context)
+    : QObject(context.window()), m_context(context)
+{
+    cmdRePic = new QPushButton(u"图片压缩"_s, context.window());
+    cmdRePic->setObjectName(u"cmdRePic"_s);
+    context.area(CommandContext::Area::FormatPanel)->addWidget(cmdRePic);
+    connect(cmdRePic, &QPushButton::clicked, this, &ImageCommands::cmdRePic_clicked);
+}
+
+void ImageCommands::cmdRePic_clicked()
+{
+    const QString source = m_context.editor().view().chooseOpenFile(
+        {u"请选择要压缩图片文件"_s, QString(), QString(),
+         u"图片文件(*.jpg *.bmp *.gif *.jpeg *.png);;所有文件(*.*)"_s});
+    if (source.isEmpty() || !QFileInfo::exists(source))
+        return;
+    const ResizePicResult result = ResizePic(source, resizePicTarget(source));
+    m_context.showMessageBox(result.message);
+}

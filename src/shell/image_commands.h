@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QObject>
+
+class CommandContext;
+class QPushButton;
+
+// The image compression command of the main window.
+class ImageCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ImageCommands(CommandContext &context);
+
+    QPushButton *cmdRePic = nullptr;
+
+private Q_SLOTS:
+    void cmdRePic_clicked();
+
+private:
+    CommandContext &m_context;
+};

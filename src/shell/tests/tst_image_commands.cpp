@@ -1,0 +1,93 @@
+#include "editor/editor_session.h"
+#include "editor/editor_view.h"
+#include "editor/in_memory_editor_host.h"
+#include "shell/command_context.h"
+#include "shell/image_commands.h"
+#include "testsupport/temp_app_folder.h"
+
+#include <QImage>
+#include <QImageReader>
+#include <QPushButton>
+#include <QTest>
+#include <QVBoxLayout>
+#include <QWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The window as the command sees it: the file dialog answers with a set
+// path, message boxes are collected.
+class FakeView : public EditorView
+{
+public:
+    QString chosen;
+    QList<FileChoice> choices;
+    QStringList messages;
+
+    void showMessageBox(const QString &text) override { messages << text; }
+    void setFormatActionText(const QString &) override {}
+    void setYcActionText(const QString &) override {}
+    QString chooseOpenFile(const FileChoice &choice) override
+    {
+        choices << choice;
+        return chosen;
+    }
+    QString chooseSaveFile(const FileChoice &) override { return {}; }
+    void showPreview(const QString &) override {}
+    void hidePreview() override {}
+    void setPreviewButton(const QString &, const QColor &) override {}
+    void showTextBox(const QString &) override {}
+    void hideTextBox() override {}
+    QString textBoxText() const override { return {}; }
+    void setTextBoxText(const QString &) override {}
+    void setTextModeButton(const QString &, const QColor &) override {}
+};
+
+} // namespace
+
+class TestImageCommands : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cmdRePic_asksForPictureAndShowsOutcome();
+};
+
+void TestImageCommands::cmdRePic_asksForPictureAndShowsOutcome()
+{
+    TempAppFolder app;
+    QVERIFY(app.writeSettings(u"[ResizePic]\nResize=1\nMaxWidth=200\nSmall=0\n"_s));
+    QImage picture(400, 300, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    const QString source = app.folder().root() + u"/photo.bmp"_s;
+    QVERIFY(picture.save(source, "bmp"));
+
+    QWidget window;
+    auto *panel = new QVBoxLayout(&window);
+    InMemoryEditorHost host;
+    FakeView view;
+    EditorSession session(host, view);
+    CommandContext context(session, &window);
+    context.setArea(CommandContext::Area::FormatPanel, panel);
+    auto *commands = new ImageCommands(context);
+    QCOMPARE(window.findChild<QPushButton *>(u"cmdRePic"_s), commands->cmdRePic);
+    QCOMPARE(commands->cmdRePic->text(), u"图片压缩"_s);
+
+    // Cancelled, then a path that is gone: nothing is said.
+    commands->cmdRePic->click();
+    view.chosen = app.folder().root() + u"/gone.jpg"_s;
+    commands->cmdRePic->click();
+    QVERIFY(view.messages.isEmpty());
+    QCOMPARE(view.choices.first().title, u"请选择要压缩图片文件"_s);
+    QCOMPARE(view.choices.first().filter, u"图片文件(*.jpg *.bmp *.gif *.jpeg *.png);;所有文件(*.*)"_s);
+
+    view.chosen = source;
+    commands->cmdRePic->click();
+    const QString target = app.folder().root() + u"/photo_new.bmp"_s;
+    QCOMPARE(view.messages, QStringList{u"压缩成功，图片已保存至："_s + target});
+    QCOMPARE(QImageReader(target).size(), QSize(200, 150));
+}
+
+QTEST_MAIN(TestImageCommands)
+#include "tst_image_commands.moc"
