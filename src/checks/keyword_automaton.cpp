@@ -1,5 +1,7 @@
 #include "checks/keyword_automaton.h"
 
+#include <utility>
+
 int KeywordAutomaton::addWord(QStringView word)
 {
     int node = 0;
@@ -7,7 +9,7 @@ int KeywordAutomaton::addWord(QStringView word)
         int next = m_edges.target(node, c.unicode());
         if (next == None) {
             next = int(m_nodes.size());
-            m_nodes.push_back(Node{});
+            m_nodes.push_back(Node{0, None, None, m_nodes[size_t(node)].depth + 1});
             m_edges.add(node, c.unicode(), next);
         }
         node = next;
@@ -47,24 +49,34 @@ void KeywordAutomaton::finish()
     }
 }
 
-void KeywordAutomaton::findWords(QStringView text, std::vector<char> &found) const
+KeywordAutomaton::Occurrences KeywordAutomaton::findAll(QStringView text) const
 {
-    found.assign(size_t(m_wordCount), 0);
-    // A node is visited once: its fail chain was walked the first time.
-    std::vector<char> visited(m_nodes.size(), 0);
+    // (word, end) pairs in text order, then grouped by word.
+    std::vector<std::pair<int, int>> hits;
     int node = 0;
-    for (const QChar c : text) {
-        int next = m_edges.target(node, c.unicode());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        int next = m_edges.target(node, unit);
         while (next == None && node != 0) {
             node = m_nodes[size_t(node)].fail;
-            next = m_edges.target(node, c.unicode());
+            next = m_edges.target(node, unit);
         }
         node = next == None ? 0 : next;
-        int hit = m_nodes[size_t(node)].word != None ? node : m_nodes[size_t(node)].output;
-        while (hit != None && hit != 0 && !visited[size_t(hit)]) {
-            visited[size_t(hit)] = 1;
-            found[size_t(m_nodes[size_t(hit)].word)] = 1;
-            hit = m_nodes[size_t(hit)].output;
+        for (int hit = m_nodes[size_t(node)].word != None ? node : m_nodes[size_t(node)].output; hit > 0;
+             hit = m_nodes[size_t(hit)].output) {
+            const Node &n = m_nodes[size_t(hit)];
+            hits.emplace_back(n.word, int(i) - n.depth + 1);
         }
     }
+    Occurrences result;
+    result.first.assign(size_t(m_wordCount) + 1, 0);
+    for (const auto &hit : hits)
+        ++result.first[size_t(hit.first) + 1];
+    for (size_t w = 1; w < result.first.size(); ++w)
+        result.first[w] += result.first[w - 1];
+    result.starts.resize(hits.size());
+    std::vector<int> fill(result.first.begin(), result.first.end() - 1);
+    for (const auto &hit : hits)
+        result.starts[size_t(fill[size_t(hit.first)]++)] = hit.second;
+    return result;
 }

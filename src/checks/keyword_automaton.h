@@ -19,8 +19,14 @@ public:
     void finish();
 
     int wordCount() const { return m_wordCount; }
-    // found[id] is set for every word that occurs in text.
-    void findWords(QStringView text, std::vector<char> &found) const;
+    // Every occurrence of every word in text: starts[first[id] .. first[id + 1])
+    // are the start positions of word id, in increasing order.
+    struct Occurrences
+    {
+        std::vector<int> first;
+        std::vector<int> starts;
+    };
+    Occurrences findAll(QStringView text) const;
 
 private:
     struct Node
@@ -28,6 +34,7 @@ private:
         int fail = 0;
         int output = None; // nearest node on the fail chain that ends a word
         int word = None;   // the id of the word ending here
+        int depth = 0;     // its length
     };
 
     std::vector<Node> m_nodes{Node{}};
