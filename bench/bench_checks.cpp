@@ -29,6 +29,8 @@ public:
         const int rank = std::min(2999, int(std::exp(u * std::log(3000.0))) - 1);
         return QChar(char16_t(0x4E00 + rank * 7));
     }
+    // Any of the 3000 characters alike: words made of them are rarer in text.
+    QChar cjkUniform() { return QChar(char16_t(0x4E00 + m_random.bounded(3000) * 7)); }
     QString cjkWord(int minLength, int maxLength)
     {
         QString word;
@@ -54,7 +56,8 @@ private:
 struct Inputs
 {
     QString typoLibrary;      // 20,000 lines wrong|right
-    QString sensitiveLibrary; // 10,000 lines
+    QString sensitiveLibrary; // 10,000 lines of common-character words: over a thousand occur
+    QString rareSensitiveLibrary; // 10,000 lines of words that occur only where planted
     QString article;          // 50,000 characters of HTML
 };
 
@@ -83,6 +86,22 @@ Inputs makeInputs()
     }
     in.sensitiveLibrary = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 
+    QStringList rareWords;
+    lines.clear();
+    for (int i = 0; i < 10000; ++i) {
+        QString word;
+        if (gen.bounded(20) == 0) {
+            word = gen.asciiWord();
+        } else {
+            const int length = 2 + gen.bounded(3);
+            for (int k = 0; k < length; ++k)
+                word += gen.cjkUniform();
+        }
+        lines << word;
+        rareWords << word;
+    }
+    in.rareSensitiveLibrary = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+
     // Paragraphs of sentences, a few typos and sensitive words planted, some
     // inline markup and Latin words as pasted pages have.
     QString article;
@@ -98,7 +117,9 @@ Inputs makeInputs()
                     article += typoKeys.at(gen.bounded(int(typoKeys.size())));
                 else if (roll < 10)
                     article += sensitiveWords.at(gen.bounded(int(sensitiveWords.size())));
-                else if (roll < 14)
+                else if (roll < 11)
+                    article += rareWords.at(gen.bounded(int(rareWords.size())));
+                else if (roll < 15)
                     article += QStringLiteral("<strong>") + gen.cjkWord(2, 5) + QStringLiteral("</strong>");
                 else if (roll < 17)
                     article += u' ' + gen.asciiWord() + u' ';
@@ -161,29 +182,38 @@ void BM_markTypos_firstUse(benchmark::State &state)
 }
 BENCHMARK(BM_markTypos_firstUse)->Unit(benchmark::kMillisecond);
 
+// Argument 0: the library whose words occur by the thousand; 1: the one
+// whose words occur only where planted (the usual case).
+const QString &sensitiveInput(benchmark::State &state)
+{
+    return state.range(0) == 0 ? inputs().sensitiveLibrary : inputs().rareSensitiveLibrary;
+}
+
 void BM_sensitiveWords_fast(benchmark::State &state)
 {
     const Inputs &in = inputs();
-    SensitiveWordsResult result = checkSensitiveWords(in.article, in.sensitiveLibrary);
+    const QString &library = sensitiveInput(state);
+    SensitiveWordsResult result = checkSensitiveWords(in.article, library);
     for (auto _ : state) {
-        result = checkSensitiveWords(in.article, in.sensitiveLibrary);
+        result = checkSensitiveWords(in.article, library);
         benchmark::DoNotOptimize(result);
     }
     setCounters(state, result.count);
 }
-BENCHMARK(BM_sensitiveWords_fast)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_sensitiveWords_fast)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_sensitiveWords_literal(benchmark::State &state)
 {
     const Inputs &in = inputs();
+    const QString &library = sensitiveInput(state);
     literal::SensitiveResult result;
     for (auto _ : state) {
-        result = literal::checkSensitiveWords(in.article, in.sensitiveLibrary);
+        result = literal::checkSensitiveWords(in.article, library);
         benchmark::DoNotOptimize(result);
     }
     setCounters(state, result.count);
 }
-BENCHMARK(BM_sensitiveWords_literal)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_sensitiveWords_literal)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_sensitiveWords_firstUse(benchmark::State &state)
 {

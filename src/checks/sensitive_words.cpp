@@ -75,6 +75,7 @@ public:
     explicit MarkedText(QStringView html)
         : m_html(html)
         , m_inserts(size_t(html.size()) + 1)
+        , m_hasInsert(size_t(html.size()) + 1, 0)
     {
     }
 
@@ -92,9 +93,11 @@ public:
             const qsizetype start = *s;
             if (start < lastEnd)
                 continue;
-            const auto inside = m_nonEmpty.upper_bound(start);
-            if (inside != m_nonEmpty.end() && *inside < start + length)
-                continue; // split by earlier markup
+            bool split = false;
+            for (qsizetype i = start + 1; i < start + length && !split; ++i)
+                split = m_hasInsert[size_t(i)];
+            if (split)
+                continue; // earlier markup stands inside this occurrence
             chosen.push_back(start);
             lastEnd = start + length;
         }
@@ -191,7 +194,10 @@ private:
         }
         insert.insert(gap.offset, markup);
         ++m_contents[insert];
-        m_nonEmpty.insert(gap.index);
+        if (!m_hasInsert[size_t(gap.index)]) {
+            m_hasInsert[size_t(gap.index)] = 1;
+            m_nonEmpty.insert(gap.index);
+        }
     }
 
     // Searches the whole working text, left to right without overlaps.
@@ -247,7 +253,8 @@ private:
 
     QStringView m_html;
     std::vector<QString> m_inserts;
-    std::set<qsizetype> m_nonEmpty;
+    std::vector<char> m_hasInsert;  // inserts[i] is not empty
+    std::set<qsizetype> m_nonEmpty; // the same, in order
     QHash<QString, int> m_contents; // the distinct non-empty inserts
 };
 
