@@ -17,7 +17,7 @@ inline QString markTypos(const QString &input, const QString &library, int markF
     if (text.isEmpty())
         return text;
     const QString lib = QStringLiteral("\r\n") + library + QStringLiteral("\r\n");
-    // 1-based positions as in the description; at(p - 1) reads position p.
+    // 1-based positions; at(p - 1) reads position p.
     qsizetype pos = 1;
     while (pos <= text.size()) {
         const QChar c = text.at(pos - 1);
