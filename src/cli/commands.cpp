@@ -9,6 +9,15 @@ const QList<CliCommand> &cliCommands()
          QStringLiteral("config get SECTION KEY\n       zorvane-cli config set SECTION KEY VALUE"), runConfig},
         {QStringLiteral("compress"), QStringLiteral("shrink and recompress a picture into NAME_new.EXT"),
          QStringLiteral("compress IMAGE"), runCompress},
+        {QStringLiteral("typos"), QStringLiteral("mark (or with --replace correct) the typos of the typo library"),
+         QStringLiteral("typos [--replace] [FILE]    (the count goes to standard error as count=N)"), runTypos},
+        {QStringLiteral("punct"), QStringLiteral("half-width punctuation to full-width, or marked (Format/CheckWordsType=1)"),
+         QStringLiteral("punct [FILE]"), runPunct},
+        {QStringLiteral("sensitive"), QStringLiteral("mark the words of the sensitive-word library"),
+         QStringLiteral("sensitive [FILE]    (the number of library lines found goes to standard error as count=N)"),
+         runSensitive},
+        {QStringLiteral("count"), QStringLiteral("count the characters of an HTML article: source and text"),
+         QStringLiteral("count [FILE]"), runCount},
     };
     return commands;
 }

@@ -18,3 +18,7 @@ const QList<CliCommand> &cliCommands();
 // The commands, one per file.
 int runConfig(CliContext &context);
 int runCompress(CliContext &context);
+int runTypos(CliContext &context);
+int runPunct(CliContext &context);
+int runSensitive(CliContext &context);
+int runCount(CliContext &context);

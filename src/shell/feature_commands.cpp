@@ -1,5 +1,6 @@
 #include "shell/feature_commands.h"
 
+#include "shell/check_commands.h"
 #include "shell/command_context.h"
 #include "shell/settings_commands.h"
 #include "shell/image_commands.h"
@@ -9,4 +10,5 @@ void installFeatureCommands(CommandContext &context)
 {
     new SettingsCommands(context);
     new ImageCommands(context);
+    new CheckCommands(context);
 }

@@ -1,0 +1,41 @@
+#include "checks/edge_table.h"
+
+#include <algorithm>
+
+void EdgeTable::reserve(size_t edges)
+{
+    m_edges.reserve(edges);
+    size_t slots = 16;
+    while (slots < edges * 2)
+        slots *= 2;
+    if (slots > m_slots.size())
+        rehash(slots);
+}
+
+void EdgeTable::add(int state, char16_t unit, int target)
+{
+    // Keep the table at most half full so that probe runs stay short.
+    if ((m_edges.size() + 1) * 2 > m_slots.size())
+        rehash(m_slots.empty() ? 64 : m_slots.size() * 2);
+    if (size_t(state) >= m_heads.size())
+        m_heads.resize(std::max(size_t(state) + 1, m_heads.size() * 2), None);
+    const int edge = int(m_edges.size());
+    m_edges.push_back({state, target, m_heads[size_t(state)], unit});
+    m_heads[size_t(state)] = edge;
+    size_t slot = hash(state, unit) & m_mask;
+    while (m_slots[slot] != None)
+        slot = (slot + 1) & m_mask;
+    m_slots[slot] = edge;
+}
+
+void EdgeTable::rehash(size_t slotCount)
+{
+    m_slots.assign(slotCount, None);
+    m_mask = slotCount - 1;
+    for (size_t edge = 0; edge < m_edges.size(); ++edge) {
+        size_t slot = hash(m_edges[edge].source, m_edges[edge].unit) & m_mask;
+        while (m_slots[slot] != None)
+            slot = (slot + 1) & m_mask;
+        m_slots[slot] = int(edge);
+    }
+}

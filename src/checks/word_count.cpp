@@ -1,0 +1,51 @@
+#include "checks/word_count.h"
+
+#include "text/text_utils.h"
+
+namespace {
+
+// Blanks only: tabs and line breaks are dealt with afterwards.
+QStringView trimBlanks(QStringView text)
+{
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && text[start] == u' ')
+        ++start;
+    while (end > start && text[end - 1] == u' ')
+        --end;
+    return text.mid(start, end - start);
+}
+
+} // namespace
+
+WordCount countWords(const QString &html)
+{
+    WordCount count;
+    count.source = html.size();
+    QString text = trimBlanks(stripHtml(html)).toString();
+    text.remove(QStringLiteral("\r\n"));
+    text.remove(u'\t');
+    count.text = text.size();
+    return count;
+}
+
+QString wordCountCaption(const WordCount &count)
+{
+    return QString::number(count.source) + QStringLiteral("个[源码] ") + QString::number(count.text)
+        + QStringLiteral("个[文本]");
+}
+
+qsizetype countTextBox(const QString &plainText)
+{
+    qsizetype count = plainText.size();
+    for (qsizetype i = 0; i < plainText.size(); ++i) {
+        if (plainText[i] == u'\n' && (i == 0 || plainText[i - 1] != u'\r'))
+            ++count;
+    }
+    return count;
+}
+
+QString textBoxCaption(qsizetype count)
+{
+    return QString::number(count) + QStringLiteral("个");
+}

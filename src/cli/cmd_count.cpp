@@ -1,0 +1,13 @@
+#include "checks/word_count.h"
+#include "cli/commands.h"
+
+int runCount(CliContext &context)
+{
+    if (context.args().size() > 1 || (!context.args().isEmpty() && context.args().first().startsWith(u"--")))
+        return context.usage(QStringLiteral("count [FILE]"));
+    const std::optional<QString> html = context.readInput();
+    if (!html)
+        return CliContext::Failure;
+    context.printLine(wordCountCaption(countWords(*html)));
+    return CliContext::Success;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class CommandContext;
+class QLabel;
+class QPushButton;
+
+// The content checks on the main window: the typo check and the sensitive
+// words on the "format" panel, the character count (and Ctrl+T) under the
+// editor.
+class CheckCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CheckCommands(CommandContext &context);
+
+    // An OK/Cancel question with a title; true on OK.
+    using Question = std::function<bool(const QString &title, const QString &text)>;
+    // Tests answer the questions themselves instead of showing a box.
+    void setQuestion(Question ask) { m_ask = std::move(ask); }
+
+    QPushButton *cmdChkWrong = nullptr;
+    QPushButton *cmdBan = nullptr;
+    QLabel *Label14 = nullptr;
+    QLabel *lblWordNums = nullptr;
+    QPushButton *imgChkWordNums = nullptr;
+
+public Q_SLOTS:
+    void cmdChkWrong_clicked();
+    void cmdBan_clicked();
+    void imgChkWordNums_clicked();
+
+private:
+    void loadWithPanelDisabled(const std::function<void()> &load);
+
+    CommandContext &m_context;
+    Question m_ask;
+};
