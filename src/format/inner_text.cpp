@@ -1,6 +1,7 @@
 #include "format/inner_text.h"
 
 #include "format/scratch_document.h"
+#include "format/style_sheet.h"
 
 #include <gumbo.h>
 
@@ -32,6 +33,7 @@ struct Style
     bool visible = true;
     bool replaced = false;        // content is never rendered as text
     bool blockifyChildren = false; // flex and grid items are block-level
+    bool floated = false;
 };
 
 bool isTag(const Node &n, GumboTag tag)
@@ -192,40 +194,36 @@ Display displayFromCss(QStringView value, Display fallback)
     return fallback;
 }
 
-// Applies the declarations of a style attribute that change what text is
-// rendered and where lines break.
-void applyStyleAttribute(const QString &css, Style &style)
+void applyDeclaration(const StyleSheet::Declaration &d, Style &style)
 {
-    const QString lower = css.toLower();
-    for (QStringView declaration : QStringView(lower).split(u';')) {
-        const qsizetype colon = declaration.indexOf(u':');
-        if (colon < 0)
-            continue;
-        const QStringView property = declaration.left(colon).trimmed();
-        QStringView value = declaration.mid(colon + 1).trimmed();
-        if (value.endsWith(u"!important"))
-            value = value.chopped(10).trimmed();
-        if (property == u"display") {
-            style.display = displayFromCss(value, style.display);
-            style.blockifyChildren = value == u"flex" || value == u"grid" || value == u"inline-flex"
-                                     || value == u"inline-grid";
-        } else if (property == u"white-space") {
-            if (value == u"pre" || value == u"pre-wrap" || value == u"break-spaces")
-                style.whiteSpace = WhiteSpace::Pre;
-            else if (value == u"pre-line")
-                style.whiteSpace = WhiteSpace::PreLine;
-            else if (value == u"normal" || value == u"nowrap")
-                style.whiteSpace = WhiteSpace::Normal;
-        } else if (property == u"visibility") {
-            if (value == u"hidden" || value == u"collapse")
-                style.visible = false;
-            else if (value == u"visible")
-                style.visible = true;
-        } else if ((property == u"float" && value != u"none")
-                   || (property == u"position" && (value == u"absolute" || value == u"fixed"))) {
-            if (style.display == Display::Inline || style.display == Display::InlineBlock)
-                style.display = Display::Block;
-        }
+    const QStringView value = d.value;
+    switch (d.property) {
+    case StyleSheet::Declaration::Display:
+        style.display = displayFromCss(value, style.display);
+        style.blockifyChildren =
+            value == u"flex" || value == u"grid" || value == u"inline-flex" || value == u"inline-grid";
+        break;
+    case StyleSheet::Declaration::WhiteSpace:
+        if (value == u"pre" || value == u"pre-wrap" || value == u"break-spaces")
+            style.whiteSpace = WhiteSpace::Pre;
+        else if (value == u"pre-line")
+            style.whiteSpace = WhiteSpace::PreLine;
+        else if (value == u"normal" || value == u"nowrap")
+            style.whiteSpace = WhiteSpace::Normal;
+        break;
+    case StyleSheet::Declaration::Visibility:
+        if (value == u"hidden" || value == u"collapse")
+            style.visible = false;
+        else if (value == u"visible")
+            style.visible = true;
+        break;
+    case StyleSheet::Declaration::Float:
+    case StyleSheet::Declaration::Position:
+        // Floated and absolutely positioned boxes are block-level.
+        if ((d.property == StyleSheet::Declaration::Float && value != u"none")
+            || (d.property == StyleSheet::Declaration::Position && (value == u"absolute" || value == u"fixed")))
+            style.floated = true;
+        break;
     }
 }
 
@@ -392,8 +390,9 @@ QString innerText(const ScratchDocument &doc, int element)
     if (root.html && (root.tag == GUMBO_TAG_PRE || root.tag == GUMBO_TAG_LISTING || root.tag == GUMBO_TAG_XMP
                       || root.tag == GUMBO_TAG_PLAINTEXT || root.tag == GUMBO_TAG_TEXTAREA))
         start.whiteSpace = WhiteSpace::Pre;
-    if (doc.hasAttribute(element, u"style"))
-        applyStyleAttribute(doc.attribute(element, u"style"), start);
+    const StyleSheet sheet(doc);
+    for (const StyleSheet::Declaration &d : sheet.cascade(element))
+        applyDeclaration(d, start);
     if (start.display == Display::None || defaultReplaced(root))
         return QString();
     pushChildren(element, start);
@@ -458,10 +457,14 @@ QString innerText(const ScratchDocument &doc, int element)
         }
         if (doc.hasAttribute(frame.node, u"hidden"))
             style.display = Display::None;
-        if (doc.hasAttribute(frame.node, u"style"))
-            applyStyleAttribute(doc.attribute(frame.node, u"style"), style);
+        if (!sheet.isEmpty() || doc.hasAttribute(frame.node, u"style")) {
+            for (const StyleSheet::Declaration &d : sheet.cascade(frame.node))
+                applyDeclaration(d, style);
+        }
         if (style.display == Display::None)
             continue;
+        if (style.floated && (style.display == Display::Inline || style.display == Display::InlineBlock))
+            style.display = Display::Block;
         if (frame.inherited.blockifyChildren
             && (style.display == Display::Inline || style.display == Display::InlineBlock))
             style.display = Display::Block;
