@@ -26,26 +26,25 @@ QString fromPiece(const GumboStringPiece &piece)
 // are renamed before parsing.
 void renameNoscript(QByteArray &bytes)
 {
-    const QByteArray lower = bytes.toLower();
-    qsizetype pos = lower.indexOf("noscript");
-    if (pos < 0)
-        return;
     QByteArray out;
-    out.reserve(bytes.size());
     qsizetype from = 0;
-    for (; pos >= 0; pos = lower.indexOf("noscript", pos + 8)) {
-        const bool opening = pos >= 1 && lower.at(pos - 1) == '<';
-        const bool closing = pos >= 2 && lower.at(pos - 1) == '/' && lower.at(pos - 2) == '<';
-        const qsizetype end = pos + 8;
-        const char after = end < lower.size() ? lower.at(end) : '>';
-        const bool nameEnds = after == '>' || after == '/' || after == ' ' || after == '\t' || after == '\n'
-                              || after == '\r' || after == '\f';
-        if (!(opening || closing) || !nameEnds)
+    for (qsizetype lt = bytes.indexOf('<'); lt >= 0; lt = bytes.indexOf('<', lt + 1)) {
+        const qsizetype name = lt + 1 + (lt + 1 < bytes.size() && bytes.at(lt + 1) == '/' ? 1 : 0);
+        const qsizetype end = name + 8;
+        if (end > bytes.size() || qstrnicmp(bytes.constData() + name, "noscript", 8) != 0)
             continue;
-        out.append(bytes.constData() + from, pos - from);
+        const char after = end < bytes.size() ? bytes.at(end) : '>';
+        if (!(after == '>' || after == '/' || after == ' ' || after == '\t' || after == '\n' || after == '\r'
+              || after == '\f'))
+            continue;
+        if (out.isEmpty())
+            out.reserve(bytes.size());
+        out.append(bytes.constData() + from, name - from);
         out.append("noembed");
         from = end;
     }
+    if (from == 0)
+        return;
     out.append(bytes.constData() + from, bytes.size() - from);
     bytes = std::move(out);
 }
