@@ -363,7 +363,6 @@ QString innerText(const ScratchDocument &doc, int element)
 {
     TextCollector collector;
     std::vector<Frame> stack;
-    Style rootStyle;
     const Node &root = doc.node(element);
     if (root.kind != Node::Element)
         return QString();
