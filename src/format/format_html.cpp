@@ -91,6 +91,39 @@ void removeLinkTexts(ScratchDocument &doc)
     }
 }
 
+// Replaces every "#FormatImgID_<i>#" with i below the table's size by the
+// table's entry i; anything else that looks like a placeholder stays.
+QString restoreImages(const QString &text, const QStringList &imageTable)
+{
+    if (imageTable.isEmpty())
+        return text;
+    QString out;
+    out.reserve(text.size() + imageTable.size() * 96);
+    qsizetype from = 0;
+    for (qsizetype at = text.indexOf(kImagePrefix); at >= 0; at = text.indexOf(kImagePrefix, from)) {
+        qsizetype digitsEnd = at + kImagePrefix.size();
+        while (digitsEnd < text.size() && digitsEnd - at - kImagePrefix.size() < 10 && text.at(digitsEnd).isDigit()
+               && text.at(digitsEnd).unicode() < 128)
+            ++digitsEnd;
+        const QStringView digits = QStringView(text).mid(at + kImagePrefix.size(), digitsEnd - at - kImagePrefix.size());
+        bool ok = false;
+        const qsizetype index = digits.isEmpty() ? -1 : digits.toLongLong(&ok);
+        // The decimal form must be exactly the one the placeholder was made
+        // with (no leading zeros), as a plain replace would require.
+        if (ok && index >= 0 && index < imageTable.size() && digits == QString::number(index)
+            && digitsEnd < text.size() && text.at(digitsEnd) == u'#') {
+            out += QStringView(text).mid(from, at - from);
+            out += imageTable.at(index);
+            from = digitsEnd + 1;
+        } else {
+            out += QStringView(text).mid(from, at + 1 - from);
+            from = at + 1;
+        }
+    }
+    out += QStringView(text).mid(from);
+    return out;
+}
+
 } // namespace
 
 ScratchDocument &tmpDocument()
@@ -266,8 +299,7 @@ QString FormatHtml(const QString &html, int mode)
     if (mode == 2 && keywordPlaced && setting(u"Keyword", u"YC") == 1)
         text.replace(kKeywordPlaceholder, keywordReplacement);
 
-    // Step 13: images.
-    for (qsizetype i = 0; i < imageTable.size(); ++i)
-        text.replace(imagePlaceholder(i), imageTable.at(i));
-    return text;
+    // Step 13: images, in one pass over the text (a replace per image would
+    // make pages with thousands of images quadratic).
+    return restoreImages(text, imageTable);
 }
