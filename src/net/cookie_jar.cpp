@@ -1,0 +1,120 @@
+#include "net/cookie_jar.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+const QString setCookie = QStringLiteral("Set-Cookie:");
+
+void removeAttribute(QString &cookie, const QRegularExpression &attribute)
+{
+    cookie.remove(attribute);
+}
+
+// The text of one "Set-Cookie:" line stripped to "name=value;" as servers
+// send it; the line's own attributes go.
+QString cleanSetCookie(const QString &line)
+{
+    static const QRegularExpression path(QStringLiteral("path=[^\\f]*?;"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression domain(QStringLiteral("domain=[^\\f]*?;"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression expires(QStringLiteral("expires=[^\\f]*?;"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    QString cookie = line + u';';
+    removeAttribute(cookie, path);
+    removeAttribute(cookie, domain);
+    removeAttribute(cookie, expires);
+    // Only these two spellings: "HttpOnly" stays glued to the value, which
+    // the forum has always received that way.
+    cookie.remove(QStringLiteral("Httponly"));
+    cookie.remove(QStringLiteral("httponly"));
+    cookie.remove(u' ');
+    cookie.replace(QStringLiteral(";;"), QStringLiteral(";"));
+    cookie.remove(QStringLiteral("\r\n"));
+    return cookie;
+}
+
+CookieRecord splitPair(QStringView part)
+{
+    const qsizetype firstEquals = part.indexOf(u'=');
+    if (firstEquals < 0)
+        return {QString(), part.toString()};
+    const qsizetype secondEquals = part.indexOf(u'=', firstEquals + 1);
+    const QStringView value = secondEquals < 0 ? part.mid(firstEquals + 1)
+                                               : part.mid(firstEquals + 1, secondEquals - firstEquals - 1);
+    return {part.left(firstEquals).toString(), value.toString()};
+}
+
+} // namespace
+
+CookieJar parseCookieString(const QString &cookies)
+{
+    QString text = cookies;
+    text.replace(QStringLiteral(";;"), QStringLiteral(";"));
+    text.remove(u' ');
+    if (text.endsWith(u';'))
+        text.chop(1);
+    CookieJar jar;
+    if (text.isEmpty())
+        return jar;
+    for (const QStringView part : QStringView(text).split(u';'))
+        jar.append(splitPair(part));
+    return jar;
+}
+
+std::optional<QString> mergeCookies(const QString &response, const QString &cookies)
+{
+    const bool jarMode = !cookies.isEmpty();
+    if (!response.contains(setCookie))
+        return cookies;
+    CookieJar jar = jarMode ? parseCookieString(cookies) : CookieJar();
+
+    QString merged;
+    qsizetype offset = 0;
+    qsizetype lineEnd = -1; // the first "\r\n" at or after the current header's value, once searched
+    bool noMoreLineEnds = false;
+    while (true) {
+        const qsizetype headerAt = response.indexOf(setCookie, offset);
+        if (headerAt < 0)
+            break;
+        const qsizetype valueAt = headerAt + setCookie.size();
+        // The value runs to the next line end; none at all gives an empty value.
+        if (!noMoreLineEnds && lineEnd < valueAt) {
+            lineEnd = response.indexOf(QStringLiteral("\r\n"), valueAt);
+            noMoreLineEnds = lineEnd < 0;
+        }
+        const QString line = noMoreLineEnds || lineEnd <= valueAt ? QString()
+                                                                  : response.mid(valueAt, lineEnd - valueAt);
+        QString cookie = cleanSetCookie(line);
+        offset = valueAt;
+
+        if (jarMode) {
+            cookie.remove(u';');
+            if (!cookie.contains(u'='))
+                return std::nullopt;
+            const CookieRecord record = splitPair(cookie);
+            auto known = std::find_if(jar.begin(), jar.end(),
+                                      [&](const CookieRecord &entry) { return entry.name == record.name; });
+            if (known == jar.end())
+                jar.append(record);
+            else if (known->name != u"Ddx_sid")
+                known->value = record.value;
+        } else if (!cookie.contains(QStringLiteral("deleted"))) {
+            merged += cookie;
+        }
+    }
+
+    if (jarMode) {
+        for (const CookieRecord &record : std::as_const(jar)) {
+            if (record.value == u"deleted")
+                continue;
+            if (record.name.isEmpty())
+                merged += u' ' + record.value + u';';
+            else
+                merged += u' ' + record.name + u'=' + record.value + u';';
+        }
+    }
+    merged.replace(QStringLiteral(";;"), QStringLiteral(";"));
+    merged.remove(QStringLiteral("\r\n"));
+    return merged;
+}

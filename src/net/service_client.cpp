@@ -1,0 +1,118 @@
+#include "net/service_client.h"
+
+#include "net/servers.h"
+#include "text/gbk.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+
+ServiceClient::ServiceClient(QObject *parent)
+    : QObject(parent)
+    , m_network(new QNetworkAccessManager(this))
+{
+}
+
+ServiceClient::~ServiceClient() = default;
+
+void ServiceClient::setTimeout(std::chrono::milliseconds timeout)
+{
+    m_timeout = timeout;
+}
+
+std::chrono::milliseconds ServiceClient::timeout() const
+{
+    return m_timeout.count() > 0 ? m_timeout : serverTimeout();
+}
+
+void ServiceClient::fetchText(const QString &path, QObject *context, std::function<void(const QString &reply)> done)
+{
+    fetchBytes(path, context, [done = std::move(done)](const QByteArray &reply) { done(fromGbk(reply)); });
+}
+
+void ServiceClient::fetchBytes(const QString &path, QObject *context, std::function<void(const QByteArray &reply)> done)
+{
+    const ServerAddress server = serverAddress(QStringLiteral("Service"));
+    const QString relative = path.startsWith(u'/') ? path.mid(1) : path;
+    QNetworkRequest request(QUrl(u"http://" + server.authority() + u'/' + relative));
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    QNetworkReply *reply = m_network->get(request);
+
+    // The whole fetch, not just a pause between packets, is bounded: a server
+    // that trickles bytes must not keep a caller waiting for ever.
+    auto *deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
+    deadline->start(timeout());
+
+    const bool watchContext = context != nullptr;
+    QPointer<QObject> guard(context);
+    connect(reply, &QNetworkReply::finished, this, [reply, watchContext, guard, done = std::move(done), this] {
+        reply->deleteLater();
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        QByteArray body;
+        if (reply->error() == QNetworkReply::NoError && status >= 200 && status < 300)
+            body = reply->readAll();
+        if (watchContext && guard.isNull())
+            return;
+        QObject *receiver = watchContext ? guard.data() : this;
+        QMetaObject::invokeMethod(receiver, [done, body] { done(body); });
+    });
+}
+
+namespace ServicePath {
+
+QString advertisement()
+{
+    return QStringLiteral("index.php?m=show&action=ad");
+}
+
+QString formatDefault()
+{
+    return QStringLiteral("index.php?m=show&action=format");
+}
+
+QString ycDefault()
+{
+    return QStringLiteral("index.php?m=show&action=yc");
+}
+
+QString updateList(const QString &stamp)
+{
+    return QStringLiteral("index.php?m=show&action=upnew&time=") + stamp;
+}
+
+QString notice()
+{
+    return QStringLiteral("index.php?m=show&action=notice");
+}
+
+QString errorWordsVersion()
+{
+    return QStringLiteral("index.php?m=show&action=errorwords");
+}
+
+QString errorWords()
+{
+    return QStringLiteral("data/errorwords.txt");
+}
+
+QString sameWordsVersion()
+{
+    return QStringLiteral("index.php?m=show&action=samewords");
+}
+
+QString sameWords()
+{
+    return QStringLiteral("data/samewords.txt");
+}
+
+QString logout()
+{
+    return QStringLiteral("index.php?m=show&action=logout");
+}
+
+} // namespace ServicePath

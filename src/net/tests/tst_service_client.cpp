@@ -1,0 +1,210 @@
+#include "net/service_client.h"
+#include "testsupport/fake_http_server.h"
+#include "testsupport/temp_app_folder.h"
+
+#include "settings/config.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Collects what one fetch delivered.
+struct Outcome
+{
+    bool delivered = false;
+    QString text;
+    QByteArray bytes;
+};
+
+bool waitFor(const Outcome &outcome)
+{
+    return QTest::qWaitFor([&] { return outcome.delivered; }, 5000);
+}
+
+} // namespace
+
+class TestServiceClient : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void normalReply_isDecodedFromGbk();
+    void bytesReply_isUnchanged();
+    void requestLine_carriesThePathAsGiven();
+    void failures_readAsEmptyReply_data();
+    void failures_readAsEmptyReply();
+    void silentServer_endsAtTheTimeout();
+    void deadContext_getsNothing();
+    void clientDestroyedMidFetch_callsNothing();
+    void servicePaths_data();
+    void servicePaths();
+
+private:
+    std::unique_ptr<TempAppFolder> m_folder;
+    std::unique_ptr<FakeHttpServer> m_server;
+};
+
+void TestServiceClient::init()
+{
+    m_folder = std::make_unique<TempAppFolder>();
+    QVERIFY(m_folder->isValid());
+    m_server = std::make_unique<FakeHttpServer>();
+    QVERIFY(m_server->isListening());
+    QVERIFY(m_server->serve(u"Service"_s));
+}
+
+void TestServiceClient::cleanup()
+{
+    m_server.reset();
+    m_folder.reset();
+}
+
+void TestServiceClient::normalReply_isDecodedFromGbk()
+{
+    m_server->on(u"/index.php?m=show&action=notice"_s)
+        .respond(200, FakeHttpServer::gbk(u"欢迎使用|http://example.com/<br>第二条"_s));
+    ServiceClient client;
+    Outcome outcome;
+    client.fetchText(ServicePath::notice(), this, [&](const QString &reply) {
+        outcome = {true, reply, {}};
+    });
+    QVERIFY(!outcome.delivered); // never synchronous
+    QVERIFY(waitFor(outcome));
+    QCOMPARE(outcome.text, u"欢迎使用|http://example.com/<br>第二条"_s);
+}
+
+void TestServiceClient::bytesReply_isUnchanged()
+{
+    const QByteArray body("\x00\xff\xfe\x80 binary", 11);
+    m_server->on(u"/data/errorwords.txt"_s).respond(200, body, "application/octet-stream");
+    ServiceClient client;
+    Outcome outcome;
+    client.fetchBytes(ServicePath::errorWords(), this, [&](const QByteArray &reply) {
+        outcome = {true, {}, reply};
+    });
+    QVERIFY(waitFor(outcome));
+    QCOMPARE(outcome.bytes, body);
+}
+
+void TestServiceClient::requestLine_carriesThePathAsGiven()
+{
+    m_server->on(u"/index.php?m=show&action=upnew&time=20261207"_s).respond(200, "pkg|20261208|/p/1.md");
+    ServiceClient client;
+    Outcome outcome;
+    client.fetchText(ServicePath::updateList(u"20261207"_s), this, [&](const QString &reply) {
+        outcome = {true, reply, {}};
+    });
+    QVERIFY(waitFor(outcome));
+    QCOMPARE(outcome.text, u"pkg|20261208|/p/1.md"_s);
+    QCOMPARE(m_server->requests().size(), 1);
+    QCOMPARE(m_server->requests().first().method, "GET");
+    QCOMPARE(m_server->requests().first().header("Host"), "127.0.0.1:" + QByteArray::number(m_server->port()));
+}
+
+void TestServiceClient::failures_readAsEmptyReply_data()
+{
+    QTest::addColumn<QString>("scenario");
+    QTest::newRow("not found") << u"404"_s;
+    QTest::newRow("server error with a body") << u"500"_s;
+    QTest::newRow("connection refused") << u"refused"_s;
+    QTest::newRow("peer closes mid-reply") << u"close"_s;
+    QTest::newRow("no host configured") << u"nohost"_s;
+}
+
+void TestServiceClient::failures_readAsEmptyReply()
+{
+    QFETCH(QString, scenario);
+    const QString path = ServicePath::advertisement();
+    if (scenario == u"404")
+        m_server->on(u'/' + path).respond(404, "ad.gif|http://example.com/");
+    else if (scenario == u"500")
+        m_server->on(u'/' + path).respond(500, "ad.gif");
+    else if (scenario == u"refused")
+        QVERIFY(setConfig(u"Service"_s, u"127.0.0.1:"_s + QString::number(FakeHttpServer::closedPort()), u"Servers"_s));
+    else if (scenario == u"close")
+        m_server->on(u'/' + path).reply("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nad.gif").closeEarly();
+    else if (scenario == u"nohost")
+        QVERIFY(setConfig(u"Service"_s, u":8080"_s, u"Servers"_s));
+
+    ServiceClient client;
+    client.setTimeout(3s);
+    Outcome outcome;
+    client.fetchText(path, this, [&](const QString &reply) { outcome = {true, reply, {}}; });
+    QVERIFY(waitFor(outcome));
+    QCOMPARE(outcome.text, QString());
+}
+
+void TestServiceClient::silentServer_endsAtTheTimeout()
+{
+    m_server->on(u"/index.php?m=show&action=format"_s).silent();
+    ServiceClient client;
+    client.setTimeout(200ms);
+    Outcome outcome;
+    client.fetchText(ServicePath::formatDefault(), this, [&](const QString &reply) { outcome = {true, reply, {}}; });
+    QVERIFY(waitFor(outcome));
+    QCOMPARE(outcome.text, QString());
+    QCOMPARE(m_server->requests().size(), 1);
+}
+
+void TestServiceClient::deadContext_getsNothing()
+{
+    m_server->on(u"/index.php?m=show&action=yc"_s).respond(200, "text");
+    ServiceClient client;
+    bool called = false;
+    // The callback is released once the fetch is over, delivered or not.
+    auto alive = std::make_shared<int>();
+    const std::weak_ptr<int> fetchRunning = alive;
+    auto *context = new QObject;
+    client.fetchText(ServicePath::ycDefault(), context, [&called, alive](const QString &) { called = true; });
+    alive.reset();
+    delete context;
+    QTRY_VERIFY_WITH_TIMEOUT(fetchRunning.expired(), 5000);
+    QCOMPARE(m_server->requests().size(), 1);
+    QVERIFY(!called);
+}
+
+void TestServiceClient::clientDestroyedMidFetch_callsNothing()
+{
+    m_server->on(u"/index.php?m=show&action=notice"_s).silent();
+    bool called = false;
+    {
+        ServiceClient client;
+        client.fetchText(ServicePath::notice(), this, [&](const QString &) { called = true; });
+        QVERIFY(m_server->waitForRequests(1));
+    }
+    QTest::qWait(0);
+    QVERIFY(!called);
+}
+
+void TestServiceClient::servicePaths_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("advertisement") << ServicePath::advertisement() << u"index.php?m=show&action=ad"_s;
+    QTest::newRow("format default") << ServicePath::formatDefault() << u"index.php?m=show&action=format"_s;
+    QTest::newRow("yc default") << ServicePath::ycDefault() << u"index.php?m=show&action=yc"_s;
+    QTest::newRow("update list") << ServicePath::updateList(u"2026-1-1"_s)
+                                 << u"index.php?m=show&action=upnew&time=2026-1-1"_s;
+    QTest::newRow("notice") << ServicePath::notice() << u"index.php?m=show&action=notice"_s;
+    QTest::newRow("typo version") << ServicePath::errorWordsVersion() << u"index.php?m=show&action=errorwords"_s;
+    QTest::newRow("typo library") << ServicePath::errorWords() << u"data/errorwords.txt"_s;
+    QTest::newRow("synonym version") << ServicePath::sameWordsVersion() << u"index.php?m=show&action=samewords"_s;
+    QTest::newRow("synonym library") << ServicePath::sameWords() << u"data/samewords.txt"_s;
+    QTest::newRow("logout") << ServicePath::logout() << u"index.php?m=show&action=logout"_s;
+}
+
+void TestServiceClient::servicePaths()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, expected);
+    QCOMPARE(path, expected);
+}
+
+QTEST_GUILESS_MAIN(TestServiceClient)
+#include "tst_service_client.moc"
