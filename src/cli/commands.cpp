@@ -18,6 +18,8 @@ const QList<CliCommand> &cliCommands()
          runSensitive},
         {QStringLiteral("count"), QStringLiteral("count the characters of an HTML article: source and text"),
          QStringLiteral("count [FILE]"), runCount},
+        {QStringLiteral("format"), QStringLiteral("format an article the way one-key format does"),
+         QStringLiteral("format [--mode 0|1|2] [FILE]"), runFormat},
     };
     return commands;
 }

@@ -22,3 +22,4 @@ int runTypos(CliContext &context);
 int runPunct(CliContext &context);
 int runSensitive(CliContext &context);
 int runCount(CliContext &context);
+int runFormat(CliContext &context);

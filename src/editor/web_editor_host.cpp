@@ -72,7 +72,10 @@ void WebEditorHost::pollReady()
                               self->m_polling = false;
                               if (value.toBool()) {
                                   self->m_ready = true;
-                                  Q_EMIT self->ready();
+                                  // Announced from the event loop, not from inside this
+                                  // callback: listeners make requests of their own.
+                                  QMetaObject::invokeMethod(
+                                      self, [self] { Q_EMIT self->ready(); }, Qt::QueuedConnection);
                               } else if (std::chrono::steady_clock::now() - self->m_loadStarted
                                          > self->m_readyTimeout) {
                                   Q_EMIT self->loadFailed();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/editor_host.h"
+#include "editor/editor_page.h"
 
 #include <QObject>
 #include <QPointer>
@@ -9,7 +10,6 @@
 
 #include <chrono>
 
-class EditorPage;
 class QUrl;
 
 // The editor page in a real browser. The program's requests are synchronous

@@ -4,6 +4,9 @@
 #include "shell/command_context.h"
 #include "shell/settings_commands.h"
 #include "shell/image_commands.h"
+#include "shell/format_commands.h"
+
+#include <QWidget>
 
 // One line per feature; each object lives as long as the window.
 void installFeatureCommands(CommandContext &context)
@@ -11,4 +14,5 @@ void installFeatureCommands(CommandContext &context)
     new SettingsCommands(context);
     new ImageCommands(context);
     new CheckCommands(context);
+    new FormatCommands(context, context.window());
 }

@@ -4,6 +4,8 @@
 #include "editor/editor_scheme.h"
 #include "editor/editor_session.h"
 #include "editor/web_editor_host.h"
+#include "net/servers.h"
+#include "net/service_client.h"
 #include "settings/app_folder.h"
 #include "settings/config.h"
 #include "shell/clickable_label.h"
@@ -299,9 +301,9 @@ void frmFormat::showAvatar(const QString &path)
 void frmFormat::fetchAdvertisement()
 {
     imgAd->hide();
-    if (!m_options.fetchText)
+    if (!m_options.service)
         return;
-    m_options.fetchText(u"index.php?m=show&action=ad"_s, this, [this](const QString &reply) {
+    m_options.service->fetchText(ServicePath::advertisement(), this, [this](const QString &reply) {
         const std::optional<Advertisement> ad = parseAdvertisement(reply);
         if (!ad)
             return;
@@ -315,26 +317,27 @@ void frmFormat::fetchAdvertisement()
 
 void frmFormat::fetchDefaultTexts()
 {
-    if (!m_options.fetchText)
+    if (!m_options.service)
         return;
     const QDate today = QDate::currentDate();
     auto fetch = [this](const QString &path, QString DefaultTexts::*field) {
         ++m_pendingFetches;
-        m_options.fetchText(path, this, [this, field](const QString &reply) {
+        m_options.service->fetchText(path, this, [this, field](const QString &reply) {
             m_defaultTexts.*field = reply;
             --m_pendingFetches;
             finishLoadWhenReady();
         });
     };
     if (defaultTextDue(getConfig(u"ShowDefault"_s, u"Form"_s), today))
-        fetch(u"index.php?m=show&action=format"_s, &DefaultTexts::format);
+        fetch(ServicePath::formatDefault(), &DefaultTexts::format);
     if (defaultTextDue(getConfig(u"ShowDefaultYC"_s, u"Form"_s), today))
-        fetch(u"index.php?m=show&action=yc"_s, &DefaultTexts::yc);
+        fetch(ServicePath::ycDefault(), &DefaultTexts::yc);
 }
 
 void frmFormat::web_ready()
 {
     m_pageReady = true;
+    Q_EMIT editorReady();
     finishLoadWhenReady();
 }
 
@@ -356,8 +359,11 @@ void frmFormat::finishLoadWhenReady()
         changeFrm();
         const bool yc = m_session->mode() == ModeName::Yc;
         const QString &text = yc ? m_defaultTexts.yc : m_defaultTexts.format;
+        // The editor is usable before the service answers: what the user
+        // put there meanwhile is never replaced.
+        const std::optional<QString> current = getEditorHtml(*m_host);
         // Shown once a day: remember the day it was shown.
-        if (!text.isEmpty() && m_session->setEditorHtml(text))
+        if (!text.isEmpty() && current && current->isEmpty() && m_session->setEditorHtml(text))
             setConfig(yc ? u"ShowDefaultYC"_s : u"ShowDefault"_s, defaultTextDate(QDate::currentDate()), u"Form"_s);
     }
     Q_EMIT loaded();
@@ -460,10 +466,10 @@ void frmFormat::cmdClear_clicked()
 
 void frmFormat::openForumPage(const QString &path)
 {
-    const QString host = getConfig(u"Forum"_s, u"Servers"_s).trimmed();
-    if (host.isEmpty())
+    const ServerAddress forum = serverAddress(u"Forum"_s);
+    if (forum.host.isEmpty())
         return;
-    QDesktopServices::openUrl(QUrl(u"http://"_s + host + path));
+    QDesktopServices::openUrl(QUrl(u"http://"_s + forum.authority() + path));
 }
 
 void frmFormat::imgFace_clicked()

@@ -22,6 +22,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
 class QWebEngineView;
+class ServiceClient;
 class WebEditorHost;
 
 // The main window: the editor with its preview and text views, the three
@@ -41,7 +42,7 @@ public:
         QList<Notice> notices;
         // The service server; without it there is no advertisement and no
         // default text.
-        ServiceFetch fetchText;
+        ServiceClient *service = nullptr;
     };
 
     explicit frmFormat(Options options, QWidget *parent = nullptr);
@@ -127,7 +128,9 @@ public:
     QTimer *timNotice = nullptr;
 
 Q_SIGNALS:
-    // The editor page answers and the start content is in place.
+    // The editor page answers (the user can work from now on).
+    void editorReady();
+    // The start content (hand-off or default text) is in place as well.
     void loaded();
 
 protected:

@@ -1,4 +1,5 @@
 #include "editor/editor_scheme.h"
+#include "net/service_client.h"
 #include "shell/frm_format.h"
 
 #include <QApplication>
@@ -21,9 +22,15 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(ZORVANE_VERSION));
 
     // Until the login window exists, the program opens its main window as a guest.
-    frmFormat window(frmFormat::Options{});
-    QObject::connect(&window, &frmFormat::loaded, &window, [&started] {
+    ServiceClient service;
+    frmFormat::Options options;
+    options.service = &service;
+    frmFormat window(options);
+    QObject::connect(&window, &frmFormat::editorReady, &window, [&started] {
         qCInfo(lcStartup, "main window ready with its editor after %lld ms", started.elapsed());
+    });
+    QObject::connect(&window, &frmFormat::loaded, &window, [&started] {
+        qCInfo(lcStartup, "start content in place after %lld ms", started.elapsed());
     });
     window.show();
     return app.exec();

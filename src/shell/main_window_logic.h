@@ -5,15 +5,7 @@
 #include <QList>
 #include <QString>
 
-#include <functional>
 #include <optional>
-
-class QObject;
-
-// How the main window asks the service server: done receives the reply
-// text, or "" on any failure, while context lives.
-using ServiceFetch =
-    std::function<void(const QString &path, QObject *context, std::function<void(const QString &reply)> done)>;
 
 // One service notice: its text and the page it links to (may be empty).
 struct Notice

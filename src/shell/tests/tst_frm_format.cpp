@@ -1,0 +1,378 @@
+#include "editor/editor_scheme.h"
+#include "editor/editor_session.h"
+#include "editor/web_editor_host.h"
+#include "net/service_client.h"
+#include "settings/config.h"
+#include "shell/clickable_label.h"
+#include "shell/command_context.h"
+#include "shell/frm_format.h"
+#include "testsupport/fake_http_server.h"
+#include "testsupport/temp_app_folder.h"
+#include "text/gbk.h"
+
+#include <QApplication>
+#include <QBoxLayout>
+#include <QDesktopServices>
+#include <QDirIterator>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEngineView>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString FormatDefault = u"<p>今日格式化说明</p>"_s;
+const QString YcDefault = u"<p>今日伪原创说明</p>"_s;
+
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public Q_SLOTS:
+    void open(const QUrl &url) { opened.append(url); }
+};
+
+} // namespace
+
+// The main window over the real editor page, with the service server faked
+// on 127.0.0.1.
+class TestFrmFormat : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void guestStart_showsFormatModeAndTodaysText();
+    void modeButtons_swapDefaultTextsOnlyWhileUntouched();
+    void defaultTextsShownToday_areNotFetched();
+    void startModeYc_showsYcPanel();
+    void handOffText_opensInYcMode();
+    void advertisement_showsPictureAndOpensLink();
+    void notices_rotateAndOpenTheirLinks();
+    void shortcuts_clearAndRefuseWithMessage();
+    void textMode_showsTextBoxOverEditor();
+    void featureCommands_addControlsAndKeys();
+    void close_quitsUnlessTrayHolds();
+
+private:
+    frmFormat *openWindow(frmFormat::Options options = {});
+    QString article();
+
+    std::unique_ptr<TempAppFolder> m_folder;
+    std::unique_ptr<FakeHttpServer> m_server;
+    std::unique_ptr<ServiceClient> m_service;
+    std::unique_ptr<frmFormat> m_window;
+    QStringList m_messages;
+};
+
+void TestFrmFormat::init()
+{
+    m_folder = std::make_unique<TempAppFolder>();
+    QVERIFY(m_folder->isValid());
+    // The editor page as the build made it.
+    QDirIterator it(QStringLiteral(ZORVANE_APP_DIR "/lib"), QDir::Files, QDirIterator::Subdirectories);
+    const QDir lib(QStringLiteral(ZORVANE_APP_DIR "/lib"));
+    while (it.hasNext()) {
+        const QString file = it.next();
+        QFile source(file);
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        const QString systemPath = u"\\lib\\"_s + lib.relativeFilePath(file).replace(u'/', u'\\');
+        QVERIFY(m_folder->writeFile(systemPath, source.readAll()));
+    }
+    m_server = std::make_unique<FakeHttpServer>();
+    QVERIFY(m_server->serve(u"Service"_s));
+    QVERIFY(m_server->serve(u"Forum"_s));
+    m_server->on(u"/index.php?m=show&action=format"_s).respond(200, FakeHttpServer::gbk(FormatDefault));
+    m_server->on(u"/index.php?m=show&action=yc"_s).respond(200, FakeHttpServer::gbk(YcDefault));
+    m_service = std::make_unique<ServiceClient>();
+    m_service->setTimeout(5s);
+    m_messages.clear();
+}
+
+void TestFrmFormat::cleanup()
+{
+    m_window.reset();
+    m_service.reset();
+    m_server.reset();
+    m_folder.reset();
+}
+
+frmFormat *TestFrmFormat::openWindow(frmFormat::Options options)
+{
+    if (!options.service)
+        options.service = m_service.get();
+    m_window = std::make_unique<frmFormat>(options);
+    m_window->setMessageSink([this](const QString &text) { m_messages.append(text); });
+    QSignalSpy loaded(m_window.get(), &frmFormat::loaded);
+    m_window->show();
+    if (!QTest::qWaitForWindowExposed(m_window.get()))
+        return nullptr;
+    if (!loaded.wait(30000) && loaded.isEmpty())
+        return nullptr;
+    return m_window.get();
+}
+
+QString TestFrmFormat::article()
+{
+    return getEditorHtml(m_window->editorHost()).value_or(u"<no answer>"_s);
+}
+
+void TestFrmFormat::guestStart_showsFormatModeAndTodaysText()
+{
+    frmFormat *w = openWindow();
+    QVERIFY(w);
+    QCOMPARE(w->mode(), u"format"_s);
+    QCOMPARE(article(), FormatDefault);
+    QCOMPARE(getConfig(u"ShowDefault"_s, u"Form"_s), QDate::currentDate().toString(u"yyyy-MM-dd"_s));
+    QVERIFY(w->frm1->isVisible());
+    QVERIFY(!w->frm2->isVisible());
+    QVERIFY(!w->cmdFormat->isEnabled());
+    QVERIFY(w->cmdYC->isEnabled());
+    // No statistics command exists, so there is no "seo" mode to offer.
+    QVERIFY(!w->cmdSEO->isVisible());
+    QCOMPARE(w->lblTitle->text(), u"Zorvane——Quillboxv1.0（内测版）"_s);
+    QCOMPARE(w->lblPoint->text(), u"0"_s);
+    QCOMPARE(w->lblKestCoin->text(), u"0枚"_s);
+    QVERIFY(!w->lblUsername->text().isEmpty());
+    QVERIFY(w->lblReg->isVisible());
+    QVERIFY(!w->imgAd->isVisible());
+    QVERIFY(w->lblVision->text().startsWith(u"版本:"_s));
+    QVERIFY(m_messages.isEmpty());
+}
+
+void TestFrmFormat::modeButtons_swapDefaultTextsOnlyWhileUntouched()
+{
+    frmFormat *w = openWindow();
+    QVERIFY(w);
+    QSignalSpy modes(&w->commands(), &CommandContext::modeChanged);
+    QTest::mouseClick(w->cmdYC, Qt::LeftButton);
+    QCOMPARE(w->mode(), u"yc"_s);
+    QVERIFY(w->frm2->isVisible());
+    QVERIFY(!w->frm1->isVisible());
+    QCOMPARE(article(), YcDefault);
+    QCOMPARE(modes.size(), 1);
+    QCOMPARE(modes.first().first().toString(), u"yc"_s);
+
+    QTest::mouseClick(w->cmdFormat, Qt::LeftButton);
+    QCOMPARE(article(), FormatDefault);
+
+    QVERIFY(setEditorHtml(w->editorHost(), u"<p>我的文章</p>"_s));
+    QTest::mouseClick(w->cmdYC, Qt::LeftButton);
+    QCOMPARE(article(), u"<p>我的文章</p>"_s);
+}
+
+void TestFrmFormat::defaultTextsShownToday_areNotFetched()
+{
+    const QString today = QDate::currentDate().toString(u"yyyy-MM-dd"_s);
+    QVERIFY(setConfig(u"ShowDefault"_s, today, u"Form"_s));
+    QVERIFY(setConfig(u"ShowDefaultYC"_s, today, u"Form"_s));
+    frmFormat *w = openWindow();
+    QVERIFY(w);
+    QVERIFY(m_server->requestsFor(u"/index.php?m=show&action=format"_s).isEmpty());
+    QVERIFY(m_server->requestsFor(u"/index.php?m=show&action=yc"_s).isEmpty());
+    QCOMPARE(article(), QString());
+}
+
+void TestFrmFormat::startModeYc_showsYcPanel()
+{
+    QVERIFY(setConfig(u"Form"_s, u"2"_s, u"Default"_s));
+    frmFormat *w = openWindow();
+    QVERIFY(w);
+    QCOMPARE(w->mode(), u"yc"_s);
+    QVERIFY(w->frm2->isVisible());
+    QCOMPARE(article(), YcDefault);
+    QCOMPARE(getConfig(u"ShowDefaultYC"_s, u"Form"_s), QDate::currentDate().toString(u"yyyy-MM-dd"_s));
+}
+
+void TestFrmFormat::handOffText_opensInYcMode()
+{
+    QVERIFY(m_folder->writeFile(u"\\html\\cache.html", toGbk(u"<p>从浏览器带来的文字</p>"_s)));
+    frmFormat *w = openWindow();
+    QVERIFY(w);
+    QCOMPARE(w->mode(), u"yc"_s);
+    QVERIFY(w->frm2->isVisible());
+    QVERIFY(!w->frm1->isVisible());
+    QCOMPARE(article(), u"<p>从浏览器带来的文字</p>"_s);
+    QCOMPARE(m_folder->readFile(u"\\html\\cache.html"), QByteArray());
+    QVERIFY(m_server->requestsFor(u"/index.php?m=show&action=yc"_s).isEmpty());
+}
+
+void TestFrmFormat::advertisement_showsPictureAndOpensLink()
+{
+    QVERIFY(QDir().mkpath(m_folder->path(u"\\html")));
+    QImage picture(120, 40, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QVERIFY(picture.save(m_folder->path(u"\\html\\ad.png")));
+    m_server->on(u"/index.php?m=show&action=ad"_s).respond(200, "ad.png|http://ad.example/go");
+    frmFormat *w = openWindow();
+    QVERIFY(w);
+    QTRY_VERIFY(w->imgAd->isVisible());
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(u"http"_s, &catcher, "open");
+    QTest::mouseClick(w->imgAd, Qt::LeftButton);
+    QTest::mouseClick(w->lblReg, Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler(u"http"_s);
+    QCOMPARE(catcher.opened.size(), 2);
+    QCOMPARE(catcher.opened[0], QUrl(u"http://ad.example/go"_s));
+    QCOMPARE(catcher.opened[1].path(), u"/member.php"_s);
+    QCOMPARE(catcher.opened[1].port(), m_server->port());
+}
+
+void TestFrmFormat::notices_rotateAndOpenTheirLinks()
+{
+    frmFormat::Options options;
+    options.notices = {{u"第一条"_s, QString()}, {u"第二条"_s, u"http://n.example/2"_s}, {u"第三条"_s, QString()}};
+    frmFormat *w = openWindow(options);
+    QVERIFY(w);
+    QCOMPARE(w->lblNotice.size(), 3);
+    QVERIFY(w->timNotice->isActive());
+    QCOMPARE(w->timNotice->interval(), 5000);
+    // The rotation is driven by hand from here on.
+    w->timNotice->stop();
+    w->buildNotices(options.notices);
+    w->timNotice->stop();
+    auto visibleNotice = [w] {
+        QStringList shown;
+        for (ClickableLabel *label : w->lblNotice)
+            if (label->isVisible())
+                shown.append(label->text());
+        return shown;
+    };
+    QCOMPARE(visibleNotice(), QStringList{u"第一条"_s});
+    QVERIFY(QMetaObject::invokeMethod(w, "timNotice_timeout"));
+    QCOMPARE(visibleNotice(), QStringList{u"第二条"_s});
+
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(u"http"_s, &catcher, "open");
+    QTest::mouseClick(w->lblNotice[1], Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler(u"http"_s);
+    QCOMPARE(catcher.opened, QList<QUrl>{QUrl(u"http://n.example/2"_s)});
+
+    QVERIFY(QMetaObject::invokeMethod(w, "timNotice_timeout"));
+    QVERIFY(QMetaObject::invokeMethod(w, "timNotice_timeout"));
+    QCOMPARE(visibleNotice(), QStringList{u"第一条"_s});
+
+    w->buildNotices({{u"唯一一条"_s, QString()}});
+    QCOMPARE(w->lblNotice.size(), 1);
+    QVERIFY(QMetaObject::invokeMethod(w, "timNotice_timeout"));
+    QCOMPARE(visibleNotice(), QStringList{u"唯一一条"_s});
+}
+
+void TestFrmFormat::shortcuts_clearAndRefuseWithMessage()
+{
+    frmFormat *w = openWindow();
+    QVERIFY(w);
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QCOMPARE(article(), FormatDefault);
+    QTest::keyClick(w, Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(article(), QString());
+
+    // A guard's refusal goes to the message box (here, the test's sink).
+    QVERIFY(setEditorHtml(w->editorHost(), u"<p>文章</p>"_s));
+    QTest::mouseClick(w->lblPreView, Qt::LeftButton);
+    QVERIFY(w->editor().previewOn());
+    QTest::keyClick(w, Qt::Key_S, Qt::AltModifier);
+    QCOMPARE(m_messages, QStringList{QString::fromUtf16(EditorText::NotInPreview)});
+    QTest::mouseClick(w->lblPreView, Qt::LeftButton);
+    QVERIFY(!w->editor().previewOn());
+
+    QStringList offered;
+    w->setFileChooser([&offered, this](const FileChoice &choice, bool save) {
+        offered.append(choice.title);
+        return save ? m_folder->path(u"\\data\\saved.txt") : QString();
+    });
+    QTest::keyClick(w, Qt::Key_S, Qt::AltModifier);
+    QCOMPARE(offered, QStringList{QString::fromUtf16(EditorText::SaveTitle)});
+    QCOMPARE(m_folder->readFile(u"\\data\\saved.txt"), toGbk(u"<p>文章</p>\r\n"_s));
+    QCOMPARE(w->lblFormatAction->text(), QString::fromUtf16(EditorText::SaveDone));
+}
+
+void TestFrmFormat::textMode_showsTextBoxOverEditor()
+{
+    frmFormat *w = openWindow();
+    QVERIFY(w);
+    QVERIFY(setEditorHtml(w->editorHost(), u"<p>一段</p><p>两段</p>"_s));
+    QTest::mouseClick(w->cmdText, Qt::LeftButton);
+    QVERIFY(w->webText->isVisible());
+    QVERIFY(!w->web->isVisible());
+    QVERIFY(w->webText->toPlainText().contains(u"一段\n"_s));
+    QCOMPARE(w->cmdText->text(), QString::fromUtf16(EditorText::TextModeOn));
+    w->webText->setPlainText(u"<改>\n下一行"_s);
+    QTest::mouseClick(w->cmdText, Qt::LeftButton);
+    QVERIFY(w->web->isVisible());
+    QCOMPARE(article(), u"&lt;改&gt;<br>下一行"_s);
+}
+
+void TestFrmFormat::featureCommands_addControlsAndKeys()
+{
+    frmFormat *w = openWindow();
+    QVERIFY(w);
+    CommandContext &context = w->commands();
+    // What a feature does in its constructor.
+    // (One-key format itself holds Ctrl+G, so the example takes another key.)
+    auto *cmdOneKey = new QPushButton(u"示例"_s, w);
+    cmdOneKey->setObjectName(u"cmdExample"_s);
+    context.area(CommandContext::Area::FormatPanel)->addWidget(cmdOneKey);
+    auto oneKey = [&context] {
+        if (!context.passes(CommandKind::ArticleCommand))
+            return;
+        const std::optional<QString> html = context.getEditorHtml();
+        if (!html)
+            return;
+        context.setEditorHtml(html->toUpper());
+        context.ShowMsg(u"完毕"_s);
+    };
+    QObject::connect(cmdOneKey, &QPushButton::clicked, w, oneKey);
+    QVERIFY(context.addShortcut(Qt::CTRL | Qt::Key_F12, oneKey));
+    QVERIFY(!context.addShortcut(Qt::CTRL | Qt::Key_G, [] {}));
+    QVERIFY(!context.addShortcut(Qt::CTRL | Qt::Key_D, [] {}));
+
+    QCOMPARE(w->findChild<QPushButton *>(u"cmdExample"_s), cmdOneKey);
+    QTRY_VERIFY(cmdOneKey->isVisible());
+    QCOMPARE(context.areaWidget(CommandContext::Area::FormatPanel), w->frm1);
+
+    QVERIFY(setEditorHtml(w->editorHost(), u"<p>abc</p>"_s));
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QTest::keyClick(w, Qt::Key_F12, Qt::ControlModifier);
+    QCOMPARE(article(), u"<p>ABC</p>"_s);
+    QCOMPARE(w->lblFormatAction->text(), u"完毕"_s);
+
+    // In text mode the article commands are refused by their guard.
+    QTest::mouseClick(w->cmdText, Qt::LeftButton);
+    QTest::mouseClick(cmdOneKey, Qt::LeftButton);
+    QCOMPARE(m_messages, QStringList{QString::fromUtf16(EditorText::NotInTextMode)});
+}
+
+void TestFrmFormat::close_quitsUnlessTrayHolds()
+{
+    frmFormat *w = openWindow();
+    QVERIFY(w);
+    w->setHideOnClose(true);
+    QVERIFY(!w->close());
+    QVERIFY(!w->isVisible());
+    QVERIFY(w->hiddenByClose());
+    w->show();
+    w->setHideOnClose(false);
+    QVERIFY(w->close());
+}
+
+int main(int argc, char *argv[])
+{
+    registerEditorScheme();
+    QApplication app(argc, argv);
+    QApplication::setApplicationVersion(u"1.0.0"_s);
+    TestFrmFormat test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_frm_format.moc"
