@@ -18,3 +18,6 @@ const QList<CliCommand> &cliCommands();
 // The commands, one per file.
 int runConfig(CliContext &context);
 int runFormat(CliContext &context);
+int runSynonyms(CliContext &context);
+int runShuffle(CliContext &context);
+int runPseudo(CliContext &context);
