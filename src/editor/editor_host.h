@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The editor page as the program sees it, by element id: "temp" is a mailbox
+// whose value the program writes and reads, a click on "set" makes the mailbox
+// the whole article, a click on "get" puts the article into the mailbox, and
+// "buttonj2f"/"buttonf2j" convert the article between simplified and
+// traditional characters. Each operation is one bounded round trip: a page
+// that does not answer in time gives false or nullopt, never a made-up value.
+class EditorHost
+{
+public:
+    virtual ~EditorHost() = default;
+
+    virtual bool setElementValue(const QString &id, const QString &value) = 0;
+    virtual std::optional<QString> elementValue(const QString &id) = 0;
+    virtual bool clickElement(const QString &id) = 0;
+
+    // html as the browser renders it into plain text (the innerText of a
+    // document whose body is html): paragraphs and line breaks become CR LF.
+    virtual std::optional<QString> plainTextOf(const QString &html) = 0;
+};
+
+namespace EditorElement {
+inline constexpr char16_t Mailbox[] = u"temp";
+inline constexpr char16_t Set[] = u"set";
+inline constexpr char16_t Get[] = u"get";
+inline constexpr char16_t ToSimplified[] = u"buttonf2j";
+inline constexpr char16_t ToTraditional[] = u"buttonj2f";
+} // namespace EditorElement
+
+// The article as HTML, with every paragraph holding only "?" turned into an
+// empty paragraph; nullopt when the page did not answer.
+std::optional<QString> getEditorHtml(EditorHost &host);
+// Makes html the whole article; false when the page did not take it.
+bool setEditorHtml(EditorHost &host, const QString &html);

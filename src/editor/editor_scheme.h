@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+#include <QWebEngineUrlSchemeHandler>
+
+class QWebEngineProfile;
+
+// The editor page is served from its own address (zorvane://editor/…) out
+// of the application folder's "\lib\" and nothing else, so that the page
+// needs no access to local files at all.
+
+// Declares the address scheme; call once before the QApplication is made.
+void registerEditorScheme();
+// Serves the scheme from folder root in profile (once per profile).
+void installEditorScheme(QWebEngineProfile *profile, const QString &root);
+// The address of file (a path relative to root, such as "index.html").
+QUrl editorPageUrl(const QString &file = QStringLiteral("index.html"));
+
+class EditorSchemeHandler : public QWebEngineUrlSchemeHandler
+{
+    Q_OBJECT
+
+public:
+    explicit EditorSchemeHandler(QString root, QObject *parent = nullptr);
+    void setRoot(const QString &root) { m_root = root; }
+
+    void requestStarted(QWebEngineUrlRequestJob *job) override;
+
+private:
+    QString m_root;
+};

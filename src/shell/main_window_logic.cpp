@@ -1,0 +1,51 @@
+#include "shell/main_window_logic.h"
+
+#include "text/text_file.h"
+
+using namespace Qt::StringLiterals;
+
+std::optional<Advertisement> parseAdvertisement(const QString &reply)
+{
+    if (reply.isEmpty())
+        return std::nullopt;
+    const int bar = reply.indexOf(u'|');
+    if (bar < 0)
+        return Advertisement{reply, QString()};
+    const QStringList fields = reply.split(u'|');
+    return Advertisement{fields.value(0), fields.value(1)};
+}
+
+QString startMode(const QString &formSetting, bool startedWithText)
+{
+    if (startedWithText)
+        return u"yc"_s;
+    const QString value = formSetting.trimmed();
+    if (value == u"2")
+        return u"yc"_s;
+    if (value == u"3")
+        return u"seo"_s;
+    return u"format"_s;
+}
+
+QString versionCaption(const QString &version, const QString &typoGroups, const QString &synonymGroups)
+{
+    return u"版本:"_s + version + u"　"_s + u"错别字库:"_s + typoGroups + u"组　"_s + u"同义词库:"_s
+        + synonymGroups + u"组"_s;
+}
+
+int nextNoticeIndex(int current, int count)
+{
+    const int next = current + 1;
+    return next > count - 1 ? 0 : next;
+}
+
+std::optional<QString> takeHandOffText(const AppFolder &folder)
+{
+    const QString path = folder.path(u"\\html\\cache.html");
+    const QString text = readTextFile(path);
+    QString probe = text.trimmed();
+    if (probe.remove(u"\r\n"_s).isEmpty())
+        return std::nullopt;
+    writeFileAtomically(path, QByteArray());
+    return text;
+}

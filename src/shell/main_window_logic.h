@@ -1,0 +1,55 @@
+#pragma once
+
+#include "settings/app_folder.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QObject;
+
+// How the main window asks the service server: done receives the reply
+// text, or "" on any failure, while context lives.
+using ServiceFetch =
+    std::function<void(const QString &path, QObject *context, std::function<void(const QString &reply)> done)>;
+
+// One service notice: its text and the page it links to (may be empty).
+struct Notice
+{
+    QString text;
+    QString link;
+};
+
+// The logged-in user as the user area shows it.
+struct UserInfo
+{
+    QString name;
+    QString group;
+    QString points;
+    QString coins;
+};
+
+// The advertisement reply: a picture name, optionally "|" and a link.
+struct Advertisement
+{
+    QString picture;
+    QString link;
+};
+std::optional<Advertisement> parseAdvertisement(const QString &reply);
+
+// The start mode from key "Form" of section "Default" (1 "format", 2 "yc",
+// 3 "seo", anything else "format"); text handed over forces "yc".
+QString startMode(const QString &formSetting, bool startedWithText);
+
+// "版本:1.0.0　错别字库:N组　同义词库:M组".
+QString versionCaption(const QString &version, const QString &typoGroups, const QString &synonymGroups);
+
+// The notice shown after current, among count notices.
+int nextNoticeIndex(int current, int count);
+
+// The text left by the browser in "\html\cache.html", taken once: when the
+// file holds more than spaces and line breaks it is emptied and its text
+// returned; otherwise it is left alone and nullopt returned.
+std::optional<QString> takeHandOffText(const AppFolder &folder);
