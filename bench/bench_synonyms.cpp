@@ -36,7 +36,7 @@ const Inputs &inputs()
 bool ready(benchmark::State &state)
 {
     if (inputs().library.isEmpty()) {
-        state.SkipWithError("no sample folder (set ZORVANE_SAMPLES)");
+        state.SkipWithError("no sample folder (set ZORVANE_SAMPLES_DIR)");
         return false;
     }
     state.counters["library_kb"] = double(toGbk(inputs().library).size()) / 1024.0;

@@ -9,11 +9,11 @@
 // taken from the running text of a real article, so that the library shares
 // many words and prefixes with the article the way a real one does.
 
-// The shared sample folder; ZORVANE_SAMPLES in the environment overrides the
+// The shared sample folder; ZORVANE_SAMPLES_DIR in the environment overrides the
 // built-in location (a worktree sits one folder deeper than the main tree).
 inline QString samplesDir(const char *builtIn)
 {
-    const QString overridden = qEnvironmentVariable("ZORVANE_SAMPLES");
+    const QString overridden = qEnvironmentVariable("ZORVANE_SAMPLES_DIR");
     if (!overridden.isEmpty())
         return overridden;
     return QDir(QString::fromUtf8(builtIn)).exists() ? QString::fromUtf8(builtIn) : QString();

@@ -148,7 +148,7 @@ void TestSynonyms::replaceSynonyms_matchesLiteralRoutineOnRealWords()
 {
     const QString samples = samplesDir(ZORVANE_SAMPLES_DIR);
     if (samples.isEmpty())
-        QSKIP("no sample folder (set ZORVANE_SAMPLES)");
+        QSKIP("no sample folder (set ZORVANE_SAMPLES_DIR)");
     const QString chinese = sampleChineseText(samples);
     QVERIFY(chinese.size() > 1000);
     const QString library = makeSynonymLibrary(chinese, 2000, 7);
