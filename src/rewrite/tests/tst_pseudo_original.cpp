@@ -25,7 +25,6 @@ private Q_SLOTS:
     void cleanup() { synonymLibrary().unload(); }
 
     void shuffleWithoutStrength_stopsAfterSynonyms();
-    void noOptions_onlyFormats();
     void synonymsAndShuffle_inOrderWithStatusTexts();
     void libraryLoadedOnce_missingFileTriedAgain();
 };
@@ -39,17 +38,6 @@ void TestPseudoOriginal::shuffleWithoutStrength_stopsAfterSynonyms()
     QVERIFY(!result);
     QCOMPARE(statuses, (QStringList{RewriteText::kLoadingLibraryFirstUse, RewriteText::kReplacingSynonyms,
                                     RewriteText::kChooseStrength}));
-}
-
-void TestPseudoOriginal::noOptions_onlyFormats()
-{
-    TempAppFolder app;
-    QStringList statuses;
-    const auto result = oneKeyPseudoOriginal(Article, {false, false, -1}, *QRandomGenerator::global(),
-                                             [&](const QString &text) { statuses << text; });
-    QVERIFY(result);
-    QCOMPARE(*result, FormatHtml(Article, 2));
-    QCOMPARE(statuses, QStringList{RewriteText::kFormatting});
 }
 
 void TestPseudoOriginal::synonymsAndShuffle_inOrderWithStatusTexts()
