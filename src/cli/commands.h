@@ -23,3 +23,6 @@ int runPunct(CliContext &context);
 int runSensitive(CliContext &context);
 int runCount(CliContext &context);
 int runFormat(CliContext &context);
+int runSynonyms(CliContext &context);
+int runShuffle(CliContext &context);
+int runPseudo(CliContext &context);

@@ -7,6 +7,7 @@
 #include "shell/format_commands.h"
 
 #include <QWidget>
+#include "shell/rewrite_commands.h"
 
 // One line per feature; each object lives as long as the window.
 void installFeatureCommands(CommandContext &context)
@@ -15,4 +16,5 @@ void installFeatureCommands(CommandContext &context)
     new ImageCommands(context);
     new CheckCommands(context);
     new FormatCommands(context, context.window());
+    new RewriteCommands(context);
 }

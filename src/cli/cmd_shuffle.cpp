@@ -1,0 +1,19 @@
+#include "cli/commands.h"
+#include "cli/rewrite_options.h"
+#include "rewrite/pseudo_original.h"
+
+int runShuffle(CliContext &context)
+{
+    const QString usage = QStringLiteral("shuffle --level 0|1|2|3 [--seed N] [FILE]");
+    const std::optional<QString> levelText = context.takeValue(QStringLiteral("--level"));
+    bool badSeed = false;
+    std::optional<QRandomGenerator> seeded = takeSeededGenerator(context, badSeed);
+    const std::optional<int> level = levelText ? shuffleLevelOf(*levelText) : std::nullopt;
+    if (!level || badSeed || context.usageError() || context.args().size() > 1)
+        return context.usage(usage);
+    const std::optional<QString> html = context.readInput();
+    if (!html)
+        return CliContext::Failure;
+    context.print(shuffleStructure(*html, *level, seeded ? *seeded : *QRandomGenerator::global()));
+    return CliContext::Success;
+}

@@ -1,0 +1,103 @@
+#include "rewrite/synonym_library_file.h"
+
+#include "rewrite/rewrite_texts.h"
+#include "settings/app_folder.h"
+#include "settings/config.h"
+#include "text/text_file.h"
+#include "text/text_utils.h"
+
+#include <QFileInfo>
+#include <QStringList>
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+
+QString libraryPath()
+{
+    return AppFolder::current().path(u"\\data\\same.dat");
+}
+
+bool onlySpaces(QStringView line)
+{
+    for (QChar c : line) {
+        if (c != u' ')
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool synonymImportHintWanted()
+{
+    return toInt(getConfig(QStringLiteral("ShowHelp"), QStringLiteral("Default"))) == 0;
+}
+
+bool hideSynonymImportHint()
+{
+    return setConfig(QStringLiteral("ShowHelp"), QStringLiteral("1"), QStringLiteral("Default"));
+}
+
+SynonymImportCheck checkSynonymImport(const QString &text)
+{
+    if (text.isEmpty())
+        return {{}, RewriteText::kImportTextEmpty};
+    if (!text.contains(CrLf)) {
+        if (!text.contains(u'|'))
+            return {{}, RewriteText::kImportSingleLineFormatError};
+        return {text, {}};
+    }
+    QStringList lines;
+    for (const QString &line : text.split(CrLf)) {
+        if (onlySpaces(line))
+            continue;
+        if (!line.contains(u'|'))
+            return {{}, RewriteText::kImportLinesFormatError};
+        lines << line;
+    }
+    // A file of blank lines would otherwise replace the library with nothing.
+    if (lines.isEmpty())
+        return {{}, RewriteText::kImportTextEmpty};
+    return {lines.join(CrLf), {}};
+}
+
+SynonymFileResult importSynonymLibrary(const QString &sourcePath, const QDateTime &now)
+{
+    const SynonymImportCheck check = checkSynonymImport(readTextFile(sourcePath));
+    if (!check.ok())
+        return {false, check.message, true};
+    if (!writeGbkFile(libraryPath(), check.library + CrLf))
+        return {false, RewriteText::kImportFailed, true};
+    setConfig(QStringLiteral("SameWord"), generalDateText(now), QStringLiteral("vision"));
+    return {true, RewriteText::kImported, false};
+}
+
+QString synonymExportRefusal()
+{
+    const QFileInfo library(libraryPath());
+    if (!library.exists())
+        return RewriteText::kLibraryMissing;
+    if (library.size() == 0)
+        return RewriteText::kLibraryEmpty;
+    return {};
+}
+
+SynonymFileResult exportSynonymLibrary(const QString &targetPath)
+{
+    const QString refusal = synonymExportRefusal();
+    if (!refusal.isEmpty())
+        return {false, refusal, true};
+    const QString text = readTextFile(libraryPath());
+    if (!writeGbkFile(targetPath, text + CrLf))
+        return {false, RewriteText::kExportFailed, false};
+    return {true, RewriteText::kExported, false};
+}
+
+QString generalDateText(const QDateTime &when)
+{
+    const QTime time = when.time();
+    if (time.hour() == 0 && time.minute() == 0 && time.second() == 0)
+        return when.toString(QStringLiteral("yyyy/M/d"));
+    return when.toString(QStringLiteral("yyyy/M/d H:mm:ss"));
+}

@@ -1,0 +1,15 @@
+#include "rewrite/synonyms.h"
+
+#include "rewrite/synonym_index.h"
+
+QString replaceSynonyms(const QString &text, const QString &library)
+{
+    if (text.isEmpty())
+        return text;
+    return SynonymIndex::forLibrary(library)->replace(text);
+}
+
+bool isLibraryBoundary(QStringView c)
+{
+    return c.isEmpty() || c == u"\r" || c == u"\n" || c == u"|";
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// Synonym replacement over the raw article HTML (tags included). The library
+// is the text of "\data\same.dat": one group of words of the same meaning per
+// line, words separated by "|", lines by CR LF.
+//
+// At each position of the article (CR and LF excepted) a candidate starts as
+// one character and grows by one article character for as long as its first
+// occurrence in the library is not a whole library word. When it is, the
+// candidate is exchanged for the second word of that library line (when the
+// found word is followed by "|") or for the first word (when it ends its
+// line): in A|B, A and B swap; in A|B|C, A becomes B, B stays and C becomes A.
+// Nothing is exchanged at a position whose candidate stops occurring in the
+// library or reaches the end of the article. The article continues after the
+// inserted word.
+QString replaceSynonyms(const QString &text, const QString &library);
+
+// The characters that delimit a library word: none at all (the ends of the
+// library), CR, LF and "|".
+bool isLibraryBoundary(QStringView c);

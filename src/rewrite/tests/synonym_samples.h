@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QString>
+
+// Synonym libraries and articles made up for tests and benchmarks. Words are
+// taken from the running text of a real article, so that the library shares
+// many words and prefixes with the article the way a real one does.
+
+// The shared sample folder; ZORVANE_SAMPLES_DIR in the environment overrides the
+// built-in location (a worktree sits one folder deeper than the main tree).
+inline QString samplesDir(const char *builtIn)
+{
+    const QString overridden = qEnvironmentVariable("ZORVANE_SAMPLES_DIR");
+    if (!overridden.isEmpty())
+        return overridden;
+    return QDir(QString::fromUtf8(builtIn)).exists() ? QString::fromUtf8(builtIn) : QString();
+}
+
+// The Chinese characters of a sample article, in order.
+inline QString sampleChineseText(const QString &samplesDir)
+{
+    QFile file(samplesDir + QStringLiteral("/articles/qq/source.html"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QString html = QString::fromUtf8(file.readAll());
+    QString chinese;
+    for (QChar c : html) {
+        if (c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF)
+            chinese += c;
+    }
+    return chinese;
+}
+
+inline QString sampleArticleHtml(const QString &samplesDir, qsizetype length)
+{
+    QFile file(samplesDir + QStringLiteral("/articles/qq/source.html"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QString html = QString::fromUtf8(file.readAll());
+    while (html.size() < length)
+        html += html;
+    return html.left(length);
+}
+
+// lines lines of two or three words of two or three characters, CR LF between
+// lines and none after the last, as the import writes them.
+inline QString makeSynonymLibrary(const QString &source, int lines, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QString library;
+    for (int line = 0; line < lines; ++line) {
+        if (line > 0)
+            library += QStringLiteral("\r\n");
+        const int words = 2 + int(random.bounded(2));
+        for (int w = 0; w < words; ++w) {
+            if (w > 0)
+                library += u'|';
+            const int length = 2 + int(random.bounded(2));
+            library += source.mid(random.bounded(int(source.size() - length)), length);
+        }
+    }
+    return library;
+}
+
+inline QString repeatToLength(const QString &text, qsizetype length)
+{
+    QString out;
+    out.reserve(length);
+    while (out.size() < length)
+        out += text;
+    return out.left(length);
+}

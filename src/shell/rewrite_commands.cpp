@@ -1,0 +1,224 @@
+#include "shell/rewrite_commands.h"
+
+#include "editor/editor_host.h"
+#include "editor/editor_session.h"
+#include "editor/editor_view.h"
+#include "rewrite/pseudo_original.h"
+#include "rewrite/rewrite_texts.h"
+#include "rewrite/synonym_library_file.h"
+#include "rewrite/synonyms.h"
+#include "settings/word_library.h"
+#include "shell/clickable_label.h"
+#include "shell/command_context.h"
+
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QMessageBox>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+template <typename Control>
+Control *named(Control *control, const QString &name)
+{
+    control->setObjectName(name);
+    return control;
+}
+
+} // namespace
+
+RewriteCommands::RewriteCommands(CommandContext &context)
+    : QObject(context.window())
+    , m_context(context)
+{
+    QWidget *panel = context.areaWidget(CommandContext::Area::YcPanel);
+    cmdReplaceSame = named(new QPushButton(RewriteText::kReplaceSameCaption, panel), u"cmdReplaceSame"_s);
+    Label2 = named(new ClickableLabel(RewriteText::kImportCaption, panel), u"Label2"_s);
+    Label4 = named(new ClickableLabel(RewriteText::kExportCaption, panel), u"Label4"_s);
+    cbRe = named(new QComboBox(panel), u"cbRe"_s);
+    chkReplaceSame = named(new QCheckBox(RewriteText::kReplaceSameCaption, panel), u"chkReplaceSame"_s);
+    chkChangeOrder = named(new QCheckBox(RewriteText::kShuffleCaption, panel), u"chkChangeOrder"_s);
+    cmdRe = named(new QPushButton(RewriteText::kShuffleCaption, panel), u"cmdRe"_s);
+    cmdOneKeyYC = named(new QPushButton(RewriteText::kOneKeyCaption, panel), u"cmdOneKeyYC"_s);
+    cmdSimFan = named(new QPushButton(RewriteText::kToTraditionalCaption, panel), u"cmdSimFan"_s);
+
+    cbRe->addItems({RewriteText::kChooseStrengthItem, u"20%"_s, u"40%"_s, u"60%"_s, u"80%"_s});
+    cbRe->setCurrentIndex(1);
+    chkReplaceSame->setChecked(true);
+    chkChangeOrder->setChecked(true);
+    cmdOneKeyYC->setToolTip(u"Ctrl+W"_s);
+    for (ClickableLabel *link : {Label2, Label4}) {
+        link->setCursor(Qt::PointingHandCursor);
+        link->setStyleSheet(u"color: #0044cc; text-decoration: underline;"_s);
+    }
+
+    auto *grid = new QGridLayout;
+    auto *library = new QHBoxLayout;
+    library->addWidget(cmdReplaceSame, 1);
+    library->addWidget(Label2);
+    library->addWidget(Label4);
+    grid->addLayout(library, 0, 0, 1, 2);
+    grid->addWidget(cbRe, 1, 0);
+    grid->addWidget(cmdRe, 1, 1);
+    grid->addWidget(chkReplaceSame, 2, 0);
+    grid->addWidget(chkChangeOrder, 2, 1);
+    grid->addWidget(cmdOneKeyYC, 3, 0, 1, 2);
+    grid->addWidget(cmdSimFan, 4, 0, 1, 2);
+    context.area(CommandContext::Area::YcPanel)->insertLayout(0, grid);
+
+    connect(cmdReplaceSame, &QPushButton::clicked, this, &RewriteCommands::cmdReplaceSame_clicked);
+    connect(Label2, &ClickableLabel::clicked, this, &RewriteCommands::Label2_clicked);
+    connect(Label4, &ClickableLabel::clicked, this, &RewriteCommands::Label4_clicked);
+    connect(cmdRe, &QPushButton::clicked, this, &RewriteCommands::cmdRe_clicked);
+    connect(cmdOneKeyYC, &QPushButton::clicked, this, &RewriteCommands::cmdOneKeyYC_clicked);
+    connect(cmdSimFan, &QPushButton::clicked, this, &RewriteCommands::cmdSimFan_clicked);
+    context.addShortcut(Qt::CTRL | Qt::Key_W, [this] {
+        if (m_context.mode() == ModeName::Yc)
+            cmdOneKeyYC_clicked();
+    });
+
+    m_confirm = [this](const QString &title, const QString &text) {
+        return QMessageBox::question(m_context.window(), title, text, QMessageBox::Ok | QMessageBox::Cancel,
+                                     QMessageBox::Ok)
+               == QMessageBox::Ok;
+    };
+}
+
+void RewriteCommands::ShowMsg(const QString &text)
+{
+    m_context.ShowMsg(text, ModeName::Yc);
+}
+
+void RewriteCommands::setPanelEnabled(bool enabled)
+{
+    if (QWidget *frm2 = m_context.areaWidget(CommandContext::Area::YcPanel))
+        frm2->setEnabled(enabled);
+}
+
+int RewriteCommands::level() const
+{
+    return cbRe->currentIndex() - 1;
+}
+
+void RewriteCommands::cmdReplaceSame_clicked()
+{
+    if (!m_context.passes(CommandKind::ArticleCommand))
+        return;
+    if (synonymLibrary().isLoaded()) {
+        ShowMsg(RewriteText::kReplacing);
+    } else {
+        ShowMsg(RewriteText::kLoadingLibraryFirstUse);
+        setPanelEnabled(false);
+        synonymLibrary().load();
+        setPanelEnabled(true);
+    }
+    const std::optional<QString> html = m_context.getEditorHtml();
+    if (!html)
+        return;
+    if (m_context.setEditorHtml(replaceSynonyms(*html, synonymLibrary().text())))
+        ShowMsg(RewriteText::kReplaceFinished);
+}
+
+void RewriteCommands::Label2_clicked()
+{
+    if (synonymImportHintWanted() && !m_confirm(RewriteText::kImportHintTitle, RewriteText::kImportHintText))
+        hideSynonymImportHint();
+    const QString file = m_context.editor().view().chooseOpenFile(
+        {RewriteText::kImportDialogTitle, QString(), QString(), QString::fromUtf16(EditorText::TextFileFilter)});
+    if (file.isEmpty())
+        return;
+    m_lastFileName = file;
+    ShowMsg(RewriteText::kImporting);
+    const SynonymFileResult result = importSynonymLibrary(file);
+    if (result.messageBox)
+        m_context.showMessageBox(result.message);
+    else
+        ShowMsg(result.message);
+}
+
+void RewriteCommands::Label4_clicked()
+{
+    const QString file = m_context.editor().view().chooseSaveFile(
+        {RewriteText::kExportDialogTitle, QString(), m_lastFileName, QString::fromUtf16(EditorText::TextFileFilter)});
+    if (file.isEmpty())
+        return;
+    m_lastFileName = file;
+    const QString refusal = synonymExportRefusal();
+    if (!refusal.isEmpty()) {
+        m_context.showMessageBox(refusal);
+        return;
+    }
+    ShowMsg(RewriteText::kExportLoading);
+    setPanelEnabled(false);
+    const SynonymFileResult result = exportSynonymLibrary(file);
+    if (result.messageBox)
+        m_context.showMessageBox(result.message);
+    else
+        ShowMsg(result.message);
+    setPanelEnabled(true);
+}
+
+void RewriteCommands::cmdRe_clicked()
+{
+    if (!m_context.passes(CommandKind::ArticleCommand))
+        return;
+    if (cbRe->currentIndex() == 0) {
+        m_context.showMessageBox(RewriteText::kChooseStrength);
+        cbRe->setFocus();
+        return;
+    }
+    ShowMsg(RewriteText::kShuffling);
+    const std::optional<QString> html = m_context.getEditorHtml();
+    if (!html)
+        return;
+    if (m_context.setEditorHtml(shuffleStructure(*html, level())))
+        ShowMsg(RewriteText::kShuffleFinished);
+}
+
+void RewriteCommands::cmdOneKeyYC_clicked()
+{
+    if (!m_context.passes(CommandKind::ArticleCommand))
+        return;
+    ShowMsg(RewriteText::kOneKeyRunning);
+    setPanelEnabled(false);
+    const std::optional<QString> html = m_context.getEditorHtml();
+    std::optional<QString> result;
+    if (html) {
+        const PseudoOriginalOptions options{chkReplaceSame->isChecked(), chkChangeOrder->isChecked(), level()};
+        result = oneKeyPseudoOriginal(*html, options, *QRandomGenerator::global(),
+                                      [this](const QString &text) { ShowMsg(text); });
+        if (!result)
+            cbRe->setFocus();
+    }
+    if (result && m_context.setEditorHtml(*result))
+        ShowMsg(RewriteText::kOneKeyFinished);
+    setPanelEnabled(true);
+}
+
+bool RewriteCommands::convertChineseScript(int direction)
+{
+    return m_context.clickEditorElement(QString::fromUtf16(direction == 1 ? EditorElement::ToSimplified
+                                                                          : EditorElement::ToTraditional));
+}
+
+void RewriteCommands::cmdSimFan_clicked()
+{
+    if (!m_context.passes(CommandKind::ArticleCommand))
+        return;
+    ShowMsg(RewriteText::kConverting);
+    if (cmdSimFan->text() == RewriteText::kToSimplifiedCaption) {
+        if (!convertChineseScript(1))
+            return;
+        ShowMsg(RewriteText::kToSimplifiedFinished);
+        cmdSimFan->setText(RewriteText::kToTraditionalCaption);
+    } else {
+        if (!convertChineseScript(0))
+            return;
+        ShowMsg(RewriteText::kToTraditionalFinished);
+        cmdSimFan->setText(RewriteText::kToSimplifiedCaption);
+    }
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class ClickableLabel;
+class CommandContext;
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+
+// The pseudo-original ("yc") panel: synonym replacement with the library's
+// import and export, the structure shuffle, the one-key pseudo-original
+// (also Ctrl+W in the "yc" mode) and the simplified/traditional conversion.
+class RewriteCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit RewriteCommands(CommandContext &context);
+
+    // Clicks the editor page's conversion button: direction 1 converts to
+    // simplified characters, anything else to traditional ones. False when
+    // the page did not answer (the user has been told).
+    bool convertChineseScript(int direction);
+
+    // Tests answer the import hint's OK/Cancel box instead of a user.
+    void setConfirm(std::function<bool(const QString &title, const QString &text)> confirm)
+    {
+        m_confirm = std::move(confirm);
+    }
+
+    QPushButton *cmdReplaceSame = nullptr;
+    ClickableLabel *Label2 = nullptr; // import
+    ClickableLabel *Label4 = nullptr; // export
+    QComboBox *cbRe = nullptr;
+    QCheckBox *chkReplaceSame = nullptr;
+    QCheckBox *chkChangeOrder = nullptr;
+    QPushButton *cmdRe = nullptr;
+    QPushButton *cmdOneKeyYC = nullptr;
+    QPushButton *cmdSimFan = nullptr;
+
+public Q_SLOTS:
+    void cmdReplaceSame_clicked();
+    void Label2_clicked();
+    void Label4_clicked();
+    void cmdRe_clicked();
+    void cmdOneKeyYC_clicked();
+    void cmdSimFan_clicked();
+
+private:
+    void ShowMsg(const QString &text);
+    void setPanelEnabled(bool enabled);
+    int level() const;
+
+    CommandContext &m_context;
+    QString m_lastFileName; // what the last file dialog of the panel chose
+    std::function<bool(const QString &, const QString &)> m_confirm;
+};

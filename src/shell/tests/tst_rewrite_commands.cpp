@@ -1,0 +1,331 @@
+#include "editor/editor_session.h"
+#include "editor/editor_view.h"
+#include "editor/in_memory_editor_host.h"
+#include "format/format_html.h"
+#include "rewrite/rewrite_texts.h"
+#include "settings/config.h"
+#include "settings/word_library.h"
+#include "shell/clickable_label.h"
+#include "shell/command_context.h"
+#include "shell/rewrite_commands.h"
+#include "testsupport/temp_app_folder.h"
+#include "text/gbk.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class RecordingView : public EditorView
+{
+public:
+    QStringList boxes;
+    QStringList ycTexts;
+    QList<FileChoice> choices;
+    QString chosenFile;
+
+    void showMessageBox(const QString &text) override { boxes << text; }
+    void setFormatActionText(const QString &) override {}
+    void setYcActionText(const QString &text) override { ycTexts << text; }
+    QString chooseOpenFile(const FileChoice &choice) override { return choose(choice); }
+    QString chooseSaveFile(const FileChoice &choice) override { return choose(choice); }
+    void showPreview(const QString &) override {}
+    void hidePreview() override {}
+    void setPreviewButton(const QString &, const QColor &) override {}
+    void showTextBox(const QString &text) override { m_text = text; }
+    void hideTextBox() override {}
+    QString textBoxText() const override { return m_text; }
+    void setTextBoxText(const QString &text) override { m_text = text; }
+    void setTextModeButton(const QString &, const QColor &) override {}
+
+private:
+    QString choose(const FileChoice &choice)
+    {
+        choices << choice;
+        return chosenFile;
+    }
+    QString m_text;
+};
+
+// The "yc" panel on a window without a browser: the article lives in memory.
+struct Panel
+{
+    TempAppFolder app;
+    InMemoryEditorHost host;
+    RecordingView view;
+    EditorSession session{host, view};
+    QWidget window;
+    QWidget *frm2 = new QWidget(&window);
+    CommandContext *context = nullptr;
+    RewriteCommands *commands = nullptr;
+    int confirms = 0;
+    bool confirmAnswer = true;
+
+    Panel()
+    {
+        frm2->setObjectName(u"frm2"_s);
+        context = new CommandContext(session, &window);
+        context->setArea(CommandContext::Area::YcPanel, new QVBoxLayout(frm2));
+        commands = new RewriteCommands(*context);
+        commands->setConfirm([this](const QString &title, const QString &text) {
+            ++confirms;
+            return title == RewriteText::kImportHintTitle && text == RewriteText::kImportHintText && confirmAnswer;
+        });
+        session.setMode(ModeName::Yc);
+        synonymLibrary().unload();
+    }
+    ~Panel() { synonymLibrary().unload(); }
+};
+
+const QString Article = u"<p>今天很美丽。明天也很美丽。</p><p>第二段漂亮。</p><p>第三段落。</p>"_s;
+
+} // namespace
+
+class TestRewriteCommands : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void controls_namedWithCaptions();
+    void articleCommands_refusedInPreviewAndTextMode_data();
+    void articleCommands_refusedInPreviewAndTextMode();
+    void replaceSame_loadsLibraryOnFirstUseOnly();
+    void shuffle_withoutStrength_showsBoxAndKeepsArticle();
+    void shuffle_reordersAndFormats();
+    void oneKey_withoutStrength_keepsArticle();
+    void oneKey_bothUnchecked_onlyFormats();
+    void oneKey_ctrlWOnlyInYcMode();
+    void simFan_togglesDirectionAndCaption();
+    void simFan_pageNotAnswering_keepsCaption();
+    void import_hintThenReplaceLibrary();
+    void import_formatError_showsBox();
+    void export_writesChosenFileOrSaysWhy();
+};
+
+void TestRewriteCommands::controls_namedWithCaptions()
+{
+    Panel panel;
+    const auto text = [&](const char *name) {
+        auto *button = panel.frm2->findChild<QAbstractButton *>(QString::fromLatin1(name));
+        return button ? button->text() : QString();
+    };
+    QCOMPARE(text("cmdReplaceSame"), u"同义词替换"_s);
+    QCOMPARE(text("cmdRe"), u"打乱结构"_s);
+    QCOMPARE(text("cmdOneKeyYC"), u"一键伪原创"_s);
+    QCOMPARE(text("cmdSimFan"), u"简->繁"_s);
+    QCOMPARE(panel.frm2->findChild<ClickableLabel *>(u"Label2"_s)->text(), u"导入"_s);
+    QCOMPARE(panel.frm2->findChild<ClickableLabel *>(u"Label4"_s)->text(), u"导出"_s);
+    auto *cbRe = panel.frm2->findChild<QComboBox *>(u"cbRe"_s);
+    QVERIFY(cbRe);
+    QCOMPARE(cbRe->count(), 5);
+    QCOMPARE(cbRe->itemText(0), u"选择强度"_s);
+    QCOMPARE(cbRe->itemText(4), u"80%"_s);
+    QCOMPARE(cbRe->currentText(), u"20%"_s);
+    QVERIFY(panel.frm2->findChild<QCheckBox *>(u"chkReplaceSame"_s));
+    QVERIFY(panel.frm2->findChild<QCheckBox *>(u"chkChangeOrder"_s));
+}
+
+void TestRewriteCommands::articleCommands_refusedInPreviewAndTextMode_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("preview");
+    for (const char *name : {"cmdReplaceSame", "cmdRe", "cmdOneKeyYC", "cmdSimFan"}) {
+        QTest::addRow("%s in preview", name) << QString::fromLatin1(name) << true;
+        QTest::addRow("%s in text mode", name) << QString::fromLatin1(name) << false;
+    }
+}
+
+void TestRewriteCommands::articleCommands_refusedInPreviewAndTextMode()
+{
+    QFETCH(QString, button);
+    QFETCH(bool, preview);
+    Panel panel;
+    QVERIFY(panel.app.writeFile(u"\\data\\same.dat", toGbk(u"美丽|漂亮"_s)));
+    panel.host.setConverters([](const QString &) { return u"x"_s; }, [](const QString &) { return u"x"_s; });
+    QVERIFY(setEditorHtml(panel.host, Article));
+    if (preview)
+        panel.session.togglePreview();
+    else
+        panel.session.toggleTextMode();
+    QVERIFY(preview ? panel.session.previewOn() : panel.session.textMode());
+    panel.view.ycTexts.clear();
+    const QString article = panel.host.article();
+
+    panel.frm2->findChild<QPushButton *>(button)->click();
+    QCOMPARE(panel.view.boxes, QStringList{preview ? u"预览状态不能执行该操作。"_s : u"文本模式不能执行该操作。"_s});
+    QCOMPARE(panel.host.article(), article);
+    QVERIFY(panel.view.ycTexts.isEmpty());
+    QCOMPARE(panel.commands->cmdSimFan->text(), u"简->繁"_s);
+}
+
+void TestRewriteCommands::replaceSame_loadsLibraryOnFirstUseOnly()
+{
+    Panel panel;
+    QVERIFY(panel.app.writeFile(u"\\data\\same.dat", toGbk(u"美丽|漂亮"_s)));
+    QVERIFY(setEditorHtml(panel.host, u"<p class=\"美丽\">很美丽</p>"_s));
+    panel.commands->cmdReplaceSame->click();
+    QCOMPARE(panel.host.article(), u"<p class=\"漂亮\">很漂亮</p>"_s);
+    QCOMPARE(panel.view.ycTexts, (QStringList{RewriteText::kLoadingLibraryFirstUse, RewriteText::kReplaceFinished}));
+    QVERIFY(panel.frm2->isEnabled());
+
+    panel.view.ycTexts.clear();
+    panel.commands->cmdReplaceSame->click();
+    QCOMPARE(panel.host.article(), u"<p class=\"美丽\">很美丽</p>"_s);
+    QCOMPARE(panel.view.ycTexts, (QStringList{RewriteText::kReplacing, RewriteText::kReplaceFinished}));
+}
+
+void TestRewriteCommands::shuffle_withoutStrength_showsBoxAndKeepsArticle()
+{
+    Panel panel;
+    QVERIFY(setEditorHtml(panel.host, Article));
+    panel.commands->cbRe->setCurrentIndex(0);
+    panel.commands->cmdRe->click();
+    QCOMPARE(panel.view.boxes, QStringList{RewriteText::kChooseStrength});
+    QCOMPARE(panel.host.article(), Article);
+}
+
+void TestRewriteCommands::shuffle_reordersAndFormats()
+{
+    Panel panel;
+    QVERIFY(setEditorHtml(panel.host, Article));
+    panel.commands->cbRe->setCurrentIndex(4);
+    panel.commands->cmdRe->click();
+    QCOMPARE(panel.view.ycTexts, (QStringList{RewriteText::kShuffling, RewriteText::kShuffleFinished}));
+    const QString out = panel.host.article();
+    for (const QString &part : {u"第二段漂亮。"_s, u"第三段落。"_s, u"今天很美丽。"_s})
+        QCOMPARE(out.count(part), 1);
+}
+
+void TestRewriteCommands::oneKey_withoutStrength_keepsArticle()
+{
+    Panel panel;
+    QVERIFY(panel.app.writeFile(u"\\data\\same.dat", toGbk(u"美丽|漂亮"_s)));
+    QVERIFY(setEditorHtml(panel.host, Article));
+    panel.commands->cbRe->setCurrentIndex(0);
+    panel.commands->cmdOneKeyYC->click();
+    QCOMPARE(panel.host.article(), Article);
+    QVERIFY(panel.view.boxes.isEmpty());
+    QCOMPARE(panel.view.ycTexts.first(), RewriteText::kOneKeyRunning);
+    QCOMPARE(panel.view.ycTexts.last(), RewriteText::kChooseStrength);
+    QVERIFY(panel.frm2->isEnabled());
+}
+
+void TestRewriteCommands::oneKey_bothUnchecked_onlyFormats()
+{
+    Panel panel;
+    QVERIFY(setEditorHtml(panel.host, Article));
+    panel.commands->chkReplaceSame->setChecked(false);
+    panel.commands->chkChangeOrder->setChecked(false);
+    panel.commands->cmdOneKeyYC->click();
+    QCOMPARE(panel.host.article(), FormatHtml(Article, 2));
+    QCOMPARE(panel.view.ycTexts,
+             (QStringList{RewriteText::kOneKeyRunning, RewriteText::kFormatting, RewriteText::kOneKeyFinished}));
+    QVERIFY(panel.frm2->isEnabled());
+}
+
+void TestRewriteCommands::oneKey_ctrlWOnlyInYcMode()
+{
+    Panel panel;
+    QVERIFY(setEditorHtml(panel.host, Article));
+    panel.commands->chkReplaceSame->setChecked(false);
+    panel.commands->chkChangeOrder->setChecked(false);
+    panel.window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&panel.window));
+
+    panel.session.setMode(ModeName::Format);
+    QTest::keyClick(&panel.window, Qt::Key_W, Qt::ControlModifier);
+    QCOMPARE(panel.host.article(), Article);
+
+    panel.session.setMode(ModeName::Yc);
+    QTest::keyClick(&panel.window, Qt::Key_W, Qt::ControlModifier);
+    QCOMPARE(panel.host.article(), FormatHtml(Article, 2));
+}
+
+void TestRewriteCommands::simFan_togglesDirectionAndCaption()
+{
+    Panel panel;
+    panel.host.setConverters([](QString text) { return text.replace(u'漢', u'汉'); },
+                             [](QString text) { return text.replace(u'汉', u'漢'); });
+    QVERIFY(setEditorHtml(panel.host, u"<p>汉字</p>"_s));
+
+    panel.commands->cmdSimFan->click();
+    QCOMPARE(panel.host.article(), u"<p>漢字</p>"_s);
+    QCOMPARE(panel.commands->cmdSimFan->text(), u"繁->简"_s);
+    QCOMPARE(panel.view.ycTexts, (QStringList{RewriteText::kConverting, RewriteText::kToTraditionalFinished}));
+
+    panel.commands->cmdSimFan->click();
+    QCOMPARE(panel.host.article(), u"<p>汉字</p>"_s);
+    QCOMPARE(panel.commands->cmdSimFan->text(), u"简->繁"_s);
+    QCOMPARE(panel.view.ycTexts.last(), RewriteText::kToSimplifiedFinished);
+}
+
+void TestRewriteCommands::simFan_pageNotAnswering_keepsCaption()
+{
+    Panel panel;
+    panel.host.setAnswering(false);
+    panel.commands->cmdSimFan->click();
+    QCOMPARE(panel.commands->cmdSimFan->text(), u"简->繁"_s);
+    QCOMPARE(panel.view.boxes.size(), 1);
+    QCOMPARE(panel.view.ycTexts, QStringList{RewriteText::kConverting});
+}
+
+void TestRewriteCommands::import_hintThenReplaceLibrary()
+{
+    Panel panel;
+    QVERIFY(panel.app.writeFile(u"\\import.txt", toGbk(u"甲|乙\r\n\r\n丙|丁\r\n"_s)));
+    panel.view.chosenFile = panel.app.path(u"\\import.txt");
+    panel.confirmAnswer = false; // Cancel: never again, but go on
+
+    panel.commands->Label2->clicked();
+    QCOMPARE(panel.confirms, 1);
+    QCOMPARE(getConfig(u"ShowHelp"_s, u"Default"_s), u"1"_s);
+    QCOMPARE(panel.view.choices.first().title, RewriteText::kImportDialogTitle);
+    QCOMPARE(panel.app.readFile(u"\\data\\same.dat"), toGbk(u"甲|乙\r\n丙|丁\r\n"_s));
+    QCOMPARE(panel.view.ycTexts, (QStringList{RewriteText::kImporting, RewriteText::kImported}));
+    QVERIFY(!getConfig(u"SameWord"_s, u"vision"_s).isEmpty());
+
+    panel.view.chosenFile.clear();
+    panel.commands->Label2->clicked();
+    QCOMPARE(panel.confirms, 1);
+}
+
+void TestRewriteCommands::import_formatError_showsBox()
+{
+    Panel panel;
+    const QByteArray before = panel.app.readFile(u"\\data\\same.dat");
+    QVERIFY(panel.app.writeFile(u"\\import.txt", toGbk(u"甲乙"_s)));
+    panel.view.chosenFile = panel.app.path(u"\\import.txt");
+    panel.commands->Label2->clicked();
+    QCOMPARE(panel.view.boxes, QStringList{RewriteText::kImportSingleLineFormatError});
+    QCOMPARE(panel.app.readFile(u"\\data\\same.dat"), before);
+}
+
+void TestRewriteCommands::export_writesChosenFileOrSaysWhy()
+{
+    Panel panel;
+    QVERIFY(panel.app.writeFile(u"\\data\\same.dat", toGbk(u"美丽|漂亮"_s)));
+    panel.view.chosenFile = panel.app.path(u"\\out.txt");
+    panel.commands->Label4->clicked();
+    QCOMPARE(panel.view.choices.last().title, RewriteText::kExportDialogTitle);
+    QCOMPARE(panel.app.readFile(u"\\out.txt"), toGbk(u"美丽|漂亮\r\n"_s));
+    QCOMPARE(panel.view.ycTexts, (QStringList{RewriteText::kExportLoading, RewriteText::kExported}));
+
+    // The dialog starts from the last chosen name; a read-only target fails.
+    QVERIFY(QFile::setPermissions(panel.view.chosenFile, QFile::ReadOwner));
+    panel.commands->Label4->clicked();
+    QCOMPARE(panel.view.choices.last().fileName, panel.view.chosenFile);
+    QCOMPARE(panel.view.ycTexts.last(), RewriteText::kExportFailed);
+    QVERIFY(panel.frm2->isEnabled());
+
+    QVERIFY(QFile::remove(panel.app.path(u"\\data\\same.dat")));
+    panel.commands->Label4->clicked();
+    QCOMPARE(panel.view.boxes, QStringList{RewriteText::kLibraryMissing});
+}
+
+QTEST_MAIN(TestRewriteCommands)
+#include "tst_rewrite_commands.moc"
