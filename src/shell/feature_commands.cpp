@@ -2,12 +2,12 @@
 
 #include "shell/check_commands.h"
 #include "shell/command_context.h"
-#include "shell/settings_commands.h"
-#include "shell/image_commands.h"
 #include "shell/format_commands.h"
+#include "shell/image_commands.h"
+#include "shell/rewrite_commands.h"
+#include "shell/settings_commands.h"
 
 #include <QWidget>
-#include "shell/rewrite_commands.h"
 
 // One line per feature; each object lives as long as the window.
 void installFeatureCommands(CommandContext &context)
