@@ -17,3 +17,4 @@ const QList<CliCommand> &cliCommands();
 
 // The commands, one per file.
 int runConfig(CliContext &context);
+int runFormat(CliContext &context);

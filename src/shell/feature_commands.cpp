@@ -1,9 +1,12 @@
 #include "shell/feature_commands.h"
 
 #include "shell/command_context.h"
+#include "shell/format_commands.h"
+
+#include <QWidget>
 
 // One line per feature; each object lives as long as the window.
 void installFeatureCommands(CommandContext &context)
 {
-    Q_UNUSED(context)
+    new FormatCommands(context, context.window());
 }

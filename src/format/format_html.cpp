@@ -1,0 +1,305 @@
+#include "format/format_html.h"
+
+#include "checks/typo_check.h"
+#include "format/scratch_document.h"
+#include "settings/config.h"
+#include "settings/word_library.h"
+#include "text/text_utils.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace {
+
+const QString kImagePrefix = QStringLiteral("#FormatImgID_");
+const QString kKeywordPlaceholder = QStringLiteral("#FormatKeyWords_All#");
+
+int setting(const char16_t *key, const char16_t *section)
+{
+    return toInt(getConfig(QString::fromUtf16(key), QString::fromUtf16(section)));
+}
+
+QString textSetting(const char16_t *key, const char16_t *section)
+{
+    return getConfig(QString::fromUtf16(key), QString::fromUtf16(section));
+}
+
+QString imagePlaceholder(qsizetype index)
+{
+    return kImagePrefix + QString::number(index) + u'#';
+}
+
+// The rendered text goes back into HTML: characters that would read as
+// markup are written as entities, so that an article quoting a tag keeps it
+// as text instead of turning it into a live element.
+QString escapeText(const QString &text)
+{
+    if (!text.contains(u'&') && !text.contains(u'<') && !text.contains(u'>'))
+        return text;
+    QString out;
+    out.reserve(text.size() + 16);
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'&':
+            out += u"&amp;";
+            break;
+        case u'<':
+            out += u"&lt;";
+            break;
+        case u'>':
+            out += u"&gt;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString escapeAttribute(const QString &value)
+{
+    QString out = value;
+    out.replace(QStringLiteral("&"), QStringLiteral("&amp;"));
+    out.replace(QStringLiteral("\""), QStringLiteral("&quot;"));
+    return out;
+}
+
+QString trimSpaces(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == u' ')
+        ++begin;
+    while (end > begin && text.at(end - 1) == u' ')
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+// Step 4: empties every link. A link that holds images keeps their
+// placeholders, so the images come back where the link was.
+void removeLinkTexts(ScratchDocument &doc)
+{
+    static const QRegularExpression placeholder(QStringLiteral("#FormatImgID_\\d+#"));
+    for (const int link : doc.links()) {
+        QString kept;
+        const QString content = doc.textContent(link);
+        if (content.contains(kImagePrefix)) {
+            for (auto it = placeholder.globalMatch(content); it.hasNext();)
+                kept += u"<br>" % it.next().captured() % u"<br>";
+        }
+        doc.setInnerHtml(link, kept);
+    }
+}
+
+// Replaces every "#FormatImgID_<i>#" with i below the table's size by the
+// table's entry i; anything else that looks like a placeholder stays.
+QString restoreImages(const QString &text, const QStringList &imageTable)
+{
+    if (imageTable.isEmpty())
+        return text;
+    QString out;
+    out.reserve(text.size() + imageTable.size() * 96);
+    qsizetype from = 0;
+    for (qsizetype at = text.indexOf(kImagePrefix); at >= 0; at = text.indexOf(kImagePrefix, from)) {
+        qsizetype digitsEnd = at + kImagePrefix.size();
+        while (digitsEnd < text.size() && digitsEnd - at - kImagePrefix.size() < 10 && text.at(digitsEnd).isDigit()
+               && text.at(digitsEnd).unicode() < 128)
+            ++digitsEnd;
+        const QStringView digits = QStringView(text).mid(at + kImagePrefix.size(), digitsEnd - at - kImagePrefix.size());
+        bool ok = false;
+        const qsizetype index = digits.isEmpty() ? -1 : digits.toLongLong(&ok);
+        // The decimal form must be exactly the one the placeholder was made
+        // with (no leading zeros), as a plain replace would require.
+        if (ok && index >= 0 && index < imageTable.size() && digits == QString::number(index)
+            && digitsEnd < text.size() && text.at(digitsEnd) == u'#') {
+            out += QStringView(text).mid(from, at - from);
+            out += imageTable.at(index);
+            from = digitsEnd + 1;
+        } else {
+            out += QStringView(text).mid(from, at + 1 - from);
+            from = at + 1;
+        }
+    }
+    out += QStringView(text).mid(from);
+    return out;
+}
+
+} // namespace
+
+ScratchDocument &tmpDocument()
+{
+    thread_local ScratchDocument document;
+    return document;
+}
+
+void setTmpHtml(const QString &html)
+{
+    tmpDocument().load(html);
+}
+
+QString imageTableEntry(const QString &src, const QString &alt, const QString &width, const QString &height,
+                        const QString &align)
+{
+    return u"<center><img src=\"" % escapeAttribute(src) % u"\" alt=\"" % escapeAttribute(alt) % u"\" width=\""
+           % escapeAttribute(width) % u"\" height=\"" % escapeAttribute(height) % u"\" align=\""
+           % escapeAttribute(align) % u"\"></center>";
+}
+
+qint64 keywordTarget(qint64 textLength, int density, qint64 keywordLength)
+{
+    const qint64 numerator = textLength * density;
+    const qint64 denominator = qint64(100 - density) * keywordLength;
+    if (denominator <= 0 || numerator < 0)
+        return 0;
+    qint64 quotient = numerator / denominator;
+    const qint64 twiceRemainder = 2 * (numerator % denominator);
+    if (twiceRemainder > denominator || (twiceRemainder == denominator && quotient % 2 == 1))
+        ++quotient;
+    return quotient;
+}
+
+QString insertKeyword(const QString &text, const QString &kw, qsizetype step)
+{
+    if (step < 1 || kw.isEmpty())
+        return text;
+    QString out;
+    out.reserve(text.size() + (text.size() / step + 1) * kw.size());
+    bool pending = false;
+    for (qsizetype p = 1; p <= text.size(); ++p) {
+        const QChar c = text.at(p - 1);
+        out += c;
+        if (p % step == 0) {
+            const qsizetype from = qMax<qsizetype>(1, p - 20) - 1;
+            if (!QStringView(text).mid(from, 40).contains(kImagePrefix))
+                pending = true;
+        }
+        if (!pending)
+            continue;
+        // Never split a CR LF pair (that would merge two paragraphs) nor a
+        // surrogate pair (that would corrupt the character): the keyword
+        // then follows the pair.
+        const bool splitsPair = p < text.size()
+                                && ((c == u'\r' && text.at(p) == u'\n')
+                                    || (c.isHighSurrogate() && text.at(p).isLowSurrogate()));
+        if (splitsPair)
+            continue;
+        out += kw;
+        pending = false;
+    }
+    return out;
+}
+
+QString FormatHtml(const QString &html, int mode)
+{
+    // Steps 1 to 3: the scratch document, images replaced by placeholders.
+    setTmpHtml(html);
+    ScratchDocument &doc = tmpDocument();
+    QStringList imageTable;
+    for (const ScratchDocument::ImageInfo &image : doc.images()) {
+        const qsizetype index = imageTable.size();
+        imageTable << imageTableEntry(image.src, image.alt, image.width, image.height, image.align);
+        doc.replaceOuterHtml(image.node, u"<br>" % imagePlaceholder(index) % u"<br>");
+    }
+
+    // Step 4: link texts.
+    if (setting(u"RemoveLink", u"Format") == 1 && setting(u"SaveWords", u"Format") == 0)
+        removeLinkTexts(doc);
+
+    // Step 5: plain text.
+    QString text = escapeText(YTrim(doc.bodyInnerText()));
+
+    // Step 6: keyword density and placeholders.
+    bool keywordPlaced = false;
+    QString keywordReplacement;
+    if (mode == 2 && setting(u"Keyword", u"YC") == 1) {
+        const int density = setting(u"KeywordStrong", u"YC");
+        const QString kw = escapeText(textSetting(u"KeywordStr", u"YC"));
+        if (density >= 1 && density <= 20 && !kw.isEmpty()) {
+            const qint64 target = keywordTarget(text.size(), density, kw.size());
+            const qint64 need = target - FindStrNums(text, kw);
+            if (need > 0)
+                text = insertKeyword(text, kw, qsizetype(text.size() / need));
+            text.replace(kw, kKeywordPlaceholder);
+            keywordPlaced = true;
+            keywordReplacement = kw;
+            const QString url = textSetting(u"LinkUrl", u"YC");
+            if (!trimSpaces(url).isEmpty()) {
+                const int linkType = setting(u"LinkType", u"YC");
+                if (linkType == 0)
+                    keywordReplacement = u"<a href=\"" % FormatUrl(url) % u"\">" % kw % u"</a>";
+                else if (linkType == 1)
+                    keywordReplacement = u"<a href=\"" % FormatUrl(url) % u"\" target=_blank>" % kw % u"</a>";
+            }
+        }
+    }
+
+    // Step 7: width.
+    if (setting(u"Full", u"Format") == 1)
+        text = fullToHalfWidth(text);
+
+    // Step 8: doubled line breaks, one left-to-right pass.
+    if (setting(u"ExtBr", u"Format") == 1)
+        text.replace(QStringLiteral("\r\n\r\n"), QStringLiteral("\r\n"));
+
+    // Step 9: signature.
+    if (mode == 1 && setting(u"AutoSign", u"Format") == 1) {
+        const QString sign = textSetting(u"Sign", u"Format");
+        if (setting(u"Start", u"Format") == 1 && !text.startsWith(sign))
+            text = sign + text;
+        if (setting(u"End", u"Format") == 1 && !text.endsWith(sign))
+            text += sign;
+    }
+
+    // Step 10: paragraphs.
+    {
+        const bool extSpace = setting(u"ExtSpace", u"Format") == 1;
+        const bool headSpace = setting(u"HeadSpace", u"Format") == 1;
+        const int spaceNum = headSpace ? setting(u"SpaceNum", u"Format") : 0;
+        QString indent;
+        if (headSpace && spaceNum > 0) {
+            const bool ideographic = setting(u"SpaceStr", u"Format") == 1;
+            // A settings value far beyond any real indentation must not
+            // exhaust memory.
+            const int count = qMin(spaceNum, 1000);
+            indent = ideographic ? QString(count, QChar(0x3000)) : QStringLiteral("&nbsp;").repeated(count);
+        }
+        QString rebuilt;
+        rebuilt.reserve(text.size() + text.size() / 8);
+        for (const QStringView raw : QStringView(text).split(u"\r\n")) {
+            QString line = YTrim(raw.toString());
+            if (line.isEmpty())
+                continue;
+            if (extSpace) {
+                line.remove(u' ');
+                line.remove(QStringLiteral("&nbsp;"));
+                line.remove(QChar(0x3000));
+            }
+            if (line.startsWith(kImagePrefix) || line.endsWith(u'#'))
+                rebuilt += line;
+            else if (headSpace)
+                rebuilt += spaceNum > 0 ? u"<p>" % indent % line % u"</p>" : line;
+            else
+                rebuilt += u"<p>" % line % u"</p>";
+        }
+        text = std::move(rebuilt);
+    }
+
+    // Step 11: punctuation and typos (one-key format only).
+    if (mode == 1) {
+        if (setting(u"Point", u"Format") == 1)
+            text = fixPunctuation(text);
+        if (setting(u"CheckWords", u"Format") == 1) {
+            const QString &library = typoLibrary().load();
+            int count = 0;
+            text = markTypos(text, library, setting(u"CheckWordsType", u"Format"), count);
+        }
+    }
+
+    // Step 12: keyword links.
+    if (mode == 2 && keywordPlaced && setting(u"Keyword", u"YC") == 1)
+        text.replace(kKeywordPlaceholder, keywordReplacement);
+
+    // Step 13: images, in one pass over the text (a replace per image would
+    // make pages with thousands of images quadratic).
+    return restoreImages(text, imageTable);
+}

@@ -1,0 +1,73 @@
+// Whole-article reference outputs: the sample pages formatted with the fixed
+// settings and typo library of golden/, compared byte for byte. Run with
+// ZORVANE_UPDATE_GOLDEN=1 to rewrite the references after a deliberate
+// change, then read the difference before committing it.
+#include "format/format_html.h"
+#include "settings/word_library.h"
+#include "testsupport/temp_app_folder.h"
+#include "text/text_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+class TestFormatGolden : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void samplePages_matchReference_data();
+    void samplePages_matchReference();
+};
+
+void TestFormatGolden::samplePages_matchReference_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("reference");
+    const QDir articles(qEnvironmentVariable("ZORVANE_SAMPLES_DIR", QStringLiteral(ZORVANE_SAMPLES_DIR))
+                        + QStringLiteral("/articles"));
+    const QStringList samples = articles.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    QVERIFY2(!samples.isEmpty(), "no sample pages found");
+    for (const QString &sample : samples) {
+        for (const char *file : {"source", "expected"}) {
+            for (const int mode : {1, 2}) {
+                const QString name = QStringLiteral("%1_%2.mode%3.html").arg(sample, QLatin1String(file)).arg(mode);
+                QTest::newRow(qPrintable(name)) << articles.filePath(sample + u'/' + QLatin1String(file) + QStringLiteral(".html"))
+                                                << mode << QStringLiteral(ZORVANE_GOLDEN_DIR "/") + name;
+            }
+        }
+    }
+}
+
+void TestFormatGolden::samplePages_matchReference()
+{
+    QFETCH(QString, input);
+    QFETCH(int, mode);
+    QFETCH(QString, reference);
+
+    TempAppFolder app;
+    QVERIFY(app.isValid());
+    QFile settings(QStringLiteral(ZORVANE_GOLDEN_DIR "/settings.ini"));
+    QVERIFY(settings.open(QIODevice::ReadOnly));
+    QVERIFY(app.writeSettings(QString::fromUtf8(settings.readAll())));
+    QFile library(QStringLiteral(ZORVANE_GOLDEN_DIR "/error.dat"));
+    QVERIFY(library.open(QIODevice::ReadOnly));
+    QVERIFY(app.writeFile(u"\\data\\error.dat", library.readAll()));
+    typoLibrary().unload();
+
+    const QString html = readTextFile(input);
+    QVERIFY(!html.isEmpty());
+    const QByteArray actual = FormatHtml(html, mode).toUtf8();
+
+    if (qEnvironmentVariableIsSet("ZORVANE_UPDATE_GOLDEN")) {
+        QVERIFY(writeFileAtomically(reference, actual));
+        QSKIP("reference rewritten");
+    }
+    QFile expected(reference);
+    QVERIFY2(expected.open(QIODevice::ReadOnly), qPrintable(reference));
+    QCOMPARE(actual, expected.readAll());
+}
+
+QTEST_MAIN(TestFormatGolden)
+#include "tst_format_golden.moc"
