@@ -11,6 +11,7 @@
 #include "shell/clickable_label.h"
 #include "shell/command_context.h"
 #include "shell/feature_commands.h"
+#include "text/text_utils.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -65,8 +66,8 @@ frmFormat::frmFormat(Options options, QWidget *parent) : QWidget(parent), m_opti
     hidePreview();
     fillUserArea(m_options.user);
     lblVision->setText(versionCaption(QCoreApplication::applicationVersion(),
-                                      getConfig(u"ErrorWordNums"_s, u"vision"_s),
-                                      getConfig(u"SameWordNums"_s, u"vision"_s)));
+                                      QString::number(toInt(getConfig(u"ErrorWordNums"_s, u"vision"_s))),
+                                      QString::number(toInt(getConfig(u"SameWordNums"_s, u"vision"_s)))));
 
     QString mode = startMode(getConfig(u"Form"_s, u"Default"_s), m_options.startedWithText);
     if (mode == ModeName::Seo && !cmdSEO->isVisibleTo(this))
@@ -390,9 +391,14 @@ void frmFormat::showPanels()
         {cmdFormat, ModeName::Format}, {cmdYC, ModeName::Yc}, {cmdSEO, ModeName::Seo}};
     for (const auto &[button, buttonMode] : buttons) {
         const bool current = buttonMode == mode;
+        // The current mode's button cannot be pressed again; it stands out
+        // instead of looking switched off.
         button->setEnabled(!current);
-        button->setStyleSheet(current ? u"font-weight: bold; padding: 4px 12px;"_s
-                                      : u"background-color: #e3eeff; padding: 4px 12px;"_s);
+        button->setStyleSheet(current
+                                  ? u"QPushButton { padding: 5px 14px; font-weight: bold; color: white;"
+                                    " background-color: #1a5fb4; border: 1px solid #1a5fb4; border-radius: 3px; }"_s
+                                  : u"QPushButton { padding: 5px 14px; background-color: #e3eeff;"
+                                    " border: 1px solid #a8c0e0; border-radius: 3px; }"_s);
     }
 }
 
