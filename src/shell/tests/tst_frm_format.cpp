@@ -318,10 +318,10 @@ void TestFrmFormat::featureCommands_addControlsAndKeys()
     QVERIFY(w);
     CommandContext &context = w->commands();
     // What a feature does in its constructor.
-    auto *cmdOneKey = new QPushButton(u"一键格式化"_s, w);
-    cmdOneKey->setObjectName(u"cmdOneKey"_s);
-    context.area(CommandContext::Area::FormatPanel)->addWidget(cmdOneKey);
-    auto oneKey = [&context] {
+    auto *cmdProbe = new QPushButton(u"大写"_s, w);
+    cmdProbe->setObjectName(u"cmdProbe"_s);
+    context.area(CommandContext::Area::FormatPanel)->addWidget(cmdProbe);
+    auto upper = [&context] {
         if (!context.passes(CommandKind::ArticleCommand))
             return;
         const std::optional<QString> html = context.getEditorHtml();
@@ -330,24 +330,24 @@ void TestFrmFormat::featureCommands_addControlsAndKeys()
         context.setEditorHtml(html->toUpper());
         context.ShowMsg(u"完毕"_s);
     };
-    QObject::connect(cmdOneKey, &QPushButton::clicked, w, oneKey);
-    QVERIFY(context.addShortcut(Qt::CTRL | Qt::Key_G, oneKey));
+    QObject::connect(cmdProbe, &QPushButton::clicked, w, upper);
+    QVERIFY(context.addShortcut(Qt::CTRL | Qt::Key_K, upper));
     QVERIFY(!context.addShortcut(Qt::CTRL | Qt::Key_D, [] {}));
 
-    QCOMPARE(w->findChild<QPushButton *>(u"cmdOneKey"_s), cmdOneKey);
-    QTRY_VERIFY(cmdOneKey->isVisible());
+    QCOMPARE(w->findChild<QPushButton *>(u"cmdProbe"_s), cmdProbe);
+    QTRY_VERIFY(cmdProbe->isVisible());
     QCOMPARE(context.areaWidget(CommandContext::Area::FormatPanel), w->frm1);
 
     QVERIFY(setEditorHtml(w->editorHost(), u"<p>abc</p>"_s));
     w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w));
-    QTest::keyClick(w, Qt::Key_G, Qt::ControlModifier);
+    QTest::keyClick(w, Qt::Key_K, Qt::ControlModifier);
     QCOMPARE(article(), u"<p>ABC</p>"_s);
     QCOMPARE(w->lblFormatAction->text(), u"完毕"_s);
 
     // In text mode the article commands are refused by their guard.
     QTest::mouseClick(w->cmdText, Qt::LeftButton);
-    QTest::mouseClick(cmdOneKey, Qt::LeftButton);
+    QTest::mouseClick(cmdProbe, Qt::LeftButton);
     QCOMPARE(m_messages, QStringList{QString::fromUtf16(EditorText::NotInTextMode)});
 }
 
