@@ -42,8 +42,6 @@ private Q_SLOTS:
     void silentServer_endsAtTheTimeout();
     void deadContext_getsNothing();
     void clientDestroyedMidFetch_callsNothing();
-    void servicePaths_data();
-    void servicePaths();
 
 private:
     std::unique_ptr<TempAppFolder> m_folder;
@@ -180,30 +178,6 @@ void TestServiceClient::clientDestroyedMidFetch_callsNothing()
     }
     QTest::qWait(0);
     QVERIFY(!called);
-}
-
-void TestServiceClient::servicePaths_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("advertisement") << ServicePath::advertisement() << u"index.php?m=show&action=ad"_s;
-    QTest::newRow("format default") << ServicePath::formatDefault() << u"index.php?m=show&action=format"_s;
-    QTest::newRow("yc default") << ServicePath::ycDefault() << u"index.php?m=show&action=yc"_s;
-    QTest::newRow("update list") << ServicePath::updateList(u"2026-1-1"_s)
-                                 << u"index.php?m=show&action=upnew&time=2026-1-1"_s;
-    QTest::newRow("notice") << ServicePath::notice() << u"index.php?m=show&action=notice"_s;
-    QTest::newRow("typo version") << ServicePath::errorWordsVersion() << u"index.php?m=show&action=errorwords"_s;
-    QTest::newRow("typo library") << ServicePath::errorWords() << u"data/errorwords.txt"_s;
-    QTest::newRow("synonym version") << ServicePath::sameWordsVersion() << u"index.php?m=show&action=samewords"_s;
-    QTest::newRow("synonym library") << ServicePath::sameWords() << u"data/samewords.txt"_s;
-    QTest::newRow("logout") << ServicePath::logout() << u"index.php?m=show&action=logout"_s;
-}
-
-void TestServiceClient::servicePaths()
-{
-    QFETCH(QString, path);
-    QFETCH(QString, expected);
-    QCOMPARE(path, expected);
 }
 
 QTEST_GUILESS_MAIN(TestServiceClient)
