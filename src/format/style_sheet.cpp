@@ -310,12 +310,16 @@ bool StyleSheet::matchesCompound(const Compound &compound, int element) const
     return true;
 }
 
-bool StyleSheet::matches(const Selector &selector, int compound, int element) const
+// Right-to-left matching. A descendant search that reaches the root without
+// a match fails for every higher ancestor too, so it stops the whole
+// attempt; this keeps selectors such as "div div div p" linear in the
+// depth of the tree instead of exponential.
+StyleSheet::Match StyleSheet::match(const Selector &selector, int compound, int element) const
 {
     if (!matchesCompound(selector.compounds[std::size_t(compound)], element))
-        return false;
+        return Match::NotHere;
     if (compound == 0)
-        return true;
+        return Match::Yes;
     const QChar combinator = selector.combinators[std::size_t(compound - 1)];
     auto previousElement = [this](int n) {
         for (int p = m_document.node(n).prev; p >= 0; p = m_document.node(p).prev) {
@@ -330,24 +334,27 @@ bool StyleSheet::matches(const Selector &selector, int compound, int element) co
     };
     if (combinator == u'>') {
         const int parent = parentElement(element);
-        return parent >= 0 && matches(selector, compound - 1, parent);
+        return parent < 0 ? Match::Never : match(selector, compound - 1, parent);
     }
-    if (combinator == u'+') {
-        const int previous = previousElement(element);
-        return previous >= 0 && matches(selector, compound - 1, previous);
-    }
-    if (combinator == u'~') {
+    if (combinator == u'+' || combinator == u'~') {
         for (int p = previousElement(element); p >= 0; p = previousElement(p)) {
-            if (matches(selector, compound - 1, p))
-                return true;
+            const Match m = match(selector, compound - 1, p);
+            if (m != Match::NotHere || combinator == u'+')
+                return m;
         }
-        return false;
+        return Match::NotHere;
     }
     for (int p = parentElement(element); p >= 0; p = parentElement(p)) {
-        if (matches(selector, compound - 1, p))
-            return true;
+        const Match m = match(selector, compound - 1, p);
+        if (m != Match::NotHere)
+            return m;
     }
-    return false;
+    return Match::Never;
+}
+
+bool StyleSheet::matches(const Selector &selector, int compound, int element) const
+{
+    return match(selector, compound, element) == Match::Yes;
 }
 
 std::vector<StyleSheet::Declaration> StyleSheet::cascade(int element) const

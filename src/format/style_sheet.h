@@ -63,6 +63,8 @@ private:
 
     void addCss(QStringView css);
     void addRule(QStringView selectors, QStringView body);
+    enum class Match { Yes, NotHere, Never };
+    Match match(const Selector &selector, int compound, int element) const;
     bool matches(const Selector &selector, int compound, int element) const;
     bool matchesCompound(const Compound &compound, int element) const;
 

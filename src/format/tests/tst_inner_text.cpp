@@ -61,6 +61,10 @@ void TestInnerText::innerText_data()
         << u"<style>a:hover{display:none} p::before{display:none}</style><a>v</a>"_s << u"v"_s;
     QTest::newRow("conditional media rules left out")
         << u"<style>@media (max-width: 10px){.x{display:none}}</style><b class=x>v</b>"_s << u"v"_s;
+    QTest::newRow("long descendant selector failing at its start on a deep tree")
+        << u"<style>nav div div div div div div div div div div b{display:none}</style>"_s + u"<div>"_s.repeated(300)
+               + u"<b>x</b>"_s
+        << u"x"_s;
     QTest::newRow("visibility hidden drops text") << u"<span style='visibility:hidden'>h</span>v"_s << u"v"_s;
     QTest::newRow("floated inline is block-level") << u"<span style='float:left'>a</span><span>b</span>"_s
                                                    << u"a\r\nb"_s;
