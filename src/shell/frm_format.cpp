@@ -22,6 +22,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -164,7 +165,18 @@ void frmFormat::buildWindow()
     m_previewPage->setScriptsEnabled(false);
     web->setPage(m_page);
     webPre->setPage(m_previewPage);
-    web->setContextMenuPolicy(Qt::NoContextMenu);
+    // Only editing actions: the browser's own menu would offer to reload or
+    // leave the page.
+    web->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(web, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        QMenu menu(web);
+        for (const QWebEnginePage::WebAction action :
+             {QWebEnginePage::Undo, QWebEnginePage::Redo, QWebEnginePage::Cut, QWebEnginePage::Copy,
+              QWebEnginePage::Paste, QWebEnginePage::SelectAll})
+            menu.addAction(m_page->action(action));
+        menu.exec(web->mapToGlobal(at));
+    });
+    webPre->setContextMenuPolicy(Qt::NoContextMenu);
     m_editorStack->addWidget(web);
     m_editorStack->addWidget(webPre);
     m_editorStack->addWidget(webText);

@@ -280,10 +280,14 @@ void TestFrmFormat::shortcuts_clearAndRefuseWithMessage()
     QVERIFY(setEditorHtml(w->editorHost(), u"<p>文章</p>"_s));
     QTest::mouseClick(w->lblPreView, Qt::LeftButton);
     QVERIFY(w->editor().previewOn());
+    QVERIFY(w->webPre->isVisible());
+    QVERIFY(!w->web->isVisible());
+    QCOMPARE(w->lblPreView->text(), QString::fromUtf16(EditorText::PreviewOn));
     QTest::keyClick(w, Qt::Key_S, Qt::AltModifier);
     QCOMPARE(m_messages, QStringList{QString::fromUtf16(EditorText::NotInPreview)});
     QTest::mouseClick(w->lblPreView, Qt::LeftButton);
     QVERIFY(!w->editor().previewOn());
+    QVERIFY(w->web->isVisible());
 
     QStringList offered;
     w->setFileChooser([&offered, this](const FileChoice &choice, bool save) {
