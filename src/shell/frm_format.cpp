@@ -188,6 +188,7 @@ void frmFormat::buildWindow()
     m_host = new WebEditorHost(m_page);
     connect(m_host, &WebEditorHost::ready, this, &frmFormat::web_ready);
     connect(m_host, &WebEditorHost::loadFailed, this, &frmFormat::web_loadFailed);
+    connect(m_host, &WebEditorHost::pageRestarted, this, &frmFormat::web_pageRestarted);
     m_session = std::make_unique<EditorSession>(*m_host, *this);
     m_commands = new CommandContext(*m_session, this);
 
@@ -359,10 +360,20 @@ void frmFormat::web_loadFailed()
     showMessageBox(u"编辑器页面无法打开，请重新安装。"_s);
 }
 
+void frmFormat::web_pageRestarted()
+{
+    showMessageBox(u"编辑器页面意外关闭，已重新打开，请重新放入文章。"_s);
+}
+
 void frmFormat::finishLoadWhenReady()
 {
     if (m_loaded || !m_pageReady || m_pendingFetches > 0)
         return;
+    if (m_host->isBusy()) {
+        // A command is talking to the page; the start content waits for it.
+        QTimer::singleShot(50, this, &frmFormat::finishLoadWhenReady);
+        return;
+    }
     m_loaded = true;
     if (m_handOffText) {
         m_session->setEditorHtml(*m_handOffText);

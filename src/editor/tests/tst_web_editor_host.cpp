@@ -69,6 +69,7 @@ private Q_SLOTS:
     void linkClick_opensSystemBrowserOnly();
     void plainTextOf_rendersParagraphsAsLines();
     void pageNotReady_requestsFail();
+    void rendererCrash_reopensPage();
     void scheme_servesOnlyFilesBelowItsFolder_data();
     void scheme_servesOnlyFilesBelowItsFolder();
 
@@ -225,6 +226,19 @@ void TestWebEditorHost::pageNotReady_requestsFail()
     QVERIFY(!getEditorHtml(idle));
     QVERIFY(!idle.clickElement(u"get"_s));
     delete page;
+}
+
+void TestWebEditorHost::rendererCrash_reopensPage()
+{
+    QSignalSpy restarted(m_host, &WebEditorHost::pageRestarted);
+    QSignalSpy ready(m_host, &WebEditorHost::ready);
+    m_page->open(QUrl(u"chrome://crash"_s));
+    QVERIFY(restarted.wait(20000));
+    // Until the page is back, requests fail at once instead of waiting.
+    QVERIFY(!getEditorHtml(*m_host));
+    QVERIFY(ready.wait(30000));
+    QVERIFY(setEditorHtml(*m_host, u"<p>又能用了</p>"_s));
+    QCOMPARE(getEditorHtml(*m_host), u"<p>又能用了</p>"_s);
 }
 
 void TestWebEditorHost::scheme_servesOnlyFilesBelowItsFolder_data()
