@@ -39,11 +39,19 @@ WebEditorHost::WebEditorHost(EditorPage *page, QObject *parent) : QObject(parent
     m_readyPoll.setInterval(ReadyPollInterval);
     connect(&m_readyPoll, &QTimer::timeout, this, &WebEditorHost::pollReady);
     connect(m_page, &QWebEnginePage::loadFinished, this, &WebEditorHost::pageLoadFinished);
+    connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
+                if (status == QWebEnginePage::NormalTerminationStatus || m_pageUrl.isEmpty())
+                    return;
+                load(m_pageUrl);
+                Q_EMIT pageRestarted();
+            });
 }
 
 void WebEditorHost::load(const QUrl &pageUrl)
 {
     m_ready = false;
+    m_pageUrl = pageUrl;
     m_loadStarted = std::chrono::steady_clock::now();
     m_page->open(pageUrl);
 }
@@ -99,10 +107,12 @@ std::optional<QVariant> WebEditorHost::evaluateIn(EditorPage *page, const QStrin
             pending->loop->quit();
     });
     if (!pending->answered) {
+        ++m_waiting;
         QTimer::singleShot(m_timeout, &loop, &QEventLoop::quit);
         // Keeps user input out while waiting: a click must not start a second
         // command in the middle of this one.
         loop.exec(QEventLoop::ExcludeUserInputEvents);
+        --m_waiting;
     }
     pending->loop = nullptr;
     if (!pending->answered)

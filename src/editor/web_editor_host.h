@@ -6,11 +6,11 @@
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <QUrl>
 #include <QVariant>
 
 #include <chrono>
 
-class QUrl;
 
 // The editor page in a real browser. The program's requests are synchronous
 // by nature (a command reads the article, changes it, writes it back), so
@@ -27,6 +27,9 @@ public:
     // requests, loadFailed() when it does not within the readiness time-out.
     void load(const QUrl &pageUrl);
     bool isReady() const { return m_ready; }
+    // True while a request waits for the page's answer: work that arrives
+    // meanwhile (a network reply) must not start a request of its own.
+    bool isBusy() const { return m_waiting > 0; }
 
     void setTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
     std::chrono::milliseconds timeout() const { return m_timeout; }
@@ -46,6 +49,9 @@ public:
 Q_SIGNALS:
     void ready();
     void loadFailed();
+    // The page's renderer ended unexpectedly; the page is being opened
+    // again (empty), and ready() follows.
+    void pageRestarted();
 
 private:
     void pageLoadFinished(bool ok);
@@ -59,6 +65,8 @@ private:
     std::chrono::milliseconds m_timeout{5000};
     std::chrono::milliseconds m_readyTimeout{15000};
     std::chrono::steady_clock::time_point m_loadStarted;
+    QUrl m_pageUrl;
+    int m_waiting = 0;
     bool m_ready = false;
     bool m_polling = false;
 };

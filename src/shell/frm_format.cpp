@@ -11,6 +11,7 @@
 #include "shell/clickable_label.h"
 #include "shell/command_context.h"
 #include "shell/feature_commands.h"
+#include "text/text_utils.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -21,6 +22,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -65,8 +67,8 @@ frmFormat::frmFormat(Options options, QWidget *parent) : QWidget(parent), m_opti
     hidePreview();
     fillUserArea(m_options.user);
     lblVision->setText(versionCaption(QCoreApplication::applicationVersion(),
-                                      getConfig(u"ErrorWordNums"_s, u"vision"_s),
-                                      getConfig(u"SameWordNums"_s, u"vision"_s)));
+                                      QString::number(toInt(getConfig(u"ErrorWordNums"_s, u"vision"_s))),
+                                      QString::number(toInt(getConfig(u"SameWordNums"_s, u"vision"_s)))));
 
     QString mode = startMode(getConfig(u"Form"_s, u"Default"_s), m_options.startedWithText);
     if (mode == ModeName::Seo && !cmdSEO->isVisibleTo(this))
@@ -163,7 +165,18 @@ void frmFormat::buildWindow()
     m_previewPage->setScriptsEnabled(false);
     web->setPage(m_page);
     webPre->setPage(m_previewPage);
-    web->setContextMenuPolicy(Qt::NoContextMenu);
+    // Only editing actions: the browser's own menu would offer to reload or
+    // leave the page.
+    web->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(web, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        QMenu menu(web);
+        for (const QWebEnginePage::WebAction action :
+             {QWebEnginePage::Undo, QWebEnginePage::Redo, QWebEnginePage::Cut, QWebEnginePage::Copy,
+              QWebEnginePage::Paste, QWebEnginePage::SelectAll})
+            menu.addAction(m_page->action(action));
+        menu.exec(web->mapToGlobal(at));
+    });
+    webPre->setContextMenuPolicy(Qt::NoContextMenu);
     m_editorStack->addWidget(web);
     m_editorStack->addWidget(webPre);
     m_editorStack->addWidget(webText);
@@ -175,6 +188,7 @@ void frmFormat::buildWindow()
     m_host = new WebEditorHost(m_page);
     connect(m_host, &WebEditorHost::ready, this, &frmFormat::web_ready);
     connect(m_host, &WebEditorHost::loadFailed, this, &frmFormat::web_loadFailed);
+    connect(m_host, &WebEditorHost::pageRestarted, this, &frmFormat::web_pageRestarted);
     m_session = std::make_unique<EditorSession>(*m_host, *this);
     m_commands = new CommandContext(*m_session, this);
 
@@ -346,10 +360,20 @@ void frmFormat::web_loadFailed()
     showMessageBox(u"编辑器页面无法打开，请重新安装。"_s);
 }
 
+void frmFormat::web_pageRestarted()
+{
+    showMessageBox(u"编辑器页面意外关闭，已重新打开，请重新放入文章。"_s);
+}
+
 void frmFormat::finishLoadWhenReady()
 {
     if (m_loaded || !m_pageReady || m_pendingFetches > 0)
         return;
+    if (m_host->isBusy()) {
+        // A command is talking to the page; the start content waits for it.
+        QTimer::singleShot(50, this, &frmFormat::finishLoadWhenReady);
+        return;
+    }
     m_loaded = true;
     if (m_handOffText) {
         m_session->setEditorHtml(*m_handOffText);
@@ -390,9 +414,14 @@ void frmFormat::showPanels()
         {cmdFormat, ModeName::Format}, {cmdYC, ModeName::Yc}, {cmdSEO, ModeName::Seo}};
     for (const auto &[button, buttonMode] : buttons) {
         const bool current = buttonMode == mode;
+        // The current mode's button cannot be pressed again; it stands out
+        // instead of looking switched off.
         button->setEnabled(!current);
-        button->setStyleSheet(current ? u"font-weight: bold; padding: 4px 12px;"_s
-                                      : u"background-color: #e3eeff; padding: 4px 12px;"_s);
+        button->setStyleSheet(current
+                                  ? u"QPushButton { padding: 5px 14px; font-weight: bold; color: white;"
+                                    " background-color: #1a5fb4; border: 1px solid #1a5fb4; border-radius: 3px; }"_s
+                                  : u"QPushButton { padding: 5px 14px; background-color: #e3eeff;"
+                                    " border: 1px solid #a8c0e0; border-radius: 3px; }"_s);
     }
 }
 

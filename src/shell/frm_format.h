@@ -158,6 +158,7 @@ private Q_SLOTS:
     void lblNotice_clicked();
     void web_ready();
     void web_loadFailed();
+    void web_pageRestarted();
 
 private:
     void buildWindow();

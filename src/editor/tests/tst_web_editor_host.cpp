@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QJsonDocument>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWebEngineView>
 
@@ -68,6 +69,9 @@ private Q_SLOTS:
     void linkClick_opensSystemBrowserOnly();
     void plainTextOf_rendersParagraphsAsLines();
     void pageNotReady_requestsFail();
+    void rendererCrash_reopensPage();
+    void scheme_servesOnlyFilesBelowItsFolder_data();
+    void scheme_servesOnlyFilesBelowItsFolder();
 
 private:
     QString describe(const QString &html);
@@ -222,6 +226,56 @@ void TestWebEditorHost::pageNotReady_requestsFail()
     QVERIFY(!getEditorHtml(idle));
     QVERIFY(!idle.clickElement(u"get"_s));
     delete page;
+}
+
+void TestWebEditorHost::rendererCrash_reopensPage()
+{
+    QSignalSpy restarted(m_host, &WebEditorHost::pageRestarted);
+    QSignalSpy ready(m_host, &WebEditorHost::ready);
+    m_page->open(QUrl(u"chrome://crash"_s));
+    QVERIFY(restarted.wait(20000));
+    // Until the page is back, requests fail at once instead of waiting.
+    QVERIFY(!getEditorHtml(*m_host));
+    QVERIFY(ready.wait(30000));
+    QVERIFY(setEditorHtml(*m_host, u"<p>又能用了</p>"_s));
+    QCOMPARE(getEditorHtml(*m_host), u"<p>又能用了</p>"_s);
+}
+
+void TestWebEditorHost::scheme_servesOnlyFilesBelowItsFolder_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("served");
+    QTest::newRow("page") << u"/index.html"_s << true;
+    QTest::newRow("file outside") << u"/../secret.txt"_s << false;
+    QTest::newRow("encoded climb") << u"/%2E%2E/secret.txt"_s << false;
+    QTest::newRow("link leading outside") << u"/link.txt"_s << false;
+    QTest::newRow("missing") << u"/none.html"_s << false;
+}
+
+void TestWebEditorHost::scheme_servesOnlyFilesBelowItsFolder()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, served);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkdir(u"lib"_s));
+    for (const QString &name : {u"lib/index.html"_s, u"secret.txt"_s}) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<p>x</p>");
+    }
+    QVERIFY(QFile::link(dir.filePath(u"secret.txt"_s), dir.filePath(u"lib/link.txt"_s)));
+
+    installEditorScheme(m_page->profile(), dir.filePath(u"lib"_s));
+    auto *page = new EditorPage(m_page->profile(), m_view);
+    QSignalSpy finished(page, &QWebEnginePage::loadFinished);
+    QUrl url = editorPageUrl();
+    url.setPath(path, QUrl::TolerantMode);
+    page->open(url);
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.first().first().toBool(), served);
+    delete page;
+    installEditorScheme(m_page->profile(), QStringLiteral(ZORVANE_APP_DIR "/lib"));
 }
 
 int main(int argc, char *argv[])

@@ -1,0 +1,139 @@
+// The editor page in a real browser: how long the program takes to show a
+// working editor, and what one article round trip (set, then get) costs.
+// Needs an X server: xvfb-run -a build/bench/bench_editor_page
+#include "editor/editor_page.h"
+#include "editor/editor_scheme.h"
+#include "editor/web_editor_host.h"
+#include "text/text_file.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QProcess>
+#include <QEventLoop>
+#include <QTimer>
+#include <QWebEngineView>
+
+#include <benchmark/benchmark.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString sample(const QString &name)
+{
+    for (const QString &root : {QStringLiteral(ZORVANE_SAMPLES_DIR), QStringLiteral(ZORVANE_SOURCE_DIR "/../../shared/samples")}) {
+        const QString path = root + u"/articles/"_s + name + u"/expected.html"_s;
+        if (QFile::exists(path))
+            return readTextFile(path);
+    }
+    return {};
+}
+
+struct Editor
+{
+    QWebEngineView view;
+    EditorPage *page = new EditorPage(&view);
+    WebEditorHost host{page};
+
+    Editor()
+    {
+        view.setPage(page);
+        view.resize(1000, 700);
+        view.show();
+        installEditorScheme(page->profile(), QStringLiteral(ZORVANE_APP_DIR "/lib"));
+        QEventLoop loop;
+        QObject::connect(&host, &WebEditorHost::ready, &loop, &QEventLoop::quit);
+        QObject::connect(&host, &WebEditorHost::loadFailed, &loop, &QEventLoop::quit);
+        QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+        host.load(editorPageUrl());
+        loop.exec();
+    }
+};
+
+Editor &editor()
+{
+    static Editor instance;
+    return instance;
+}
+
+// The article of a sample page repeated to about the given size.
+QString article(qsizetype bytes)
+{
+    const QString one = sample(u"gmw"_s);
+    QString html;
+    while (html.size() * 2 < bytes)
+        html += one;
+    return html;
+}
+
+void BM_SetGetRoundTrip(benchmark::State &state)
+{
+    Editor &e = editor();
+    if (!e.host.isReady()) {
+        state.SkipWithError("editor page not ready");
+        return;
+    }
+    const QString html = article(state.range(0));
+    for (auto _ : state) {
+        if (!setEditorHtml(e.host, html) || !getEditorHtml(e.host)) {
+            state.SkipWithError("page did not answer");
+            return;
+        }
+    }
+    state.counters["article_bytes_utf16"] = double(html.size() * 2);
+}
+BENCHMARK(BM_SetGetRoundTrip)->Arg(20'000)->Arg(200'000)->Unit(benchmark::kMillisecond);
+
+void BM_GetOnly(benchmark::State &state)
+{
+    Editor &e = editor();
+    const QString html = article(state.range(0));
+    if (!e.host.isReady() || !setEditorHtml(e.host, html)) {
+        state.SkipWithError("editor page not ready");
+        return;
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(getEditorHtml(e.host));
+}
+BENCHMARK(BM_GetOnly)->Arg(20'000)->Unit(benchmark::kMillisecond);
+
+// From starting build/app/Zorvane to its editor page answering (no network:
+// the service server is unreachable, which the editor does not wait for).
+void BM_ProgramStartToEditorReady(benchmark::State &state)
+{
+    for (auto _ : state) {
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"QT_LOGGING_RULES"_s, u"zorvane.startup.info=true"_s);
+        program.setProcessEnvironment(env);
+        program.setProcessChannelMode(QProcess::MergedChannels);
+        program.start(QStringLiteral(ZORVANE_APP_DIR "/Zorvane"), {});
+        QByteArray log;
+        bool ready = false;
+        while (!ready && program.waitForReadyRead(30000)) {
+            log += program.readAll();
+            ready = log.contains("main window ready with its editor");
+        }
+        state.PauseTiming();
+        program.kill();
+        program.waitForFinished();
+        state.ResumeTiming();
+        if (!ready) {
+            state.SkipWithError("Zorvane did not report a ready editor");
+            return;
+        }
+    }
+}
+BENCHMARK(BM_ProgramStartToEditorReady)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    registerEditorScheme();
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
