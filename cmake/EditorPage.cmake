@@ -31,3 +31,12 @@ add_custom_command(
     COMMENT "Building the editor page into ${ZORVANE_APP_DIR}/lib"
     VERBATIM)
 add_custom_target(editor_page ALL DEPENDS "${ZORVANE_EDITOR_PAGE_OUTPUT}")
+
+# The page's own rules (sanitizer, value clean-up, build output) under Node's
+# test runner; the real-browser checks live with the editor host's tests.
+if(ZORVANE_TESTS)
+    add_test(NAME editor_page_node_tests
+        COMMAND "${NODE_EXECUTABLE}" --test test/
+        WORKING_DIRECTORY "${ZORVANE_EDITOR_PAGE_DIR}")
+    set_tests_properties(editor_page_node_tests PROPERTIES TIMEOUT 120)
+endif()
