@@ -3,6 +3,7 @@
 #include "editor/editor_session.h"
 #include "editor/editor_view.h"
 #include "images/resize_pic.h"
+#include "settings/frm_setting.h"
 #include "shell/command_context.h"
 
 #include <QBoxLayout>
@@ -28,5 +29,9 @@ void ImageCommands::cmdRePic_clicked()
     if (source.isEmpty() || !QFileInfo::exists(source))
         return;
     const ResizePicResult result = ResizePic(source, resizePicTarget(source));
+    // Without a strength there is nothing to compress with: the settings
+    // dialog opens beside the message so the user can choose one.
+    if (result.code == ResizePicNoStrength)
+        frmSetting::showFor(m_context.window());
     m_context.showMessageBox(result.message);
 }

@@ -2,9 +2,11 @@
 #include "editor/editor_view.h"
 #include "editor/in_memory_editor_host.h"
 #include "shell/command_context.h"
+#include "settings/frm_setting.h"
 #include "shell/image_commands.h"
 #include "testsupport/temp_app_folder.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QImageReader>
 #include <QPushButton>
@@ -52,6 +54,7 @@ class TestImageCommands : public QObject
 
 private Q_SLOTS:
     void cmdRePic_asksForPictureAndShowsOutcome();
+    void cmdRePic_withoutStrength_opensSettings();
 };
 
 void TestImageCommands::cmdRePic_asksForPictureAndShowsOutcome()
@@ -87,6 +90,36 @@ void TestImageCommands::cmdRePic_asksForPictureAndShowsOutcome()
     const QString target = app.folder().root() + u"/photo_new.bmp"_s;
     QCOMPARE(view.messages, QStringList{u"压缩成功，图片已保存至："_s + target});
     QCOMPARE(QImageReader(target).size(), QSize(200, 150));
+}
+
+void TestImageCommands::cmdRePic_withoutStrength_opensSettings()
+{
+    TempAppFolder app;
+    QVERIFY(app.writeSettings(u"[ResizePic]\nSmall=1\nStrong=0\n"_s));
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    const QString source = app.folder().root() + u"/photo.bmp"_s;
+    QVERIFY(picture.save(source, "bmp"));
+
+    QWidget window;
+    auto *panel = new QVBoxLayout(&window);
+    InMemoryEditorHost host;
+    FakeView view;
+    EditorSession session(host, view);
+    CommandContext context(session, &window);
+    context.setArea(CommandContext::Area::FormatPanel, panel);
+    auto *commands = new ImageCommands(context);
+    view.chosen = source;
+    commands->cmdRePic->click();
+
+    QCOMPARE(view.messages, QStringList{u"请选择压缩图片大小的强度。"_s});
+    frmSetting *dialog = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *candidate = qobject_cast<frmSetting *>(w); candidate && candidate->isVisible())
+            dialog = candidate;
+    }
+    QVERIFY(dialog);
+    dialog->close();
 }
 
 QTEST_MAIN(TestImageCommands)
