@@ -84,9 +84,28 @@ QString htmlToParagraphs(const QString &html)
     return out;
 }
 
+namespace {
+
+// The white space YTrim removes: the regex dialect's "\s" and the
+// ideographic space, never the no-break space.
+bool isTrimmedSpace(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == u' ' || u == u'\t' || u == u'\r' || u == u'\n' || u == u'\f' || u == u'\v' || u == 0x3000;
+}
+
+} // namespace
+
+// The same as replacing "(^[\s　]*)|([\s　]*$)" by nothing, without the regex
+// engine: the formatting pipeline trims every line of an article.
 QString YTrim(const QString &text)
 {
-    return regexReplace(text, QStringLiteral("(^[\\s\u3000]*)|([\\s\u3000]*$)"), QString());
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && isTrimmedSpace(text.at(begin)))
+        ++begin;
+    while (end > begin && isTrimmedSpace(text.at(end - 1)))
+        --end;
+    return text.mid(begin, end - begin);
 }
 
 QString fullToHalfWidth(const QString &text)

@@ -12,6 +12,7 @@ class TestTextUtils : public QObject
 private Q_SLOTS:
     void yTrim_data();
     void yTrim();
+    void yTrim_agreesWithItsPattern();
     void fullToHalfWidth_data();
     void fullToHalfWidth();
     void findStrNums_data();
@@ -57,6 +58,26 @@ void TestTextUtils::yTrim()
     QFETCH(QString, text);
     QFETCH(QString, expected);
     QCOMPARE(YTrim(text), expected);
+}
+
+void TestTextUtils::yTrim_agreesWithItsPattern()
+{
+    // Every string over a small alphabet of white space and letters, up to
+    // five characters long.
+    const QString alphabet = u" \t\r\n\f\v\u3000\u00A0ab"_s;
+    QStringList texts{QString()};
+    for (int length = 1; length <= 5; ++length) {
+        QStringList longer;
+        for (const QString &t : std::as_const(texts)) {
+            if (t.size() == length - 1) {
+                for (QChar c : alphabet)
+                    longer << t + c;
+            }
+        }
+        texts += longer;
+    }
+    for (const QString &t : std::as_const(texts))
+        QCOMPARE(YTrim(t), regexReplace(t, u"(^[\\s\u3000]*)|([\\s\u3000]*$)"_s, QString()));
 }
 
 void TestTextUtils::fullToHalfWidth_data()
