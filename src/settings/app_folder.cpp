@@ -20,7 +20,10 @@ AppFolder AppFolder::current()
 {
     if (!overrideFolder().isNull())
         return overrideFolder();
-    return AppFolder(QCoreApplication::applicationDirPath());
+    // The program does not move while it runs; asking Qt each time would
+    // look at the file system on every settings read.
+    static const AppFolder programFolder(QCoreApplication::applicationDirPath());
+    return programFolder;
 }
 
 void AppFolder::setCurrent(const AppFolder &folder)

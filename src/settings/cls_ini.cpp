@@ -8,15 +8,16 @@
 
 namespace {
 
+// Every setting read goes through here, so it asks the file system as
+// little as it can: open first, and only look whether the file exists when
+// that fails.
 bool readFile(const QString &path, QByteArray *bytes)
 {
     QFile file(path);
-    if (!file.exists()) {
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         bytes->clear();
-        return true;
+        return !QFile::exists(path);
     }
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
     *bytes = file.readAll();
     return true;
 }
