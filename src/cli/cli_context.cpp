@@ -3,7 +3,6 @@
 #include "text/gbk.h"
 
 #include <QFile>
-#include <QStringDecoder>
 
 #include <cstdio>
 
