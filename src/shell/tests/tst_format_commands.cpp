@@ -5,6 +5,7 @@
 #include "settings/config.h"
 #include "shell/clickable_label.h"
 #include "shell/frm_format.h"
+#include "main_window_fixture.h"
 #include "testsupport/temp_app_folder.h"
 
 #include <QCheckBox>
@@ -42,15 +43,7 @@ void TestFormatCommands::init()
 {
     m_folder = std::make_unique<TempAppFolder>();
     QVERIFY(m_folder->isValid());
-    QDirIterator it(QStringLiteral(ZORVANE_APP_DIR "/lib"), QDir::Files, QDirIterator::Subdirectories);
-    const QDir lib(QStringLiteral(ZORVANE_APP_DIR "/lib"));
-    while (it.hasNext()) {
-        const QString file = it.next();
-        QFile source(file);
-        QVERIFY(source.open(QIODevice::ReadOnly));
-        const QString systemPath = u"\\lib\\"_s + lib.relativeFilePath(file).replace(u'/', u'\\');
-        QVERIFY(m_folder->writeFile(systemPath, source.readAll()));
-    }
+    QVERIFY(installBuiltEditorPage(*m_folder));
     QVERIFY(m_folder->writeSettings(u"[Format]\nHeadSpace=1\nSpaceNum=2\nSpaceStr=1\nRemoveLink=0"_s));
     m_messages.clear();
 }
@@ -63,14 +56,7 @@ void TestFormatCommands::cleanup()
 
 frmFormat *TestFormatCommands::openWindow()
 {
-    m_window = std::make_unique<frmFormat>(frmFormat::Options{});
-    m_window->setMessageSink([this](const QString &text) { m_messages.append(text); });
-    QSignalSpy loaded(m_window.get(), &frmFormat::loaded);
-    m_window->show();
-    if (!QTest::qWaitForWindowExposed(m_window.get()))
-        return nullptr;
-    if (!loaded.wait(30000) && loaded.isEmpty())
-        return nullptr;
+    m_window = openLoadedWindow(frmFormat::Options{}, &m_messages);
     return m_window.get();
 }
 

@@ -6,6 +6,7 @@
 #include "shell/clickable_label.h"
 #include "shell/command_context.h"
 #include "shell/frm_format.h"
+#include "main_window_fixture.h"
 #include "testsupport/fake_http_server.h"
 #include "testsupport/temp_app_folder.h"
 #include "text/gbk.h"
@@ -77,16 +78,7 @@ void TestFrmFormat::init()
 {
     m_folder = std::make_unique<TempAppFolder>();
     QVERIFY(m_folder->isValid());
-    // The editor page as the build made it.
-    QDirIterator it(QStringLiteral(ZORVANE_APP_DIR "/lib"), QDir::Files, QDirIterator::Subdirectories);
-    const QDir lib(QStringLiteral(ZORVANE_APP_DIR "/lib"));
-    while (it.hasNext()) {
-        const QString file = it.next();
-        QFile source(file);
-        QVERIFY(source.open(QIODevice::ReadOnly));
-        const QString systemPath = u"\\lib\\"_s + lib.relativeFilePath(file).replace(u'/', u'\\');
-        QVERIFY(m_folder->writeFile(systemPath, source.readAll()));
-    }
+    QVERIFY(installBuiltEditorPage(*m_folder));
     m_server = std::make_unique<FakeHttpServer>();
     QVERIFY(m_server->serve(u"Service"_s));
     QVERIFY(m_server->serve(u"Forum"_s));
@@ -109,14 +101,7 @@ frmFormat *TestFrmFormat::openWindow(frmFormat::Options options)
 {
     if (!options.service)
         options.service = m_service.get();
-    m_window = std::make_unique<frmFormat>(options);
-    m_window->setMessageSink([this](const QString &text) { m_messages.append(text); });
-    QSignalSpy loaded(m_window.get(), &frmFormat::loaded);
-    m_window->show();
-    if (!QTest::qWaitForWindowExposed(m_window.get()))
-        return nullptr;
-    if (!loaded.wait(30000) && loaded.isEmpty())
-        return nullptr;
+    m_window = openLoadedWindow(options, &m_messages);
     return m_window.get();
 }
 

@@ -46,6 +46,23 @@ public:
     void setTextModeButton(const QString &, const QColor &) override {}
 };
 
+// The image commands on a bare window over an in-memory editor.
+struct CommandsUnderTest
+{
+    QWidget window;
+    InMemoryEditorHost host;
+    FakeView view;
+    EditorSession session{host, view};
+    CommandContext context{session, &window};
+    ImageCommands *commands = nullptr;
+
+    CommandsUnderTest()
+    {
+        context.setArea(CommandContext::Area::FormatPanel, new QVBoxLayout(&window));
+        commands = new ImageCommands(context);
+    }
+};
+
 } // namespace
 
 class TestImageCommands : public QObject
@@ -66,15 +83,10 @@ void TestImageCommands::cmdRePic_asksForPictureAndShowsOutcome()
     const QString source = app.folder().root() + u"/photo.bmp"_s;
     QVERIFY(picture.save(source, "bmp"));
 
-    QWidget window;
-    auto *panel = new QVBoxLayout(&window);
-    InMemoryEditorHost host;
-    FakeView view;
-    EditorSession session(host, view);
-    CommandContext context(session, &window);
-    context.setArea(CommandContext::Area::FormatPanel, panel);
-    auto *commands = new ImageCommands(context);
-    QCOMPARE(window.findChild<QPushButton *>(u"cmdRePic"_s), commands->cmdRePic);
+    CommandsUnderTest t;
+    FakeView &view = t.view;
+    ImageCommands *commands = t.commands;
+    QCOMPARE(t.window.findChild<QPushButton *>(u"cmdRePic"_s), commands->cmdRePic);
     QCOMPARE(commands->cmdRePic->text(), u"图片压缩"_s);
 
     // Cancelled, then a path that is gone: nothing is said.
@@ -101,14 +113,9 @@ void TestImageCommands::cmdRePic_withoutStrength_opensSettings()
     const QString source = app.folder().root() + u"/photo.bmp"_s;
     QVERIFY(picture.save(source, "bmp"));
 
-    QWidget window;
-    auto *panel = new QVBoxLayout(&window);
-    InMemoryEditorHost host;
-    FakeView view;
-    EditorSession session(host, view);
-    CommandContext context(session, &window);
-    context.setArea(CommandContext::Area::FormatPanel, panel);
-    auto *commands = new ImageCommands(context);
+    CommandsUnderTest t;
+    FakeView &view = t.view;
+    ImageCommands *commands = t.commands;
     view.chosen = source;
     commands->cmdRePic->click();
 
