@@ -55,10 +55,10 @@ private:
 
 struct Inputs
 {
-    QString typoLibrary;      // 20,000 lines wrong|right
-    QString sensitiveLibrary; // 10,000 lines of common-character words: over a thousand occur
+    QString typoLibrary;          // 20,000 lines wrong|right
+    QString sensitiveLibrary;     // 10,000 lines of common-character words: over a thousand occur
     QString rareSensitiveLibrary; // 10,000 lines of words that occur only where planted
-    QString article;          // 50,000 characters of HTML
+    QString article;              // 50,000 characters of HTML
 };
 
 Inputs makeInputs()

@@ -8,8 +8,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QProcess>
 #include <QEventLoop>
+#include <QProcess>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -21,7 +21,8 @@ namespace {
 
 QString sample(const QString &name)
 {
-    for (const QString &root : {QStringLiteral(ZORVANE_SAMPLES_DIR), QStringLiteral(ZORVANE_SOURCE_DIR "/../../shared/samples")}) {
+    for (const QString &root :
+         {QStringLiteral(ZORVANE_SAMPLES_DIR), QStringLiteral(ZORVANE_SOURCE_DIR "/../../shared/samples")}) {
         const QString path = root + u"/articles/"_s + name + u"/expected.html"_s;
         if (QFile::exists(path))
             return readTextFile(path);

@@ -19,7 +19,8 @@ const char kSettings[] = "[Format]\r\nExtBr=1\r\nHeadSpace=1\r\nSpaceNum=2\r\nSp
 
 QString samplesDir()
 {
-    return qEnvironmentVariable("ZORVANE_SAMPLES_DIR", QStringLiteral(ZORVANE_SAMPLES_DIR)) + QStringLiteral("/articles");
+    return qEnvironmentVariable("ZORVANE_SAMPLES_DIR", QStringLiteral(ZORVANE_SAMPLES_DIR))
+           + QStringLiteral("/articles");
 }
 
 void formatPage(benchmark::State &state, const QString &file)
@@ -31,7 +32,8 @@ void formatPage(benchmark::State &state, const QString &file)
         QFile settings(dir.filePath(QStringLiteral("setting/config.ini")));
         const bool written = settings.open(QIODevice::WriteOnly) && settings.write(kSettings) > 0;
         settings.close();
-        QFile::copy(QStringLiteral(ZORVANE_APPDIR_TEMPLATE "/data/error.dat"), dir.filePath(QStringLiteral("data/error.dat")));
+        QFile::copy(QStringLiteral(ZORVANE_APPDIR_TEMPLATE "/data/error.dat"),
+                    dir.filePath(QStringLiteral("data/error.dat")));
         AppFolder::setCurrent(AppFolder(dir.path()));
         return written;
     }();

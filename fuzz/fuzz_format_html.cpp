@@ -34,8 +34,8 @@ void writeSettings(const uint8_t *data, const QByteArray &keyword)
 {
     const auto flag = [&](int bit) { return (data[1 + bit / 8] >> (bit % 8)) & 1 ? "1" : "0"; };
     QByteArray ini = "[Format]\r\n";
-    const char *flags[] = {"RemoveLink", "SaveWords", "Full", "ExtBr", "AutoSign", "Start", "End", "ExtSpace",
-                           "HeadSpace", "SpaceStr", "Point", "CheckWords", "CheckWordsType"};
+    const char *flags[] = {"RemoveLink", "SaveWords", "Full",     "ExtBr", "AutoSign",   "Start",         "End",
+                           "ExtSpace",   "HeadSpace", "SpaceStr", "Point", "CheckWords", "CheckWordsType"};
     for (int i = 0; i < int(std::size(flags)); ++i)
         ini += QByteArray(flags[i]) + '=' + flag(i) + "\r\n";
     ini += "SpaceNum=" + QByteArray::number(int(int8_t(data[3]))) + "\r\n";

@@ -17,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             const QByteArray written = ini::withValue(file, section, key, "v=1 \xD6\xD0");
             bool foundAfter = false;
             const QByteArray back = ini::value(written, section, key, &foundAfter);
-            if (!section.isEmpty() && !key.isEmpty() && !key.contains('=')
-                && !section.contains(']') && (!foundAfter || back != "v=1 \xD6\xD0"))
+            if (!section.isEmpty() && !key.isEmpty() && !key.contains('=') && !section.contains(']')
+                && (!foundAfter || back != "v=1 \xD6\xD0"))
                 __builtin_trap();
             ini::withoutKey(file, section, key);
         }

@@ -33,12 +33,11 @@ struct SensitiveIndex
     {
         qsizetype start;
         qsizetype length;
-        int word;          // id in the automaton
-        bool markupUnits;  // shares a character with the inserted markup
+        int word;         // id in the automaton
+        bool markupUnits; // shares a character with the inserted markup
     };
 
-    explicit SensitiveIndex(const QString &text)
-        : library(text)
+    explicit SensitiveIndex(const QString &text) : library(text)
     {
         const QStringView view(library);
         qsizetype start = 0;
@@ -76,8 +75,7 @@ public:
         : m_html(html)
         , m_inserts(size_t(html.size()) + 1)
         , m_hasInsert(size_t(html.size()) + 1, 0)
-    {
-    }
+    {}
 
     bool hasInsertions() const { return !m_nonEmpty.empty(); }
 

@@ -24,8 +24,8 @@ SuffixAutomaton::SuffixAutomaton(QStringView text)
                 m_states[size_t(current)].link = q;
             } else {
                 const int clone = int(m_states.size());
-                m_states.push_back({m_states[size_t(p)].length + 1, m_states[size_t(q)].link,
-                                    m_states[size_t(q)].firstEnd});
+                m_states.push_back(
+                    {m_states[size_t(p)].length + 1, m_states[size_t(q)].link, m_states[size_t(q)].firstEnd});
                 for (int e = m_edges.firstEdge(q); e != None; e = m_edges.nextEdge(e))
                     m_edges.add(clone, m_edges.unitOf(e), m_edges.targetOf(e));
                 while (p != None) {

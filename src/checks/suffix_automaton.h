@@ -27,8 +27,8 @@ public:
 private:
     struct State
     {
-        int length;   // longest string of the state
-        int link;     // suffix link
+        int length; // longest string of the state
+        int link;   // suffix link
         int firstEnd;
     };
 

@@ -24,8 +24,7 @@ struct TypoIndex
     explicit TypoIndex(const QString &library)
         : searched(QStringLiteral("\r\n") + library + QStringLiteral("\r\n"))
         , automaton(searched)
-    {
-    }
+    {}
 
     // The length of the typo starting at text[pos], or 0. firstEnd receives
     // where the key's first occurrence ends in searched.

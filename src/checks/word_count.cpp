@@ -32,7 +32,7 @@ WordCount countWords(const QString &html)
 QString wordCountCaption(const WordCount &count)
 {
     return QString::number(count.source) + QStringLiteral("个[源码] ") + QString::number(count.text)
-        + QStringLiteral("个[文本]");
+           + QStringLiteral("个[文本]");
 }
 
 qsizetype countTextBox(const QString &plainText)

@@ -16,11 +16,8 @@ void writeBytes(FILE *stream, const QByteArray &bytes)
 
 } // namespace
 
-CliContext::CliContext(QStringList args, bool gbk)
-    : m_args(std::move(args))
-    , m_gbk(gbk)
-{
-}
+CliContext::CliContext(QStringList args, bool gbk) : m_args(std::move(args)), m_gbk(gbk)
+{}
 
 bool CliContext::takeFlag(const QString &flag)
 {

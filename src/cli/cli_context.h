@@ -28,11 +28,11 @@ public:
     // standard input; nullopt after reporting the error when it cannot be read.
     std::optional<QString> readInput();
 
-    void print(const QString &text);      // standard output, as given
-    void printLine(const QString &text);  // standard output, with a line end
-    void report(const QString &line);     // standard error, one line
-    int fail(const QString &message);     // reports and returns Failure
-    int usage(const QString &usageText);  // reports and returns Usage
+    void print(const QString &text);     // standard output, as given
+    void printLine(const QString &text); // standard output, with a line end
+    void report(const QString &line);    // standard error, one line
+    int fail(const QString &message);    // reports and returns Failure
+    int usage(const QString &usageText); // reports and returns Usage
 
 private:
     QStringList m_args;

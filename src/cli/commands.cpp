@@ -5,12 +5,14 @@ const QList<CliCommand> &cliCommands()
     static const QList<CliCommand> commands = {
         {QStringLiteral("config"), QStringLiteral("read and write the settings file"),
          QStringLiteral("config get SECTION KEY\n       zorvane-cli config set SECTION KEY VALUE\n"
-                        "       zorvane-cli config list"), runConfig},
+                        "       zorvane-cli config list"),
+         runConfig},
         {QStringLiteral("compress"), QStringLiteral("shrink and recompress a picture into NAME_new.EXT"),
          QStringLiteral("compress IMAGE"), runCompress},
         {QStringLiteral("typos"), QStringLiteral("mark (or with --replace correct) the typos of the typo library"),
          QStringLiteral("typos [--replace] [FILE]    (the count goes to standard error as count=N)"), runTypos},
-        {QStringLiteral("punct"), QStringLiteral("half-width punctuation to full-width, or marked (Format/CheckWordsType=1)"),
+        {QStringLiteral("punct"),
+         QStringLiteral("half-width punctuation to full-width, or marked (Format/CheckWordsType=1)"),
          QStringLiteral("punct [FILE]"), runPunct},
         {QStringLiteral("sensitive"), QStringLiteral("mark the words of the sensitive-word library"),
          QStringLiteral("sensitive [FILE]    (the number of library lines found goes to standard error as count=N)"),

@@ -9,16 +9,15 @@ namespace {
 
 QString programHelp()
 {
-    QString help = QStringLiteral(
-        "usage: zorvane-cli [--app-dir DIR] [--gbk] COMMAND [ARGS] [FILE]\n"
-        "\n"
-        "Runs Zorvane's article tools without a window. Settings and word libraries\n"
-        "come from the application folder (default: the folder of this program).\n"
-        "Text is read from FILE or standard input and written to standard output,\n"
-        "in UTF-8, or in GBK with --gbk. Counts and reports go to standard error.\n"
-        "Exit status: 0 success, 1 failure, 2 usage error.\n"
-        "\n"
-        "commands:\n");
+    QString help = QStringLiteral("usage: zorvane-cli [--app-dir DIR] [--gbk] COMMAND [ARGS] [FILE]\n"
+                                  "\n"
+                                  "Runs Zorvane's article tools without a window. Settings and word libraries\n"
+                                  "come from the application folder (default: the folder of this program).\n"
+                                  "Text is read from FILE or standard input and written to standard output,\n"
+                                  "in UTF-8, or in GBK with --gbk. Counts and reports go to standard error.\n"
+                                  "Exit status: 0 success, 1 failure, 2 usage error.\n"
+                                  "\n"
+                                  "commands:\n");
     for (const CliCommand &command : cliCommands())
         help += QStringLiteral("  %1%2\n").arg(command.name.leftJustified(12), command.summary);
     help += QStringLiteral("\n'zorvane-cli COMMAND --help' shows a command's usage.\n");

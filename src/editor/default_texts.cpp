@@ -29,8 +29,7 @@ bool defaultTextDue(const QString &stored, const QDate &today)
     return true;
 }
 
-void applyModeDefaultText(EditorSession &session, const QString &mode, const DefaultTexts &texts,
-                          const QDate &today)
+void applyModeDefaultText(EditorSession &session, const QString &mode, const DefaultTexts &texts, const QDate &today)
 {
     const bool format = mode == ModeName::Format;
     if (!format && mode != ModeName::Yc)

@@ -25,5 +25,4 @@ QString defaultTextDate(const QDate &day);
 // After the mode has changed to mode: when the editor still holds exactly
 // the other mode's default text, this mode's default text replaces it and
 // today is remembered as the day it was shown.
-void applyModeDefaultText(EditorSession &session, const QString &mode, const DefaultTexts &texts,
-                          const QDate &today);
+void applyModeDefaultText(EditorSession &session, const QString &mode, const DefaultTexts &texts, const QDate &today);

@@ -15,5 +15,5 @@ std::optional<QString> getEditorHtml(EditorHost &host)
 bool setEditorHtml(EditorHost &host, const QString &html)
 {
     return host.setElementValue(QString::fromUtf16(EditorElement::Mailbox), html)
-        && host.clickElement(QString::fromUtf16(EditorElement::Set));
+           && host.clickElement(QString::fromUtf16(EditorElement::Set));
 }

@@ -45,9 +45,9 @@ QUrl editorPageUrl(const QString &file)
 }
 
 EditorSchemeHandler::EditorSchemeHandler(QString root, QObject *parent)
-    : QWebEngineUrlSchemeHandler(parent), m_root(std::move(root))
-{
-}
+    : QWebEngineUrlSchemeHandler(parent)
+    , m_root(std::move(root))
+{}
 
 void EditorSchemeHandler::requestStarted(QWebEngineUrlRequestJob *job)
 {

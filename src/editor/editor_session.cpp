@@ -26,7 +26,8 @@ QString textBoxToClipboard(QString text)
 
 } // namespace
 
-EditorSession::EditorSession(EditorHost &host, EditorView &view) : m_host(host), m_view(view) {}
+EditorSession::EditorSession(EditorHost &host, EditorView &view) : m_host(host), m_view(view)
+{}
 
 std::optional<QString> EditorSession::getEditorHtml()
 {
@@ -159,9 +160,8 @@ void EditorSession::save()
         ShowMsg(text(EditorText::EditorEmpty));
         return;
     }
-    const QString path =
-        m_view.chooseSaveFile({text(EditorText::SaveTitle), AppFolder::current().path(u"\\data"),
-                               proposedSaveName(m_now()), text(EditorText::TextFileFilter)});
+    const QString path = m_view.chooseSaveFile({text(EditorText::SaveTitle), AppFolder::current().path(u"\\data"),
+                                                proposedSaveName(m_now()), text(EditorText::TextFileFilter)});
     if (path.isEmpty())
         return;
     const bool written = writeGbkFile(path, *html + u"\r\n"_s);
@@ -254,6 +254,6 @@ QString proposedSaveName(const QDateTime &when)
 {
     const QDate d = when.date();
     const QTime t = when.time();
-    return QString::number(d.year()) + QString::number(d.month()) + QString::number(d.day())
-        + QString::number(t.hour()) + QString::number(t.minute()) + QString::number(t.second());
+    return QString::number(d.year()) + QString::number(d.month()) + QString::number(d.day()) + QString::number(t.hour())
+           + QString::number(t.minute()) + QString::number(t.second());
 }

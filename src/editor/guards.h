@@ -14,16 +14,16 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(Guards)
 
 // The kinds of command of the main window, by the guards they need.
 enum class CommandKind {
-    Load,            // cmdLoad
-    Save,            // cmdSave
-    TextModeToggle,  // cmdText
-    PreviewToggle,   // lblPreView
-    CopyPaste,       // cmdCopy1/2, cmdPaste1/2 (they act on the text box in text mode)
-    Clear,           // cmdClear
-    ArticleCommand,  // every command that rewrites or checks the article: cmdOneKey,
-                     // cmdReplaceSame, cmdRe, cmdOneKeyYC, cmdZ2Y, cmdSimFan,
-                     // cmdChkWrong, cmdBan
-    WordCount,       // imgChkWordNums (in text mode it counts the text box)
+    Load,           // cmdLoad
+    Save,           // cmdSave
+    TextModeToggle, // cmdText
+    PreviewToggle,  // lblPreView
+    CopyPaste,      // cmdCopy1/2, cmdPaste1/2 (they act on the text box in text mode)
+    Clear,          // cmdClear
+    ArticleCommand, // every command that rewrites or checks the article: cmdOneKey,
+                    // cmdReplaceSame, cmdRe, cmdOneKeyYC, cmdZ2Y, cmdSimFan,
+                    // cmdChkWrong, cmdBan
+    WordCount,      // imgChkWordNums (in text mode it counts the text box)
 };
 
 Guards guardsFor(CommandKind kind);

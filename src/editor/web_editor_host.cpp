@@ -73,24 +73,23 @@ void WebEditorHost::pollReady()
         return;
     m_polling = true;
     QPointer<WebEditorHost> self(this);
-    m_page->runJavaScript(u"window.zorvaneEditorReady === true"_s, QWebEngineScript::MainWorld,
-                          [self](const QVariant &value) {
-                              if (!self)
-                                  return;
-                              self->m_polling = false;
-                              if (value.toBool()) {
-                                  self->m_ready = true;
-                                  // Announced from the event loop, not from inside this
-                                  // callback: listeners make requests of their own.
-                                  QMetaObject::invokeMethod(
-                                      self, [self] { Q_EMIT self->ready(); }, Qt::QueuedConnection);
-                              } else if (std::chrono::steady_clock::now() - self->m_loadStarted
-                                         > self->m_readyTimeout) {
-                                  Q_EMIT self->loadFailed();
-                              } else {
-                                  self->m_readyPoll.start();
-                              }
-                          });
+    m_page->runJavaScript(
+        u"window.zorvaneEditorReady === true"_s, QWebEngineScript::MainWorld, [self](const QVariant &value) {
+            if (!self)
+                return;
+            self->m_polling = false;
+            if (value.toBool()) {
+                self->m_ready = true;
+                // Announced from the event loop, not from inside this
+                // callback: listeners make requests of their own.
+                QMetaObject::invokeMethod(
+                    self, [self] { Q_EMIT self->ready(); }, Qt::QueuedConnection);
+            } else if (std::chrono::steady_clock::now() - self->m_loadStarted > self->m_readyTimeout) {
+                Q_EMIT self->loadFailed();
+            } else {
+                self->m_readyPoll.start();
+            }
+        });
 }
 
 std::optional<QVariant> WebEditorHost::evaluateIn(EditorPage *page, const QString &script, int world)
@@ -130,7 +129,7 @@ std::optional<QVariant> WebEditorHost::evaluate(const QString &script)
 bool WebEditorHost::setElementValue(const QString &id, const QString &value)
 {
     const QString script = u"(function(){var e=document.getElementById("_s + jsStringLiteral(id)
-        + u");if(!e)return false;e.value="_s + jsStringLiteral(value) + u";return true;})()"_s;
+                           + u");if(!e)return false;e.value="_s + jsStringLiteral(value) + u";return true;})()"_s;
     const std::optional<QVariant> result = evaluate(script);
     return result && result->toBool();
 }
@@ -138,7 +137,7 @@ bool WebEditorHost::setElementValue(const QString &id, const QString &value)
 std::optional<QString> WebEditorHost::elementValue(const QString &id)
 {
     const QString script = u"(function(){var e=document.getElementById("_s + jsStringLiteral(id)
-        + u");return e&&typeof e.value==='string'?[e.value]:null;})()"_s;
+                           + u");return e&&typeof e.value==='string'?[e.value]:null;})()"_s;
     const std::optional<QVariant> result = evaluate(script);
     // Wrapped in an array so that an empty article is told apart from no answer.
     if (!result || result->typeId() != QMetaType::QVariantList)
@@ -152,7 +151,7 @@ std::optional<QString> WebEditorHost::elementValue(const QString &id)
 bool WebEditorHost::clickElement(const QString &id)
 {
     const QString script = u"(function(){var e=document.getElementById("_s + jsStringLiteral(id)
-        + u");if(!e)return false;e.click();return true;})()"_s;
+                           + u");if(!e)return false;e.click();return true;})()"_s;
     const std::optional<QVariant> result = evaluate(script);
     return result && result->toBool();
 }
@@ -172,11 +171,10 @@ std::optional<QString> WebEditorHost::plainTextOf(const QString &html)
     {
         QEventLoop loop;
         bool loaded = false;
-        const QMetaObject::Connection done =
-            connect(scratch, &QWebEnginePage::loadFinished, &loop, [&](bool ok) {
-                loaded = ok;
-                loop.quit();
-            });
+        const QMetaObject::Connection done = connect(scratch, &QWebEnginePage::loadFinished, &loop, [&](bool ok) {
+            loaded = ok;
+            loop.quit();
+        });
         scratch->write(u"<html><body>"_s + html + u"</body></html>"_s);
         QTimer::singleShot(m_timeout, &loop, &QEventLoop::quit);
         loop.exec(QEventLoop::ExcludeUserInputEvents);
@@ -186,8 +184,8 @@ std::optional<QString> WebEditorHost::plainTextOf(const QString &html)
     }
     // The article's own scripts are off in the scratch page; this query runs
     // in the program's separate world, which they cannot switch off.
-    const std::optional<QVariant> text = evaluateIn(
-        scratch, u"document.body?[document.body.innerText]:null"_s, QWebEngineScript::ApplicationWorld);
+    const std::optional<QVariant> text =
+        evaluateIn(scratch, u"document.body?[document.body.innerText]:null"_s, QWebEngineScript::ApplicationWorld);
     if (!text || text->typeId() != QMetaType::QVariantList || text->toList().size() != 1)
         return std::nullopt;
     QString plain = text->toList().first().toString();

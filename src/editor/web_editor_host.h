@@ -11,7 +11,6 @@
 
 #include <chrono>
 
-
 // The editor page in a real browser. The program's requests are synchronous
 // by nature (a command reads the article, changes it, writes it back), so
 // each one runs its script and waits for the answer in a nested event loop

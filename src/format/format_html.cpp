@@ -105,13 +105,14 @@ QString restoreImages(const QString &text, const QStringList &imageTable)
         while (digitsEnd < text.size() && digitsEnd - at - kImagePrefix.size() < 10 && text.at(digitsEnd).isDigit()
                && text.at(digitsEnd).unicode() < 128)
             ++digitsEnd;
-        const QStringView digits = QStringView(text).mid(at + kImagePrefix.size(), digitsEnd - at - kImagePrefix.size());
+        const QStringView digits =
+            QStringView(text).mid(at + kImagePrefix.size(), digitsEnd - at - kImagePrefix.size());
         bool ok = false;
         const qsizetype index = digits.isEmpty() ? -1 : digits.toLongLong(&ok);
         // The decimal form must be exactly the one the placeholder was made
         // with (no leading zeros), as a plain replace would require.
-        if (ok && index >= 0 && index < imageTable.size() && digits == QString::number(index)
-            && digitsEnd < text.size() && text.at(digitsEnd) == u'#') {
+        if (ok && index >= 0 && index < imageTable.size() && digits == QString::number(index) && digitsEnd < text.size()
+            && text.at(digitsEnd) == u'#') {
             out += QStringView(text).mid(from, at - from);
             out += imageTable.at(index);
             from = digitsEnd + 1;
@@ -178,9 +179,9 @@ QString insertKeyword(const QString &text, const QString &kw, qsizetype step)
         // Never split a CR LF pair (that would merge two paragraphs) nor a
         // surrogate pair (that would corrupt the character): the keyword
         // then follows the pair.
-        const bool splitsPair = p < text.size()
-                                && ((c == u'\r' && text.at(p) == u'\n')
-                                    || (c.isHighSurrogate() && text.at(p).isLowSurrogate()));
+        const bool splitsPair =
+            p < text.size()
+            && ((c == u'\r' && text.at(p) == u'\n') || (c.isHighSurrogate() && text.at(p).isLowSurrogate()));
         if (splitsPair)
             continue;
         out += kw;

@@ -31,7 +31,7 @@ struct Style
     Display display = Display::Inline;
     WhiteSpace whiteSpace = WhiteSpace::Normal;
     bool visible = true;
-    bool replaced = false;        // content is never rendered as text
+    bool replaced = false;         // content is never rendered as text
     bool blockifyChildren = false; // flex and grid items are block-level
     bool floated = false;
 };
@@ -386,8 +386,9 @@ QString innerText(const ScratchDocument &doc, int element)
     };
 
     Style start;
-    if (root.html && (root.tag == GUMBO_TAG_PRE || root.tag == GUMBO_TAG_LISTING || root.tag == GUMBO_TAG_XMP
-                      || root.tag == GUMBO_TAG_PLAINTEXT || root.tag == GUMBO_TAG_TEXTAREA))
+    if (root.html
+        && (root.tag == GUMBO_TAG_PRE || root.tag == GUMBO_TAG_LISTING || root.tag == GUMBO_TAG_XMP
+            || root.tag == GUMBO_TAG_PLAINTEXT || root.tag == GUMBO_TAG_TEXTAREA))
         start.whiteSpace = WhiteSpace::Pre;
     const StyleSheet sheet(doc);
     for (const StyleSheet::Declaration &d : sheet.cascade(element))

@@ -205,7 +205,8 @@ void ScratchDocument::load(const QString &html)
     GumboParse parse(std::move(bytes), GUMBO_TAG_LAST, GUMBO_NAMESPACE_HTML);
     m_nodes.reserve(std::size_t(parse.buffer.size() / 24 + 16));
     m_document = importGumbo(parse.output->document, -1);
-    for (int child = m_nodes[std::size_t(m_document)].firstChild; child >= 0; child = m_nodes[std::size_t(child)].next) {
+    for (int child = m_nodes[std::size_t(m_document)].firstChild; child >= 0;
+         child = m_nodes[std::size_t(child)].next) {
         if (m_nodes[std::size_t(child)].kind != Node::Element || m_nodes[std::size_t(child)].tag != GUMBO_TAG_HTML)
             continue;
         for (int c = m_nodes[std::size_t(child)].firstChild; c >= 0; c = m_nodes[std::size_t(c)].next) {
@@ -220,8 +221,7 @@ std::vector<int> ScratchDocument::parseFragment(const QString &html, int context
 {
     QByteArray bytes = html.toUtf8();
     renameNoscript(bytes);
-    GumboParse parse(std::move(bytes), GumboTag(contextTag),
-                     contextHtml ? GUMBO_NAMESPACE_HTML : GUMBO_NAMESPACE_SVG);
+    GumboParse parse(std::move(bytes), GumboTag(contextTag), contextHtml ? GUMBO_NAMESPACE_HTML : GUMBO_NAMESPACE_SVG);
     std::vector<int> result;
     // A fragment is parsed under a synthetic html element holding the nodes.
     const GumboNode *root = parse.output->root;

@@ -26,15 +26,15 @@ public:
     {
         enum Kind : std::uint8_t { Element, Text, Comment, Document };
         Kind kind = Element;
-        bool html = true;      // element in the HTML namespace (not SVG/MathML)
+        bool html = true;       // element in the HTML namespace (not SVG/MathML)
         bool template_ = false; // template element: its content is inert
-        int tag = 0;           // GumboTag of an element
+        int tag = 0;            // GumboTag of an element
         int parent = -1;
         int firstChild = -1;
         int lastChild = -1;
         int next = -1;
         int prev = -1;
-        QString text;          // text or comment data
+        QString text; // text or comment data
         std::vector<Attribute> attributes;
     };
 

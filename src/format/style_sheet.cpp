@@ -195,8 +195,7 @@ void StyleSheet::addRule(QStringView selectors, QStringView body)
             pendingCombinator = QChar();
             Compound compound;
             bool any = false;
-            while (i < size && !isSpace(text.at(i)) && text.at(i) != u'>' && text.at(i) != u'+'
-                   && text.at(i) != u'~') {
+            while (i < size && !isSpace(text.at(i)) && text.at(i) != u'>' && text.at(i) != u'+' && text.at(i) != u'~') {
                 const QChar k = text.at(i);
                 if (k == u'*') {
                     ++i;

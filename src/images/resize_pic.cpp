@@ -25,12 +25,30 @@ constexpr int AllocationLimitMb = 1024;
 
 constexpr int ReductionQualities[] = {80, 50, 30, 10};
 
-ResizePicResult notFound() { return {u"没有找到图片。"_s, ResizePicNotLoaded}; }
-ResizePicResult notLoaded() { return {u"载入图片失败。"_s, ResizePicNotLoaded}; }
-ResizePicResult noStrength() { return {u"请选择压缩图片大小的强度。"_s, ResizePicNoStrength}; }
-ResizePicResult notSaved() { return {u"保存图片失败"_s, ResizePicNotSaved}; }
-ResizePicResult alreadySmall() { return {u"图片已经很小了，无需压缩。"_s, ResizePicAlreadySmall}; }
-ResizePicResult nothingChosen() { return {u"请先在设置中选择压缩尺寸或压缩质量。"_s, ResizePicDone}; }
+ResizePicResult notFound()
+{
+    return {u"没有找到图片。"_s, ResizePicNotLoaded};
+}
+ResizePicResult notLoaded()
+{
+    return {u"载入图片失败。"_s, ResizePicNotLoaded};
+}
+ResizePicResult noStrength()
+{
+    return {u"请选择压缩图片大小的强度。"_s, ResizePicNoStrength};
+}
+ResizePicResult notSaved()
+{
+    return {u"保存图片失败"_s, ResizePicNotSaved};
+}
+ResizePicResult alreadySmall()
+{
+    return {u"图片已经很小了，无需压缩。"_s, ResizePicAlreadySmall};
+}
+ResizePicResult nothingChosen()
+{
+    return {u"请先在设置中选择压缩尺寸或压缩质量。"_s, ResizePicDone};
+}
 
 int setting(const QString &key)
 {

@@ -16,7 +16,7 @@ struct ResizePicResult
 // Result codes. The window opens the settings dialog for NoStrength.
 enum ResizePicCode : qint16 {
     ResizePicDone = 0,
-    ResizePicNotLoaded = 1,   // no such file, or not a readable picture
+    ResizePicNotLoaded = 1, // no such file, or not a readable picture
     ResizePicNoStrength = 2,
     ResizePicNotSaved = 3,
     ResizePicAlreadySmall = 4,

@@ -40,8 +40,8 @@ CookieRecord splitPair(QStringView part)
     if (firstEquals < 0)
         return {QString(), part.toString()};
     const qsizetype secondEquals = part.indexOf(u'=', firstEquals + 1);
-    const QStringView value = secondEquals < 0 ? part.mid(firstEquals + 1)
-                                               : part.mid(firstEquals + 1, secondEquals - firstEquals - 1);
+    const QStringView value =
+        secondEquals < 0 ? part.mid(firstEquals + 1) : part.mid(firstEquals + 1, secondEquals - firstEquals - 1);
     return {part.left(firstEquals).toString(), value.toString()};
 }
 
@@ -83,8 +83,8 @@ std::optional<QString> mergeCookies(const QString &response, const QString &cook
             lineEnd = response.indexOf(QStringLiteral("\r\n"), valueAt);
             noMoreLineEnds = lineEnd < 0;
         }
-        const QString line = noMoreLineEnds || lineEnd <= valueAt ? QString()
-                                                                  : response.mid(valueAt, lineEnd - valueAt);
+        const QString line =
+            noMoreLineEnds || lineEnd <= valueAt ? QString() : response.mid(valueAt, lineEnd - valueAt);
         QString cookie = cleanSetCookie(line);
         offset = valueAt;
 

@@ -37,10 +37,7 @@ CompletionMarker CompletionMarker::when(std::function<bool(const QByteArray &, c
     return completion;
 }
 
-HttpExchange::HttpExchange(QObject *parent)
-    : QObject(parent)
-    , m_deadline(new QTimer(this))
-    , m_decoder("GB18030")
+HttpExchange::HttpExchange(QObject *parent) : QObject(parent), m_deadline(new QTimer(this)), m_decoder("GB18030")
 {
     m_deadline->setSingleShot(true);
     connect(m_deadline, &QTimer::timeout, this, [this] { fail(Failure::TimedOut); });
@@ -139,14 +136,13 @@ bool HttpExchange::isComplete(qsizetype previousBytes, qsizetype previousText, q
     switch (completion.m_where) {
     case CompletionMarker::Where::Bytes:
         return m_reply.bytes.indexOf(completion.m_bytes, qMax<qsizetype>(0, previousBytes - completion.m_bytes.size()))
-            >= 0;
+               >= 0;
     case CompletionMarker::Where::Text:
         return m_reply.text.indexOf(completion.m_text, qMax<qsizetype>(0, previousText - completion.m_text.size()))
-            >= 0;
+               >= 0;
     case CompletionMarker::Where::LowercaseText:
-        return m_lowercase.indexOf(completion.m_text,
-                                   qMax<qsizetype>(0, previousLowercase - completion.m_text.size()))
-            >= 0;
+        return m_lowercase.indexOf(completion.m_text, qMax<qsizetype>(0, previousLowercase - completion.m_text.size()))
+               >= 0;
     case CompletionMarker::Where::Test:
         return completion.m_test && completion.m_test(m_reply.bytes, m_reply.text);
     }

@@ -64,8 +64,8 @@ public:
 
     struct Request
     {
-        ServerAddress server;  // where to connect
-        QString text;          // the whole request text (see http_request.h)
+        ServerAddress server; // where to connect
+        QString text;         // the whole request text (see http_request.h)
         CompletionMarker completion = CompletionMarker::inText(QStringLiteral("</html>"));
         Receive receive = Receive::Text;
         QString failureMessage; // what `failed` carries, in the caller's words
@@ -103,6 +103,6 @@ private:
     QTcpSocket *m_socket = nullptr;
     QTimer *m_deadline;
     HttpReply m_reply;
-    QString m_lowercase; // the lower-cased text, kept only for that marker
+    QString m_lowercase;      // the lower-cased text, kept only for that marker
     QStringDecoder m_decoder; // keeps a character split between two chunks whole
 };

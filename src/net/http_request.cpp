@@ -20,9 +20,13 @@ QString oneLine(const QString &field)
 
 QString userAgentLine()
 {
-    return QStringLiteral("User-Agent: Mozilla/4.0 (compatible; MSIE 7.0; Windows NT 5.1; Trident/4.0; Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1) ; InfoPath.2; .NET CLR 2.0.50727; .NET CLR 3.0.4506.2152; .NET CLR 3.5.30729; Maxthon 2.0)");
+    return QStringLiteral("User-Agent: Mozilla/4.0 (compatible; MSIE 7.0; Windows NT 5.1; Trident/4.0; Mozilla/4.0 "
+                          "(compatible; MSIE 6.0; Windows NT 5.1; SV1) ; InfoPath.2; .NET CLR 2.0.50727; .NET CLR "
+                          "3.0.4506.2152; .NET CLR 3.5.30729; Maxthon 2.0)");
 }
 
+// One header a line, as they go on the wire.
+// clang-format off
 QString buildGetRequest(const QString &path, const QString &host, const QString &cookies, const QString &referrer)
 {
     return u"GET " + oneLine(path) + u"  HTTP/1.1\r\n"
@@ -58,3 +62,4 @@ QString buildPostRequest(const QString &path, const QString &host, const QString
         + u"\r\n"
         + body;
 }
+// clang-format on

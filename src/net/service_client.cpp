@@ -10,11 +10,8 @@
 #include <QTimer>
 #include <QUrl>
 
-ServiceClient::ServiceClient(QObject *parent)
-    : QObject(parent)
-    , m_network(new QNetworkAccessManager(this))
-{
-}
+ServiceClient::ServiceClient(QObject *parent) : QObject(parent), m_network(new QNetworkAccessManager(this))
+{}
 
 ServiceClient::~ServiceClient() = default;
 

@@ -14,14 +14,14 @@ inline const QString kReplacing = QStringLiteral("正在替换,请稍候...");
 inline const QString kLoadingLibraryFirstUse = QStringLiteral("首次使用,正在载入同义词库...");
 inline const QString kReplaceFinished = QStringLiteral("替换结束...");
 inline const QString kImportHintTitle = QStringLiteral("导入同义字库提示：");
-inline const QString kImportHintText = QStringLiteral(
-    "请在随后弹出的窗口选择要导入的同义字库文本文件。\r\n"
-    "字库格式：相同意义的两个词之间使用\"|\"符号分隔，不同词之间换行。\r\n"
-    "例如：\r\n"
-    "上网|冲浪|娱乐\r\n"
-    "战争|死亡\r\n"
-    "点击确定进入文件选择，点击取消则下次不再出现此提示。\r\n"
-    "如需查看当前字库，请点击导出。");
+inline const QString kImportHintText =
+    QStringLiteral("请在随后弹出的窗口选择要导入的同义字库文本文件。\r\n"
+                   "字库格式：相同意义的两个词之间使用\"|\"符号分隔，不同词之间换行。\r\n"
+                   "例如：\r\n"
+                   "上网|冲浪|娱乐\r\n"
+                   "战争|死亡\r\n"
+                   "点击确定进入文件选择，点击取消则下次不再出现此提示。\r\n"
+                   "如需查看当前字库，请点击导出。");
 inline const QString kImportDialogTitle = QStringLiteral("请选择要导入的文本文件");
 inline const QString kTextFileFilter = QStringLiteral("文本文件(*.txt)|*.txt");
 inline const QString kImporting = QStringLiteral("正在导入同义字库..");

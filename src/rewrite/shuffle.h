@@ -22,8 +22,7 @@ int sentenceThreshold(int level);
 // spaces are dropped. From level 1 the sentences of each paragraph are
 // reordered as well. Without "</p>" the whole text is one paragraph whose
 // sentences are reordered (level 0 leaves it as it is).
-QString shuffleParagraphs(const QString &html, int level,
-                          QRandomGenerator &random = *QRandomGenerator::global());
+QString shuffleParagraphs(const QString &html, int level, QRandomGenerator &random = *QRandomGenerator::global());
 
 // The sentences of text (split at "。", or else at ".") reordered, the first
 // one staying first; sentences of at most one character besides spaces are

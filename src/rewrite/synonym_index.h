@@ -42,7 +42,7 @@ private:
     // Automaton states.
     std::vector<std::int32_t> m_link;
     std::vector<std::int32_t> m_length;
-    std::vector<std::int32_t> m_firstEnd; // end of the first occurrence of the state's strings
+    std::vector<std::int32_t> m_firstEnd;  // end of the first occurrence of the state's strings
     std::vector<std::int32_t> m_firstEdge; // head of the state's list of outgoing characters
     std::int32_t m_last = 0;
 

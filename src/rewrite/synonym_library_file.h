@@ -9,8 +9,8 @@
 struct SynonymFileResult
 {
     bool ok = false;
-    QString message;          // what to tell the user
-    bool messageBox = false;  // true: a message box; false: the "yc" status text
+    QString message;         // what to tell the user
+    bool messageBox = false; // true: a message box; false: the "yc" status text
 };
 
 // The import hint is shown until the user cancels it once (section

@@ -11,10 +11,8 @@ AppFolder &overrideFolder()
 }
 } // namespace
 
-AppFolder::AppFolder(const QString &root)
-    : m_root(QDir::cleanPath(root))
-{
-}
+AppFolder::AppFolder(const QString &root) : m_root(QDir::cleanPath(root))
+{}
 
 AppFolder AppFolder::current()
 {

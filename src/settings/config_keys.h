@@ -88,16 +88,14 @@ inline constexpr ConfigKey SameWordNums{u"vision", u"SameWordNums", ConfigKind::
 
 // The whole register in the order of the file's documentation.
 inline constexpr std::array<ConfigKey, 38> all{
-    Format::ExtBr, Format::HeadSpace, Format::SpaceNum, Format::SpaceStr, Format::Full,
-    Format::Point, Format::CheckWords, Format::CheckWordsType, Format::RemoveLink, Format::SaveWords,
-    Format::ExtSpace, Format::AutoSign, Format::Start, Format::End, Format::Sign,
-    YC::Keyword, YC::KeywordStrong, YC::KeywordStr, YC::LinkUrl, YC::LinkType, YC::ShowHelp,
-    ResizePic::Resize, ResizePic::MaxHeight, ResizePic::MaxWidth, ResizePic::Small, ResizePic::Strong,
-    Default::Form, Default::ShowHelp,
-    Form::ShowDefault, Form::ShowDefaultYC,
-    login::AutoLogin, login::RemberPassword,
-    vision::vision, vision::update, vision::ErrorWord, vision::ErrorWordNums, vision::SameWord,
-    vision::SameWordNums,
+    Format::ExtBr,         Format::HeadSpace,     Format::SpaceNum,       Format::SpaceStr,    Format::Full,
+    Format::Point,         Format::CheckWords,    Format::CheckWordsType, Format::RemoveLink,  Format::SaveWords,
+    Format::ExtSpace,      Format::AutoSign,      Format::Start,          Format::End,         Format::Sign,
+    YC::Keyword,           YC::KeywordStrong,     YC::KeywordStr,         YC::LinkUrl,         YC::LinkType,
+    YC::ShowHelp,          ResizePic::Resize,     ResizePic::MaxHeight,   ResizePic::MaxWidth, ResizePic::Small,
+    ResizePic::Strong,     Default::Form,         Default::ShowHelp,      Form::ShowDefault,   Form::ShowDefaultYC,
+    login::AutoLogin,      login::RemberPassword, vision::vision,         vision::update,      vision::ErrorWord,
+    vision::ErrorWordNums, vision::SameWord,      vision::SameWordNums,
 };
 
 } // namespace Cfg

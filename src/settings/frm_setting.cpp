@@ -5,10 +5,10 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -89,15 +89,13 @@ void select(QButtonGroup *buttons, QRadioButton *chosen)
 // successful save the dialog is already closed.
 void showMessage(QWidget *parent, const QString &text)
 {
-    QMessageBox box(QMessageBox::Information, QCoreApplication::applicationName(), text, QMessageBox::Ok,
-                    parent);
+    QMessageBox box(QMessageBox::Information, QCoreApplication::applicationName(), text, QMessageBox::Ok, parent);
     box.exec();
 }
 
 } // namespace
 
-frmSetting::frmSetting(QWidget *parent)
-    : QDialog(parent)
+frmSetting::frmSetting(QWidget *parent) : QDialog(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -279,7 +277,8 @@ void frmSetting::loadValues()
     txtLink->setText(v.linkUrl);
 
     cbPicStrong->clear();
-    cbPicStrong->addItems({QStringLiteral("选择强度"), QStringLiteral("低"), QStringLiteral("中"), QStringLiteral("高")});
+    cbPicStrong->addItems(
+        {QStringLiteral("选择强度"), QStringLiteral("低"), QStringLiteral("中"), QStringLiteral("高")});
     cbPicStrong->setCurrentIndex(v.strong);
     cbKeyword->clear();
     cbKeyword->addItem(QStringLiteral("选择密度"));

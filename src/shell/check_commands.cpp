@@ -26,14 +26,12 @@ QPushButton *makeButton(const QString &name, const QString &caption)
 
 } // namespace
 
-CheckCommands::CheckCommands(CommandContext &context)
-    : QObject(context.window())
-    , m_context(context)
+CheckCommands::CheckCommands(CommandContext &context) : QObject(context.window()), m_context(context)
 {
     m_ask = [this](const QString &title, const QString &text) {
         return QMessageBox::question(m_context.window(), title, text, QMessageBox::Ok | QMessageBox::Cancel,
                                      QMessageBox::Ok)
-            == QMessageBox::Ok;
+               == QMessageBox::Ok;
     };
 
     cmdChkWrong = makeButton(u"cmdChkWrong"_s, u"文字检错"_s);

@@ -7,9 +7,10 @@
 #include <QWidget>
 
 CommandContext::CommandContext(EditorSession &session, QWidget *window)
-    : QObject(window), m_session(session), m_window(window)
-{
-}
+    : QObject(window)
+    , m_session(session)
+    , m_window(window)
+{}
 
 bool CommandContext::clickEditorElement(const QString &id)
 {

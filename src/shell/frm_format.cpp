@@ -261,8 +261,8 @@ void frmFormat::buildEditorCommands()
     connect(lblPreView, &ClickableLabel::clicked, this, &frmFormat::lblPreView_clicked);
     connect(cmdClear, &QPushButton::clicked, this, &frmFormat::cmdClear_clicked);
 
-    auto addPanelCommands = [this](CommandContext::Area area, QLabel *&action, QPushButton *&copy,
-                                   QPushButton *&paste, const QString &suffix) {
+    auto addPanelCommands = [this](CommandContext::Area area, QLabel *&action, QPushButton *&copy, QPushButton *&paste,
+                                   const QString &suffix) {
         QBoxLayout *panel = m_commands->area(area);
         action = named(new QLabel(this), (suffix == u"1" ? u"lblFormatAction"_s : u"lblYcAction"_s));
         action->setWordWrap(true);
@@ -417,11 +417,10 @@ void frmFormat::showPanels()
         // The current mode's button cannot be pressed again; it stands out
         // instead of looking switched off.
         button->setEnabled(!current);
-        button->setStyleSheet(current
-                                  ? u"QPushButton { padding: 5px 14px; font-weight: bold; color: white;"
-                                    " background-color: #1a5fb4; border: 1px solid #1a5fb4; border-radius: 3px; }"_s
-                                  : u"QPushButton { padding: 5px 14px; background-color: #e3eeff;"
-                                    " border: 1px solid #a8c0e0; border-radius: 3px; }"_s);
+        button->setStyleSheet(current ? u"QPushButton { padding: 5px 14px; font-weight: bold; color: white;"
+                                        " background-color: #1a5fb4; border: 1px solid #1a5fb4; border-radius: 3px; }"_s
+                                      : u"QPushButton { padding: 5px 14px; background-color: #e3eeff;"
+                                        " border: 1px solid #a8c0e0; border-radius: 3px; }"_s);
     }
 }
 
@@ -615,7 +614,7 @@ QString frmFormat::chooseSaveFile(const FileChoice &choice)
 
 void frmFormat::updateEditorStack()
 {
-    m_editorStack->setCurrentWidget(m_textShown ? static_cast<QWidget *>(webText)
+    m_editorStack->setCurrentWidget(m_textShown      ? static_cast<QWidget *>(webText)
                                     : m_previewShown ? static_cast<QWidget *>(webPre)
                                                      : static_cast<QWidget *>(web));
 }

@@ -12,8 +12,7 @@
 
 using namespace Qt::StringLiterals;
 
-ImageCommands::ImageCommands(CommandContext &context)
-    : QObject(context.window()), m_context(context)
+ImageCommands::ImageCommands(CommandContext &context) : QObject(context.window()), m_context(context)
 {
     cmdRePic = new QPushButton(u"图片压缩"_s, context.window());
     cmdRePic->setObjectName(u"cmdRePic"_s);
@@ -23,9 +22,9 @@ ImageCommands::ImageCommands(CommandContext &context)
 
 void ImageCommands::cmdRePic_clicked()
 {
-    const QString source = m_context.editor().view().chooseOpenFile(
-        {u"请选择要压缩图片文件"_s, QString(), QString(),
-         u"图片文件(*.jpg *.bmp *.gif *.jpeg *.png);;所有文件(*.*)"_s});
+    const QString source =
+        m_context.editor().view().chooseOpenFile({u"请选择要压缩图片文件"_s, QString(), QString(),
+                                                  u"图片文件(*.jpg *.bmp *.gif *.jpeg *.png);;所有文件(*.*)"_s});
     if (source.isEmpty() || !QFileInfo::exists(source))
         return;
     const ResizePicResult result = ResizePic(source, resizePicTarget(source));

@@ -29,9 +29,8 @@ int main(int argc, char *argv[])
     QObject::connect(&window, &frmFormat::editorReady, &window, [&started] {
         qCInfo(lcStartup, "main window ready with its editor after %lld ms", started.elapsed());
     });
-    QObject::connect(&window, &frmFormat::loaded, &window, [&started] {
-        qCInfo(lcStartup, "start content in place after %lld ms", started.elapsed());
-    });
+    QObject::connect(&window, &frmFormat::loaded, &window,
+                     [&started] { qCInfo(lcStartup, "start content in place after %lld ms", started.elapsed()); });
     window.show();
     return app.exec();
 }

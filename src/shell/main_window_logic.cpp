@@ -29,8 +29,8 @@ QString startMode(const QString &formSetting, bool startedWithText)
 
 QString versionCaption(const QString &version, const QString &typoGroups, const QString &synonymGroups)
 {
-    return u"版本:"_s + version + u"　"_s + u"错别字库:"_s + typoGroups + u"组　"_s + u"同义词库:"_s
-        + synonymGroups + u"组"_s;
+    return u"版本:"_s + version + u"　"_s + u"错别字库:"_s + typoGroups + u"组　"_s + u"同义词库:"_s + synonymGroups
+           + u"组"_s;
 }
 
 int nextNoticeIndex(int current, int count)

@@ -31,9 +31,7 @@ Control *named(Control *control, const QString &name)
 
 } // namespace
 
-RewriteCommands::RewriteCommands(CommandContext &context)
-    : QObject(context.window())
-    , m_context(context)
+RewriteCommands::RewriteCommands(CommandContext &context) : QObject(context.window()), m_context(context)
 {
     QWidget *panel = context.areaWidget(CommandContext::Area::YcPanel);
     cmdReplaceSame = named(new QPushButton(RewriteText::kReplaceSameCaption, panel), u"cmdReplaceSame"_s);
@@ -201,8 +199,8 @@ void RewriteCommands::cmdOneKeyYC_clicked()
 
 bool RewriteCommands::convertChineseScript(int direction)
 {
-    return m_context.clickEditorElement(QString::fromUtf16(direction == 1 ? EditorElement::ToSimplified
-                                                                          : EditorElement::ToTraditional));
+    return m_context.clickEditorElement(
+        QString::fromUtf16(direction == 1 ? EditorElement::ToSimplified : EditorElement::ToTraditional));
 }
 
 void RewriteCommands::cmdSimFan_clicked()

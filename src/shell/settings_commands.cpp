@@ -24,8 +24,7 @@ void store(CommandContext &context, QCheckBox *box, const ConfigKey &key, bool c
 
 } // namespace
 
-SettingsCommands::SettingsCommands(CommandContext &context)
-    : QObject(context.window()), m_context(context)
+SettingsCommands::SettingsCommands(CommandContext &context) : QObject(context.window()), m_context(context)
 {
     chkHeadSpace = new QCheckBox(u"段首空格"_s, context.window());
     chkHeadSpace->setObjectName(u"chkHeadSpace"_s);

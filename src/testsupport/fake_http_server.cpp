@@ -57,9 +57,7 @@ FakeRoute &FakeRoute::silent()
     return *this;
 }
 
-FakeHttpServer::FakeHttpServer(QObject *parent)
-    : QObject(parent)
-    , m_server(new QTcpServer(this))
+FakeHttpServer::FakeHttpServer(QObject *parent) : QObject(parent), m_server(new QTcpServer(this))
 {
     m_fallback.respond(404, "<html><body>Not Found</body></html>");
     connect(m_server, &QTcpServer::newConnection, this, &FakeHttpServer::acceptConnections);
@@ -152,7 +150,7 @@ QByteArray FakeHttpServer::httpResponse(int status, const QByteArray &body, cons
     else if (status >= 300)
         reason = "Status";
     return "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason + "\r\nContent-Type: " + contentType
-        + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+           + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
 }
 
 void FakeHttpServer::acceptConnections()

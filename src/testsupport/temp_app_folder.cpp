@@ -30,9 +30,7 @@ bool copyTree(const QString &from, const QString &to)
 
 } // namespace
 
-TempAppFolder::TempAppFolder()
-    : m_folder(m_dir.path())
-    , m_previous(AppFolder::current())
+TempAppFolder::TempAppFolder() : m_folder(m_dir.path()), m_previous(AppFolder::current())
 {
     m_valid = m_dir.isValid() && copyTree(QStringLiteral(ZORVANE_APPDIR_TEMPLATE), m_dir.path());
     // Copies of read-only template files must stay writable for the test.

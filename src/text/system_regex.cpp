@@ -18,8 +18,7 @@ const QRegularExpression &compiled(const QString &pattern)
 
 // Appends the replacement for one match, expanding $1..$99, $&, $`, $' and $$
 // as the scripting runtime does; anything else is literal.
-void appendExpanded(QString &out, const QString &replacement, const QRegularExpressionMatch &m,
-                    const QString &subject)
+void appendExpanded(QString &out, const QString &replacement, const QRegularExpressionMatch &m, const QString &subject)
 {
     const qsizetype n = replacement.size();
     for (qsizetype i = 0; i < n; ++i) {
@@ -65,10 +64,8 @@ void appendExpanded(QString &out, const QString &replacement, const QRegularExpr
 
 } // namespace
 
-SystemRegex::SystemRegex(const QString &pattern)
-    : m_regex(compiled(pattern))
-{
-}
+SystemRegex::SystemRegex(const QString &pattern) : m_regex(compiled(pattern))
+{}
 
 QString SystemRegex::translate(const QString &pattern)
 {

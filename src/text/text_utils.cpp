@@ -191,8 +191,8 @@ QString urlEncodeUtf8(const QString &text)
     out.reserve(text.size() * 3);
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text.at(i).unicode();
-        if ((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'*'
-            || c == u'-' || c == u'.' || c == u'@' || c == u'_') {
+        if ((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'*' || c == u'-'
+            || c == u'.' || c == u'@' || c == u'_') {
             out += QChar(c);
         } else if (c == u' ') {
             out += u'+';

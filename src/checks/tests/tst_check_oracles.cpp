@@ -35,8 +35,8 @@ QString pick(QRandomGenerator &random, const QStringList &pieces, int count)
 QString typoLibrary(QRandomGenerator &random)
 {
     static const QStringList units = {u"a"_s, u"b"_s, u"c"_s, u"的"_s, u"<"_s, u"b>"_s};
-    static const QStringList oddLines = {QString(), u"a"_s, u"ab"_s, u"|"_s, u"|a"_s, u"a|b|c"_s, u"a|"_s,
-                                         u"\n"_s, u"a\rb|c"_s, u"ab|c\nd|e"_s};
+    static const QStringList oddLines = {QString(),  u"a"_s,  u"ab"_s, u"|"_s,      u"|a"_s,
+                                         u"a|b|c"_s, u"a|"_s, u"\n"_s, u"a\rb|c"_s, u"ab|c\nd|e"_s};
     QStringList lines;
     const int lineCount = int(random.bounded(8));
     for (int i = 0; i < lineCount; ++i) {
@@ -44,7 +44,7 @@ QString typoLibrary(QRandomGenerator &random)
             lines << oddLines.at(int(random.bounded(oddLines.size())));
         else
             lines << pick(random, units, 1 + int(random.bounded(3))) + u'|'
-                       + pick(random, units, int(random.bounded(4)));
+                         + pick(random, units, int(random.bounded(4)));
     }
     QString library = lines.join(u"\r\n"_s);
     if (random.bounded(2))
@@ -54,17 +54,17 @@ QString typoLibrary(QRandomGenerator &random)
 
 QString typoText(QRandomGenerator &random)
 {
-    static const QStringList units = {u"a"_s, u"b"_s, u"c"_s, u"的"_s, u"<"_s, u">"_s, u"|"_s, u"\r\n"_s,
-                                      u"\n"_s, u"\r"_s, u"x"_s, u"<b>"_s};
+    static const QStringList units = {u"a"_s, u"b"_s,    u"c"_s,  u"的"_s, u"<"_s, u">"_s,
+                                      u"|"_s, u"\r\n"_s, u"\n"_s, u"\r"_s, u"x"_s, u"<b>"_s};
     return pick(random, units, int(random.bounded(25)));
 }
 
 QString sensitiveLibrary(QRandomGenerator &random)
 {
     static const QStringList units = {u"a"_s, u"b"_s, u"中"_s, u"f"_s, u"o"_s, u"n"_s, u"t"_s, u"r"_s,
-                                      u"e"_s, u"d"_s, u"<"_s, u">"_s, u"/"_s, u"="_s, u" "_s};
-    static const QStringList markupWords = {u"font"_s, u"red"_s, u"<"_s, u"</font>"_s, u"=red>a"_s,
-                                            u"t>"_s, u"d>中"_s, u"<font color=red>"_s, u"a</"_s};
+                                      u"e"_s, u"d"_s, u"<"_s,  u">"_s, u"/"_s, u"="_s, u" "_s};
+    static const QStringList markupWords = {
+        u"font"_s, u"red"_s, u"<"_s, u"</font>"_s, u"=red>a"_s, u"t>"_s, u"d>中"_s, u"<font color=red>"_s, u"a</"_s};
     QStringList lines;
     const int lineCount = int(random.bounded(10));
     for (int i = 0; i < lineCount; ++i) {
@@ -86,8 +86,19 @@ QString sensitiveLibrary(QRandomGenerator &random)
 
 QString sensitiveText(QRandomGenerator &random)
 {
-    static const QStringList units = {u"a"_s, u"b"_s, u"中"_s, u"ab"_s, u"fo"_s, u"nt"_s, u"red"_s, u"<"_s,
-                                      u">"_s, u" "_s, u"<font color=red>"_s, u"</font>"_s, u"\r\n"_s};
+    static const QStringList units = {u"a"_s,
+                                      u"b"_s,
+                                      u"中"_s,
+                                      u"ab"_s,
+                                      u"fo"_s,
+                                      u"nt"_s,
+                                      u"red"_s,
+                                      u"<"_s,
+                                      u">"_s,
+                                      u" "_s,
+                                      u"<font color=red>"_s,
+                                      u"</font>"_s,
+                                      u"\r\n"_s};
     return pick(random, units, int(random.bounded(20)));
 }
 

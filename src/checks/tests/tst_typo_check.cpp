@@ -29,15 +29,15 @@ void TestTypoCheck::markTypos_examples_data()
     const QString lib = u"按装|安装\r\n的的|的\r\n渡假|度假\r\n"_s;
     QTest::newRow("doubled character, marked once")
         << u"我的的书"_s << lib << u"我<font color=red>的的</font>书"_s << u"我的书"_s << 1;
-    QTest::newRow("two different typos")
-        << u"按装后去渡假"_s << lib << u"<font color=red>按装</font>后去<font color=red>渡假</font>"_s
-        << u"安装后去度假"_s << 2;
+    QTest::newRow("two different typos") << u"按装后去渡假"_s << lib
+                                         << u"<font color=red>按装</font>后去<font color=red>渡假</font>"_s
+                                         << u"安装后去度假"_s << 2;
     QTest::newRow("nothing found") << u"安装"_s << lib << u"安装"_s << u"安装"_s << 0;
     QTest::newRow("empty text") << QString() << lib << QString() << QString() << 0;
     QTest::newRow("empty library") << u"按装"_s << QString() << u"按装"_s << u"按装"_s << 0;
     QTest::newRow("key inside a tag attribute")
-        << u"<img alt=\"按装\">"_s << lib << u"<img alt=\"<font color=red>按装</font>\">"_s
-        << u"<img alt=\"安装\">"_s << 1;
+        << u"<img alt=\"按装\">"_s << lib << u"<img alt=\"<font color=red>按装</font>\">"_s << u"<img alt=\"安装\">"_s
+        << 1;
     // 安装 first occurs as the right-hand side of an earlier line, so its own
     // entry further down is never reached.
     QTest::newRow("key first occurring inside another line")
@@ -50,8 +50,8 @@ void TestTypoCheck::markTypos_examples_data()
     QTest::newRow("replacement longer than the typo")
         << u"aaa"_s << u"a|aa"_s << u"<font color=red>a</font><font color=red>a</font><font color=red>a</font>"_s
         << u"aaaaaa"_s << 3;
-    QTest::newRow("empty replacement")
-        << u"xaay"_s << u"a|"_s << u"x<font color=red>a</font><font color=red>a</font>y"_s << u"xy"_s << 2;
+    QTest::newRow("empty replacement") << u"xaay"_s << u"a|"_s
+                                       << u"x<font color=red>a</font><font color=red>a</font>y"_s << u"xy"_s << 2;
     QTest::newRow("line breaks are skipped")
         << u"a\r\na"_s << u"a|b"_s << u"<font color=red>a</font>\r\n<font color=red>a</font>"_s << u"b\r\nb"_s << 2;
 }
@@ -85,8 +85,7 @@ void TestTypoCheck::fixPunctuation_bothModes_data()
     QTest::newRow("replace") << 0 << u"a,b."_s << u"a，b。"_s;
     QTest::newRow("replace all five, markup included")
         << 2 << u"<a href=\"http://x.cn\">!?:</a>"_s << u"<a href=\"http：//x。cn\">！？：</a>"_s;
-    QTest::newRow("mark")
-        << 1 << u"a,b."_s << u"a<font color=red>,</font>b<font color=red>.</font>"_s;
+    QTest::newRow("mark") << 1 << u"a,b."_s << u"a<font color=red>,</font>b<font color=red>.</font>"_s;
     QTest::newRow("mark all five in order")
         << 1 << u".,!?:"_s
         << u"<font color=red>.</font><font color=red>,</font><font color=red>!</font>"

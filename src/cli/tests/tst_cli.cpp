@@ -58,45 +58,44 @@ void TestCli::configList_freshFile_printsEveryKeyInOrder()
     const QByteArray before = app.readFile(u"\\setting\\config.ini");
     const CliRun list = runCli(app.folder().root(), {u"config"_s, u"list"_s});
     QCOMPARE(list.exitCode, 0);
-    QCOMPARE(list.out, QByteArray(
-        "Format.ExtBr=0\n"
-        "Format.HeadSpace=0\n"
-        "Format.SpaceNum=0\n"
-        "Format.SpaceStr=0\n"
-        "Format.Full=0\n"
-        "Format.Point=0\n"
-        "Format.CheckWords=0\n"
-        "Format.CheckWordsType=0\n"
-        "Format.RemoveLink=0\n"
-        "Format.SaveWords=0\n"
-        "Format.ExtSpace=0\n"
-        "Format.AutoSign=0\n"
-        "Format.Start=0\n"
-        "Format.End=0\n"
-        "Format.Sign=\n"
-        "YC.Keyword=0\n"
-        "YC.KeywordStrong=0\n"
-        "YC.KeywordStr=\n"
-        "YC.LinkUrl=\n"
-        "YC.LinkType=0\n"
-        "YC.ShowHelp=0\n"
-        "ResizePic.Resize=0\n"
-        "ResizePic.MaxHeight=0\n"
-        "ResizePic.MaxWidth=0\n"
-        "ResizePic.Small=0\n"
-        "ResizePic.Strong=0\n"
-        "Default.Form=0\n"
-        "Default.ShowHelp=0\n"
-        "Form.ShowDefault=\n"
-        "Form.ShowDefaultYC=\n"
-        "login.AutoLogin=0\n"
-        "login.RemberPassword=0\n"
-        "vision.vision=\n"
-        "vision.update=\n"
-        "vision.ErrorWord=\n"
-        "vision.ErrorWordNums=0\n"
-        "vision.SameWord=\n"
-        "vision.SameWordNums=0\n"));
+    QCOMPARE(list.out, QByteArray("Format.ExtBr=0\n"
+                                  "Format.HeadSpace=0\n"
+                                  "Format.SpaceNum=0\n"
+                                  "Format.SpaceStr=0\n"
+                                  "Format.Full=0\n"
+                                  "Format.Point=0\n"
+                                  "Format.CheckWords=0\n"
+                                  "Format.CheckWordsType=0\n"
+                                  "Format.RemoveLink=0\n"
+                                  "Format.SaveWords=0\n"
+                                  "Format.ExtSpace=0\n"
+                                  "Format.AutoSign=0\n"
+                                  "Format.Start=0\n"
+                                  "Format.End=0\n"
+                                  "Format.Sign=\n"
+                                  "YC.Keyword=0\n"
+                                  "YC.KeywordStrong=0\n"
+                                  "YC.KeywordStr=\n"
+                                  "YC.LinkUrl=\n"
+                                  "YC.LinkType=0\n"
+                                  "YC.ShowHelp=0\n"
+                                  "ResizePic.Resize=0\n"
+                                  "ResizePic.MaxHeight=0\n"
+                                  "ResizePic.MaxWidth=0\n"
+                                  "ResizePic.Small=0\n"
+                                  "ResizePic.Strong=0\n"
+                                  "Default.Form=0\n"
+                                  "Default.ShowHelp=0\n"
+                                  "Form.ShowDefault=\n"
+                                  "Form.ShowDefaultYC=\n"
+                                  "login.AutoLogin=0\n"
+                                  "login.RemberPassword=0\n"
+                                  "vision.vision=\n"
+                                  "vision.update=\n"
+                                  "vision.ErrorWord=\n"
+                                  "vision.ErrorWordNums=0\n"
+                                  "vision.SameWord=\n"
+                                  "vision.SameWordNums=0\n"));
     QCOMPARE(app.readFile(u"\\setting\\config.ini"), before);
 }
 
@@ -109,9 +108,9 @@ void TestCli::configList_printsValuesAsTheProgramsReadThem()
     QCOMPARE(list.exitCode, 0);
     const QStringList lines = QString::fromUtf8(list.out).split(u'\n');
     QCOMPARE(lines.size(), 39); // 38 keys and the empty rest after the last line end
-    for (const QString &expected : {u"Format.SpaceNum=0"_s, u"Format.HeadSpace=1"_s, u"Format.ExtBr=2"_s,
-                                    u"Format.Sign=中文签名"_s, u"ResizePic.MaxWidth=600"_s,
-                                    u"ResizePic.MaxHeight=-7"_s, u"vision.update=2026-12-01"_s})
+    for (const QString &expected :
+         {u"Format.SpaceNum=0"_s, u"Format.HeadSpace=1"_s, u"Format.ExtBr=2"_s, u"Format.Sign=中文签名"_s,
+          u"ResizePic.MaxWidth=600"_s, u"ResizePic.MaxHeight=-7"_s, u"vision.update=2026-12-01"_s})
         QVERIFY2(lines.contains(expected), qPrintable(expected));
 
     const CliRun gbk = runCli(app.folder().root(), {u"--gbk"_s, u"config"_s, u"list"_s});

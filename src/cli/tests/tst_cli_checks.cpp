@@ -54,7 +54,8 @@ void TestCliChecks::typos_readsFileArgument()
     TempAppFolder app;
     QVERIFY(app.writeFile(u"\\data\\error.dat", toGbk(u"渡假|度假"_s)));
     QVERIFY(app.writeFile(u"\\data\\article.html", toGbk(u"去渡假"_s)));
-    const CliRun run = runCli(appRoot(app), {u"--gbk"_s, u"typos"_s, u"--replace"_s, app.path(u"\\data\\article.html")});
+    const CliRun run =
+        runCli(appRoot(app), {u"--gbk"_s, u"typos"_s, u"--replace"_s, app.path(u"\\data\\article.html")});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, toGbk(u"去度假"_s));
     QCOMPARE(run.err, QByteArray("count=1\n"));

@@ -10,7 +10,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString Article = u"<p>今天很美丽。明天也很美丽。后天还是很美丽。</p><p>第二段漂亮。</p><p>第三段。</p><p>第四段。</p>"_s;
+const QString Article =
+    u"<p>今天很美丽。明天也很美丽。后天还是很美丽。</p><p>第二段漂亮。</p><p>第三段。</p><p>第四段。</p>"_s;
 
 } // namespace
 
@@ -62,9 +63,9 @@ void TestCliRewrite::pseudo_runsTheChosenSteps()
     TempAppFolder app;
     QVERIFY(app.writeFile(u"\\data\\same.dat", toGbk(u"美丽|漂亮\r\n"_s)));
     synonymLibrary().unload();
-    const CliRun run = runCli(app.folder().root(),
-                              {u"pseudo"_s, u"--synonyms"_s, u"--shuffle"_s, u"1"_s, u"--seed"_s, u"9"_s},
-                              Article.toUtf8());
+    const CliRun run =
+        runCli(app.folder().root(), {u"pseudo"_s, u"--synonyms"_s, u"--shuffle"_s, u"1"_s, u"--seed"_s, u"9"_s},
+               Article.toUtf8());
     QCOMPARE(run.exitCode, 0);
     QRandomGenerator random(9);
     const auto expected = oneKeyPseudoOriginal(Article, {true, true, 1}, random);
@@ -79,8 +80,7 @@ void TestCliRewrite::usageErrors_data()
     QTest::addColumn<QStringList>("args");
     QTest::newRow("shuffle without level") << QStringList{u"shuffle"_s};
     QTest::newRow("shuffle level beyond 80%") << QStringList{u"shuffle"_s, u"--level"_s, u"4"_s};
-    QTest::newRow("shuffle seed not a number")
-        << QStringList{u"shuffle"_s, u"--level"_s, u"1"_s, u"--seed"_s, u"x"_s};
+    QTest::newRow("shuffle seed not a number") << QStringList{u"shuffle"_s, u"--level"_s, u"1"_s, u"--seed"_s, u"x"_s};
     QTest::newRow("pseudo bad level") << QStringList{u"pseudo"_s, u"--shuffle"_s, u"-1"_s};
     QTest::newRow("synonyms two files") << QStringList{u"synonyms"_s, u"a"_s, u"b"_s};
 }

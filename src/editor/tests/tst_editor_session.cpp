@@ -419,8 +419,9 @@ void TestEditorSession::paste_data()
     QTest::newRow("browser fragment")
         << u"<meta charset='utf-8'><html><body><!--StartFragment--><p>片段</p><!--EndFragment--></body></html>"_s
         << u"片段"_s << u"<p>片段</p>"_s;
-    QTest::newRow("whole document") << u"<html><head><title>t</title></head><body class=\"x\"><p>正文</p></body></html>"_s
-                                    << u"正文"_s << u"<p>正文</p>"_s;
+    QTest::newRow("whole document")
+        << u"<html><head><title>t</title></head><body class=\"x\"><p>正文</p></body></html>"_s << u"正文"_s
+        << u"<p>正文</p>"_s;
     QTest::newRow("bare html") << u"<meta charset=\"utf-8\"><b>粗</b>体"_s << QString() << u"<b>粗</b>体"_s;
     QTest::newRow("plain text is escaped, line breaks kept")
         << QString() << u"a<b>&c\n第二行\r\n第三行"_s << u"a&lt;b&gt;&amp;c<br>第二行<br>第三行"_s;
@@ -505,8 +506,8 @@ void TestEditorSession::modeSwitch_data()
     const QString yc = u"<p>伪原创默认</p>"_s;
     QTest::newRow("format default → yc") << format << ModeName::Yc << yc << u"ShowDefaultYC"_s;
     QTest::newRow("yc default → format") << yc << ModeName::Format << format << u"ShowDefault"_s;
-    QTest::newRow("edited article stays") << u"<p>格式化默认 </p>"_s << ModeName::Yc << u"<p>格式化默认 </p>"_s
-                                          << QString();
+    QTest::newRow("edited article stays")
+        << u"<p>格式化默认 </p>"_s << ModeName::Yc << u"<p>格式化默认 </p>"_s << QString();
     QTest::newRow("own default stays") << yc << ModeName::Yc << yc << QString();
     QTest::newRow("seo leaves the editor alone") << format << ModeName::Seo << format << QString();
 }

@@ -36,8 +36,8 @@ const char DescribeScript[] = R"((function (html) {
 class ProbePage : public EditorPage
 {
 public:
-    using EditorPage::EditorPage;
     using EditorPage::acceptNavigationRequest;
+    using EditorPage::EditorPage;
 };
 
 class UrlCatcher : public QObject
@@ -199,8 +199,8 @@ void TestWebEditorHost::linkClick_opensSystemBrowserOnly()
     QDesktopServices::setUrlHandler(u"file"_s, &catcher, "open");
     const QUrl web(u"http://example.com/a.html"_s);
     QVERIFY(!m_page->acceptNavigationRequest(web, QWebEnginePage::NavigationTypeLinkClicked, true));
-    QVERIFY(!m_page->acceptNavigationRequest(QUrl(u"file:///etc/passwd"_s),
-                                             QWebEnginePage::NavigationTypeLinkClicked, true));
+    QVERIFY(!m_page->acceptNavigationRequest(QUrl(u"file:///etc/passwd"_s), QWebEnginePage::NavigationTypeLinkClicked,
+                                             true));
     QVERIFY(!m_page->acceptNavigationRequest(web, QWebEnginePage::NavigationTypeTyped, true));
     QVERIFY(!m_page->acceptNavigationRequest(web, QWebEnginePage::NavigationTypeOther, false));
     QDesktopServices::unsetUrlHandler(u"http"_s);

@@ -59,7 +59,8 @@ private Q_SLOTS:
 void TestBrowserAgreement::samplePages_matchBrowserInnerText_data()
 {
     QTest::addColumn<QString>("path");
-    const QDir articles(qEnvironmentVariable("ZORVANE_SAMPLES_DIR", QStringLiteral(ZORVANE_SAMPLES_DIR)) + QStringLiteral("/articles"));
+    const QDir articles(qEnvironmentVariable("ZORVANE_SAMPLES_DIR", QStringLiteral(ZORVANE_SAMPLES_DIR))
+                        + QStringLiteral("/articles"));
     const QStringList samples = articles.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     QVERIFY2(!samples.isEmpty(), "no sample pages found");
     for (const QString &sample : samples) {
@@ -86,20 +87,20 @@ void TestBrowserAgreement::samplePages_matchBrowserInnerText()
 
     QString browserText;
     bool answered = false;
-    view.page()->runJavaScript(
-        QStringLiteral("document.body ? document.body.innerText : ''"), QWebEngineScript::ApplicationWorld,
-        [&](const QVariant &result) {
-            browserText = result.toString();
-            answered = true;
-        });
+    view.page()->runJavaScript(QStringLiteral("document.body ? document.body.innerText : ''"),
+                               QWebEngineScript::ApplicationWorld, [&](const QVariant &result) {
+                                   browserText = result.toString();
+                                   answered = true;
+                               });
     QTRY_VERIFY_WITH_TIMEOUT(answered, 30000);
 
     const QStringList browserLines = nonEmptyTrimmedLines(browserText);
-    const QStringList ownLines = nonEmptyTrimmedLines(htmlToInnerText(html).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    const QStringList ownLines =
+        nonEmptyTrimmedLines(htmlToInnerText(html).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     QVERIFY(!browserLines.isEmpty());
     const double figure = agreement(browserLines, ownLines);
-    qInfo("%s: %.2f%% of %lld browser lines / %lld own lines agree", qPrintable(QDir(path).dirName()),
-          figure * 100.0, qlonglong(browserLines.size()), qlonglong(ownLines.size()));
+    qInfo("%s: %.2f%% of %lld browser lines / %lld own lines agree", qPrintable(QDir(path).dirName()), figure * 100.0,
+          qlonglong(browserLines.size()), qlonglong(ownLines.size()));
     if (qEnvironmentVariableIsSet("ZORVANE_DUMP_INNERTEXT")) {
         const QString stem = qEnvironmentVariable("ZORVANE_DUMP_INNERTEXT") + u'/'
                              + QString(QString::fromLatin1(QTest::currentDataTag())).replace(u'/', u'_');

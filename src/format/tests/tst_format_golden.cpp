@@ -33,8 +33,9 @@ void TestFormatGolden::samplePages_matchReference_data()
         for (const char *file : {"source", "expected"}) {
             for (const int mode : {1, 2}) {
                 const QString name = QStringLiteral("%1_%2.mode%3.html").arg(sample, QLatin1String(file)).arg(mode);
-                QTest::newRow(qPrintable(name)) << articles.filePath(sample + u'/' + QLatin1String(file) + QStringLiteral(".html"))
-                                                << mode << QStringLiteral(ZORVANE_GOLDEN_DIR "/") + name;
+                QTest::newRow(qPrintable(name))
+                    << articles.filePath(sample + u'/' + QLatin1String(file) + QStringLiteral(".html")) << mode
+                    << QStringLiteral(ZORVANE_GOLDEN_DIR "/") + name;
             }
         }
     }

@@ -66,17 +66,15 @@ void TestFormatHtml::formatHtml_data()
         << u"<p>&lt;script&gt;a &amp; b&lt;/script&gt;</p>"_s;
 
     // Indentation
-    QTest::newRow("two ideographic spaces")
-        << "[Format]\nHeadSpace=1\nSpaceNum=2\nSpaceStr=1" << 0 << u"<p>a</p>"_s
-        << u"<p>"_s + kIdeographicSpace + kIdeographicSpace + u"a</p>"_s;
+    QTest::newRow("two ideographic spaces") << "[Format]\nHeadSpace=1\nSpaceNum=2\nSpaceStr=1" << 0 << u"<p>a</p>"_s
+                                            << u"<p>"_s + kIdeographicSpace + kIdeographicSpace + u"a</p>"_s;
     QTest::newRow("two &nbsp;") << "[Format]\nHeadSpace=1\nSpaceNum=2\nSpaceStr=0" << 0 << u"<p>a</p>"_s
                                 << u"<p>&nbsp;&nbsp;a</p>"_s;
-    QTest::newRow("SpaceNum 0 leaves lines bare") << "[Format]\nHeadSpace=1\nSpaceNum=0" << 0
-                                                  << u"<p>a</p><p>b</p>"_s << u"ab"_s;
+    QTest::newRow("SpaceNum 0 leaves lines bare")
+        << "[Format]\nHeadSpace=1\nSpaceNum=0" << 0 << u"<p>a</p><p>b</p>"_s << u"ab"_s;
     QTest::newRow("missing SpaceNum leaves lines bare") << "[Format]\nHeadSpace=1" << 0 << u"<p>a</p>"_s << u"a"_s;
     QTest::newRow("existing indentation is trimmed first")
-        << "[Format]\nHeadSpace=1\nSpaceNum=1\nSpaceStr=1" << 0 << u"<p>\u3000\u3000a</p>"_s
-        << u"<p>\u3000a</p>"_s;
+        << "[Format]\nHeadSpace=1\nSpaceNum=1\nSpaceStr=1" << 0 << u"<p>\u3000\u3000a</p>"_s << u"<p>\u3000a</p>"_s;
     QTest::newRow("line ending with # is bare") << "" << 0 << u"<p>C#</p><p>x</p>"_s << u"C#<p>x</p>"_s;
 
     // Links
@@ -94,8 +92,8 @@ void TestFormatHtml::formatHtml_data()
 
     // Spaces and width
     QTest::newRow("ExtSpace removes spaces, indentation added after")
-        << "[Format]\nExtSpace=1\nHeadSpace=1\nSpaceNum=1\nSpaceStr=1" << 0
-        << u"<p>Hello world\u3000x&amp;nbsp;y</p>"_s << u"<p>\u3000Helloworldx&amp;nbsp;y</p>"_s;
+        << "[Format]\nExtSpace=1\nHeadSpace=1\nSpaceNum=1\nSpaceStr=1" << 0 << u"<p>Hello world\u3000x&amp;nbsp;y</p>"_s
+        << u"<p>\u3000Helloworldx&amp;nbsp;y</p>"_s;
     QTest::newRow("no-break space survives trim and ExtSpace")
         << "[Format]\nExtSpace=1" << 0 << u"<p>&nbsp;</p><p> a&nbsp;b </p>"_s << u"<p>\u00A0</p><p>a\u00A0b</p>"_s;
     QTest::newRow("Full turns full-width letters and digits to ASCII")
@@ -106,15 +104,15 @@ void TestFormatHtml::formatHtml_data()
     QTest::newRow("signature added at both sides") << sign << 1 << u"<p>x</p>"_s << u"<p>SxS</p>"_s;
     QTest::newRow("signature already at both sides") << sign << 1 << u"<p>SxS</p>"_s << u"<p>SxS</p>"_s;
     QTest::newRow("signature only where missing") << sign << 1 << u"<p>Sx</p>"_s << u"<p>SxS</p>"_s;
-    QTest::newRow("signature only at the start") << "[Format]\nAutoSign=1\nSign=S\nStart=1" << 1 << u"<p>x</p>"_s
-                                                 << u"<p>Sx</p>"_s;
+    QTest::newRow("signature only at the start")
+        << "[Format]\nAutoSign=1\nSign=S\nStart=1" << 1 << u"<p>x</p>"_s << u"<p>Sx</p>"_s;
     QTest::newRow("mode 0 never signs") << sign << 0 << u"<p>x</p>"_s << u"<p>x</p>"_s;
     QTest::newRow("mode 2 never signs") << sign << 2 << u"<p>x</p>"_s << u"<p>x</p>"_s;
     QTest::newRow("AutoSign 0") << "[Format]\nSign=S\nStart=1\nEnd=1" << 1 << u"<p>x</p>"_s << u"<p>x</p>"_s;
 
     // Punctuation
-    QTest::newRow("mode 1 Point 1 converts punctuation") << "[Format]\nPoint=1" << 1 << u"<p>a,b.</p>"_s
-                                                         << u"<p>a，b。</p>"_s;
+    QTest::newRow("mode 1 Point 1 converts punctuation")
+        << "[Format]\nPoint=1" << 1 << u"<p>a,b.</p>"_s << u"<p>a，b。</p>"_s;
     QTest::newRow("mode 0 leaves punctuation") << "[Format]\nPoint=1" << 0 << u"<p>a,b.</p>"_s << u"<p>a,b.</p>"_s;
 
     // Keyword (10 characters of text, 20 % density, one-character keyword: 2.5 rounds to 2)
@@ -138,8 +136,8 @@ void TestFormatHtml::formatHtml_data()
         << "[YC]\nKeyword=1\nKeywordStrong=21\nKeywordStr=K\nLinkUrl=e.com" << 2 << u"<p>aKb</p>"_s << u"<p>aKb</p>"_s;
     QTest::newRow("Keyword 0: nothing inserted")
         << "[YC]\nKeywordStrong=20\nKeywordStr=K" << 2 << u"<p>abcdefghij</p>"_s << u"<p>abcdefghij</p>"_s;
-    QTest::newRow("mode 1 never inserts the keyword") << keyword << 1 << u"<p>abcdefghij</p>"_s
-                                                      << u"<p>abcdefghij</p>"_s;
+    QTest::newRow("mode 1 never inserts the keyword")
+        << keyword << 1 << u"<p>abcdefghij</p>"_s << u"<p>abcdefghij</p>"_s;
 }
 
 void TestFormatHtml::formatHtml()

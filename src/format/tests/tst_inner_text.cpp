@@ -37,8 +37,7 @@ void TestInnerText::innerText_data()
     QTest::newRow("table cells by tab, rows by line break")
         << u"<table><tr><td>a</td><td>b</td></tr><tr><th>c</th><td>d</td></tr></table>"_s << u"a\tb\r\nc\td"_s;
     QTest::newRow("rows across table sections")
-        << u"<table><thead><tr><td>h</td></tr></thead><tbody><tr><td>b</td></tr></tbody></table>"_s
-        << u"h\r\nb"_s;
+        << u"<table><thead><tr><td>h</td></tr></thead><tbody><tr><td>b</td></tr></tbody></table>"_s << u"h\r\nb"_s;
     QTest::newRow("list items") << u"<ul><li>a</li><li>b</li></ul>"_s << u"a\r\nb"_s;
     QTest::newRow("entities decoded") << u"a&amp;b&lt;c&nbsp;d&#x4E2D;"_s << u"a&b<c\u00A0d\u4E2D"_s;
     QTest::newRow("hidden elements skipped")
@@ -46,8 +45,8 @@ void TestInnerText::innerText_data()
            u"<span style='display: none'>n</span><input type=hidden value=v>"_s
         << u"a"_s;
     QTest::newRow("noscript content never shows") << u"<p>a<noscript><div>x</div></noscript>b</p>"_s << u"ab"_s;
-    QTest::newRow("style rule by class hides") << u"<style>.x{display:none}</style><div class='y x'>h</div>v"_s
-                                               << u"v"_s;
+    QTest::newRow("style rule by class hides")
+        << u"<style>.x{display:none}</style><div class='y x'>h</div>v"_s << u"v"_s;
     QTest::newRow("descendant and child selectors")
         << u"<style>#m > p b, div .z { display : none }</style><div id=m><p>a<b>h</b></p><i class=z>h</i></div>"_s
         << u"a"_s;
@@ -66,8 +65,8 @@ void TestInnerText::innerText_data()
                + u"<b>x</b>"_s
         << u"x"_s;
     QTest::newRow("visibility hidden drops text") << u"<span style='visibility:hidden'>h</span>v"_s << u"v"_s;
-    QTest::newRow("floated inline is block-level") << u"<span style='float:left'>a</span><span>b</span>"_s
-                                                   << u"a\r\nb"_s;
+    QTest::newRow("floated inline is block-level")
+        << u"<span style='float:left'>a</span><span>b</span>"_s << u"a\r\nb"_s;
     QTest::newRow("closed details shows its summary")
         << u"<details><summary>s</summary>body</details><details open><summary>t</summary>u</details>"_s
         << u"s\r\nt\r\nu"_s;

@@ -280,9 +280,9 @@ void TestResizePic::transparentAndTurnedPictures_areFlattenedAndUpright()
 
 void TestResizePic::failures_data()
 {
-    QTest::addColumn<QString>("source");   // "photo", "tiny", "missing", or the file's bytes
+    QTest::addColumn<QString>("source");       // "photo", "tiny", "missing", or the file's bytes
     QTest::addColumn<QStringList>("settings"); // Resize, MaxWidth, MaxHeight, Small, Strong
-    QTest::addColumn<QString>("target");   // "default", "source" or a path below the application folder
+    QTest::addColumn<QString>("target");       // "default", "source" or a path below the application folder
     QTest::addColumn<bool>("breakDataFolder");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
@@ -296,23 +296,22 @@ void TestResizePic::failures_data()
     QTest::newRow("not a picture") << u"GIF89a but not really"_s << both << u"default"_s << false << 1 << notLoaded
                                    << false;
     QTest::newRow("empty file") << u""_s << both << u"default"_s << false << 1 << notLoaded << false;
-    QTest::newRow("nothing chosen") << u"photo"_s << QStringList{u"0"_s, u"100"_s, u""_s, u""_s, u"2"_s}
-                                    << u"default"_s << false << 0 << u"请先在设置中选择压缩尺寸或压缩质量。"_s
-                                    << false;
+    QTest::newRow("nothing chosen") << u"photo"_s << QStringList{u"0"_s, u"100"_s, u""_s, u""_s, u"2"_s} << u"default"_s
+                                    << false << 0 << u"请先在设置中选择压缩尺寸或压缩质量。"_s << false;
     QTest::newRow("flags other than 1 choose nothing")
         << u"photo"_s << QStringList{u"2"_s, u"100"_s, u""_s, u"2"_s, u"2"_s} << u"default"_s << false << 0
         << u"请先在设置中选择压缩尺寸或压缩质量。"_s << false;
     QTest::newRow("no strength chosen") << u"photo"_s << QStringList{u"1"_s, u"100"_s, u""_s, u"1"_s, u""_s}
                                         << u"default"_s << false << 2 << u"请选择压缩图片大小的强度。"_s << false;
-    QTest::newRow("unknown strength") << u"photo"_s << QStringList{u"0"_s, u""_s, u""_s, u"1"_s, u"4"_s}
-                                      << u"default"_s << false << 3 << notSaved << false;
+    QTest::newRow("unknown strength") << u"photo"_s << QStringList{u"0"_s, u""_s, u""_s, u"1"_s, u"4"_s} << u"default"_s
+                                      << false << 3 << notSaved << false;
     QTest::newRow("even quality 10 larger than a tiny source")
         << u"tiny"_s << both << u"default"_s << false << 4 << u"图片已经很小了，无需压缩。"_s << true;
-    QTest::newRow("target folder missing") << u"photo"_s << both << u"/no/such/folder/x.jpg"_s << false << 3
-                                           << notSaved << true;
+    QTest::newRow("target folder missing")
+        << u"photo"_s << both << u"/no/such/folder/x.jpg"_s << false << 3 << notSaved << true;
     QTest::newRow("target is the source") << u"photo"_s << both << u"source"_s << false << 3 << notSaved << false;
-    QTest::newRow("working file cannot be written") << u"photo"_s << both << u"default"_s << true << 3 << notSaved
-                                                    << false;
+    QTest::newRow("working file cannot be written")
+        << u"photo"_s << both << u"default"_s << true << 3 << notSaved << false;
 }
 
 void TestResizePic::failures()
@@ -338,9 +337,9 @@ void TestResizePic::failures()
         QVERIFY(QDir(app.path(u"\\data")).removeRecursively());
         QVERIFY(app.writeFile(u"\\data", "a file where the folder should be"));
     }
-    const QString targetPath = target == u"default" ? resizePicTarget(path)
+    const QString targetPath = target == u"default"  ? resizePicTarget(path)
                                : target == u"source" ? path
-                                                      : app.folder().root() + target;
+                                                     : app.folder().root() + target;
     const QByteArray before = bytesOf(path);
 
     const ResizePicResult result = ResizePic(path, targetPath);

@@ -31,7 +31,8 @@ std::optional<QString> literalMerge(QString response, const QString &cookies)
             if (!line.contains(u'='))
                 return std::nullopt;
             const QStringList parts = line.split(u'=');
-            auto known = std::find_if(jar.begin(), jar.end(), [&](const CookieRecord &r) { return r.name == parts[0]; });
+            auto known =
+                std::find_if(jar.begin(), jar.end(), [&](const CookieRecord &r) { return r.name == parts[0]; });
             if (known == jar.end())
                 jar.append({parts[0], parts[1]});
             else if (known->name != u"Ddx_sid")
@@ -71,8 +72,8 @@ void TestCookieJar::parse_data()
     QTest::addColumn<CookieJar>("expected");
     QTest::newRow("jar form") << u" a=1; b=2;"_s << CookieJar{{u"a"_s, u"1"_s}, {u"b"_s, u"2"_s}};
     QTest::newRow("compact form, no final semicolon") << u"a=1;b=2"_s << CookieJar{{u"a"_s, u"1"_s}, {u"b"_s, u"2"_s}};
-    QTest::newRow("part without equals has no name") << u"a=1;lone;"_s
-                                                     << CookieJar{{u"a"_s, u"1"_s}, {QString(), u"lone"_s}};
+    QTest::newRow("part without equals has no name")
+        << u"a=1;lone;"_s << CookieJar{{u"a"_s, u"1"_s}, {QString(), u"lone"_s}};
     QTest::newRow("after a second equals is dropped") << u"a=b=c;"_s << CookieJar{{u"a"_s, u"b"_s}};
     QTest::newRow("doubled semicolon is one") << u"a=1;;b=2;"_s << CookieJar{{u"a"_s, u"1"_s}, {u"b"_s, u"2"_s}};
     QTest::newRow("empty value") << u"a=;"_s << CookieJar{{u"a"_s, QString()}};
@@ -105,8 +106,7 @@ void TestCookieJar::merge_data()
     QTest::newRow("jar: a deleted value stays in the jar but is not written")
         << u"Set-Cookie: a=deleted; path=/\r\nSet-Cookie: b=5\r\n"_s << u" a=1; b=2;"_s << u" b=5;"_s;
     QTest::newRow("jar: deleted then set again keeps its place")
-        << u"Set-Cookie: a=deleted\r\nSet-Cookie: b=5\r\nSet-Cookie: a=7\r\n"_s << u" a=1; b=2;"_s
-        << u" a=7; b=5;"_s;
+        << u"Set-Cookie: a=deleted\r\nSet-Cookie: b=5\r\nSet-Cookie: a=7\r\n"_s << u" a=1; b=2;"_s << u" a=7; b=5;"_s;
     QTest::newRow("jar: HttpOnly glued to the value")
         << u"Set-Cookie: k=v; HttpOnly\r\n"_s << u" a=1;"_s << u" a=1; k=vHttpOnly;"_s;
     QTest::newRow("jar: the two lower spellings of httponly go")
@@ -146,9 +146,10 @@ void TestCookieJar::merge_valueWithoutEquals_failsInJarMode()
 void TestCookieJar::merge_agreesWithTheLiteralWalk()
 {
     // Responses stitched from the pieces that matter to the merge.
-    const QStringList pieces = {u"Set-Cookie:"_s, u"\r\n"_s, u" "_s, u"a=1"_s, u"b=2"_s, u";"_s, u"="_s,
-                                u"path=/"_s, u"Domain=x;"_s, u"deleted"_s, u"httponly"_s, u"Ddx_sid=s"_s,
-                                u"\f"_s, u"x"_s, u"Set-Cookie: c=3; path=/\r\n"_s};
+    const QStringList pieces = {
+        u"Set-Cookie:"_s, u"\r\n"_s,      u" "_s,      u"a=1"_s,       u"b=2"_s,
+        u";"_s,           u"="_s,         u"path=/"_s, u"Domain=x;"_s, u"deleted"_s,
+        u"httponly"_s,    u"Ddx_sid=s"_s, u"\f"_s,     u"x"_s,         u"Set-Cookie: c=3; path=/\r\n"_s};
     const QStringList currents = {QString(), u" a=0; Ddx_sid=q;"_s, u"lone;"_s};
     QRandomGenerator random(20261207);
     for (int round = 0; round < 3000; ++round) {

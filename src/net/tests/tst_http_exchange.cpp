@@ -100,11 +100,10 @@ void TestHttpExchange::markerSplitAcrossChunks_completes_data()
     QTest::addColumn<CompletionMarker>("completion");
     QTest::addColumn<QString>("expected");
     QTest::newRow("headers and body apart, end tag split")
-        << QList<QByteArray>{"HTTP/1.1 200 OK\r\n\r\n", "<html>x</ht", "ml>"}
-        << CompletionMarker::inText(u"</html>"_s) << u"HTTP/1.1 200 OK\r\n\r\n<html>x</html>"_s;
+        << QList<QByteArray>{"HTTP/1.1 200 OK\r\n\r\n", "<html>x</ht", "ml>"} << CompletionMarker::inText(u"</html>"_s)
+        << u"HTTP/1.1 200 OK\r\n\r\n<html>x</html>"_s;
     QTest::newRow("marker in bytes, one byte per chunk")
-        << QList<QByteArray>{"<", "/", "h", "t", "m", "l", ">"} << CompletionMarker::inBytes("</html>")
-        << u"</html>"_s;
+        << QList<QByteArray>{"<", "/", "h", "t", "m", "l", ">"} << CompletionMarker::inBytes("</html>") << u"</html>"_s;
     QTest::newRow("upper-case script end in the lower-cased text")
         << QList<QByteArray>{"<script>a()</SCR", "IPT>"} << CompletionMarker::inLowercaseText(u"</script>"_s)
         << u"<script>a()</SCRIPT>"_s;
@@ -180,9 +179,8 @@ void TestHttpExchange::ownTest_decidesCompletion()
     m_server->on(u"/c"_s).chunks({"12", "345", "6789"});
     HttpExchange exchange;
     Outcome outcome(exchange);
-    exchange.start(request(u"/c"_s, CompletionMarker::when([](const QByteArray &bytes, const QString &) {
-        return bytes.size() >= 5;
-    })));
+    exchange.start(request(
+        u"/c"_s, CompletionMarker::when([](const QByteArray &bytes, const QString &) { return bytes.size() >= 5; })));
     QVERIFY(outcome.wait());
     QVERIFY(outcome.succeeded);
     QCOMPARE(outcome.reply.bytes, "12345");

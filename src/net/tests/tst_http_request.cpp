@@ -6,7 +6,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString userAgent = u"User-Agent: Mozilla/4.0 (compatible; MSIE 7.0; Windows NT 5.1; Trident/4.0; Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1) ; InfoPath.2; .NET CLR 2.0.50727; .NET CLR 3.0.4506.2152; .NET CLR 3.5.30729; Maxthon 2.0)"_s;
+const QString userAgent =
+    u"User-Agent: Mozilla/4.0 (compatible; MSIE 7.0; Windows NT 5.1; Trident/4.0; Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1) ; InfoPath.2; .NET CLR 2.0.50727; .NET CLR 3.0.4506.2152; .NET CLR 3.5.30729; Maxthon 2.0)"_s;
 
 } // namespace
 
@@ -32,14 +33,14 @@ void TestHttpRequest::get_data()
     QTest::newRow("bare: double blank, glued Referer, bare Cookie")
         << u"/a"_s << u"h"_s << QString() << QString()
         << u"GET /a  HTTP/1.1\r\nAccept: */*\r\nReferer:\r\nAccept-Language: zh-cn\r\n"_s + userAgent
-            + u"\r\nHost: h\r\nConnection: Keep-Alive\r\nCache-Control: no-cache\r\nCookie:\r\n\r\n"_s;
+               + u"\r\nHost: h\r\nConnection: Keep-Alive\r\nCache-Control: no-cache\r\nCookie:\r\n\r\n"_s;
     QTest::newRow("cookie and referrer glued to their colons")
         << u"/member.php?mod=logging&action=login"_s << u"bbs.example"_s << u" a=1; b=2;"_s
         << u"http://bbs.example/portal.php"_s
         << u"GET /member.php?mod=logging&action=login  HTTP/1.1\r\nAccept: */*\r\n"
            u"Referer:http://bbs.example/portal.php\r\nAccept-Language: zh-cn\r\n"_s
-            + userAgent
-            + u"\r\nHost: bbs.example\r\nConnection: Keep-Alive\r\nCache-Control: no-cache\r\nCookie: a=1; b=2;\r\n\r\n"_s;
+               + userAgent
+               + u"\r\nHost: bbs.example\r\nConnection: Keep-Alive\r\nCache-Control: no-cache\r\nCookie: a=1; b=2;\r\n\r\n"_s;
 }
 
 void TestHttpRequest::get()
@@ -61,7 +62,7 @@ void TestHttpRequest::post_data()
     const QString head = u"POST /p HTTP/1.1\r\nAccept: */*\r\n"_s;
     const QString middle = u"Referer: http://h/\r\nAccept-Language: zh-cn\r\n"
                            u"Content-Type: application/x-www-form-urlencoded\r\n"_s
-        + userAgent + u"\r\nHost: h\r\n"_s;
+                           + userAgent + u"\r\nHost: h\r\n"_s;
     const QString tail = u"Connection: Keep-Alive\r\nCache-Control: no-cache\r\n"_s;
     QTest::newRow("form body counted and appended")
         << u"a=1&b=2"_s << u"c=3;"_s << QString()

@@ -48,9 +48,9 @@ void TestServers::everyKey_hasABuiltInHost()
 {
     TempAppFolder folder;
     QVERIFY(folder.isValid());
-    const QStringList keys = {u"Forum"_s,     u"Avatar"_s, u"Service"_s, u"Relay"_s,    u"Translate"_s,
-                              u"TranslateAddress"_s, u"News"_s,   u"Alexa"_s,   u"PageRank"_s, u"Baidu"_s,
-                              u"Google"_s,    u"Bing"_s,   u"Soso"_s,    u"Sogou"_s,    u"LinkStats"_s};
+    const QStringList keys = {u"Forum"_s, u"Avatar"_s, u"Service"_s,  u"Relay"_s, u"Translate"_s, u"TranslateAddress"_s,
+                              u"News"_s,  u"Alexa"_s,  u"PageRank"_s, u"Baidu"_s, u"Google"_s,    u"Bing"_s,
+                              u"Soso"_s,  u"Sogou"_s,  u"LinkStats"_s};
     for (const QString &key : keys) {
         const ServerAddress address = serverAddress(key);
         QVERIFY2(!address.host.isEmpty(), qPrintable(key));

@@ -69,9 +69,7 @@ void TestServiceClient::normalReply_isDecodedFromGbk()
         .respond(200, FakeHttpServer::gbk(u"欢迎使用|http://example.com/<br>第二条"_s));
     ServiceClient client;
     Outcome outcome;
-    client.fetchText(ServicePath::notice(), this, [&](const QString &reply) {
-        outcome = {true, reply, {}};
-    });
+    client.fetchText(ServicePath::notice(), this, [&](const QString &reply) { outcome = {true, reply, {}}; });
     QVERIFY(!outcome.delivered); // never synchronous
     QVERIFY(waitFor(outcome));
     QCOMPARE(outcome.text, u"欢迎使用|http://example.com/<br>第二条"_s);
@@ -83,9 +81,7 @@ void TestServiceClient::bytesReply_isUnchanged()
     m_server->on(u"/data/errorwords.txt"_s).respond(200, body, "application/octet-stream");
     ServiceClient client;
     Outcome outcome;
-    client.fetchBytes(ServicePath::errorWords(), this, [&](const QByteArray &reply) {
-        outcome = {true, {}, reply};
-    });
+    client.fetchBytes(ServicePath::errorWords(), this, [&](const QByteArray &reply) { outcome = {true, {}, reply}; });
     QVERIFY(waitFor(outcome));
     QCOMPARE(outcome.bytes, body);
 }

@@ -12,7 +12,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString Article = u"<P class=\"a\">今天很美丽。明天也很美丽。后天还是很美丽。</P><p>第二段漂亮。</p><p>第三段。</p>"_s;
+const QString Article =
+    u"<P class=\"a\">今天很美丽。明天也很美丽。后天还是很美丽。</P><p>第二段漂亮。</p><p>第三段。</p>"_s;
 
 } // namespace
 
@@ -52,7 +53,8 @@ void TestPseudoOriginal::synonymsAndShuffle_inOrderWithStatusTexts()
     QCOMPARE(statuses, (QStringList{RewriteText::kLoadingLibraryFirstUse, RewriteText::kReplacingSynonyms,
                                     RewriteText::kShuffling, RewriteText::kFormatting}));
 
-    const QString replaced = u"<P class=\"a\">今日很漂亮。明天也很漂亮。后天还是很漂亮。</P><p>第二段美丽。</p><p>第三段。</p>"_s;
+    const QString replaced =
+        u"<P class=\"a\">今日很漂亮。明天也很漂亮。后天还是很漂亮。</P><p>第二段美丽。</p><p>第三段。</p>"_s;
     QRandomGenerator same(3);
     QCOMPARE(*result, FormatHtml(shuffleParagraphs(replaced, 2, same), 2));
     QVERIFY(result->contains(u"今日很漂亮。"_s));

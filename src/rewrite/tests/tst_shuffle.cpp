@@ -155,7 +155,8 @@ void TestShuffle::shuffleParagraphs_cases_data()
     QTest::newRow("no </p> above level 0: its sentences reordered")
         << u"甲。乙乙。丙丙。"_s << 3 << QStringList{u"甲。乙乙。丙丙。"_s, u"甲。丙丙。乙乙。"_s};
     QTest::newRow("text before joins the first paragraph, text after is one of its own")
-        << u"intro<p>A</p><p> </p>tail"_s << 0 << QStringList{u"<p>introA</p><p>tail</p>"_s, u"<p>tail</p><p>introA</p>"_s};
+        << u"intro<p>A</p><p> </p>tail"_s << 0
+        << QStringList{u"<p>introA</p><p>tail</p>"_s, u"<p>tail</p><p>introA</p>"_s};
     QTest::newRow("other opening tags starting with p go too")
         << u"<p><pre>x</pre></p>"_s << 0 << QStringList{u"<p>x</pre></p>"_s};
     QTest::newRow("empty") << QString() << 2 << QStringList{QString()};

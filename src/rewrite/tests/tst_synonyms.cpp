@@ -97,8 +97,7 @@ void TestSynonyms::replaceSynonyms_rules_data()
     QTest::newRow("longer word found whole") << longerFirst << u"很美丽动人"_s << u"很迷人"_s;
     QTest::newRow("first hit wins over a longer word")
         << u"美丽|漂亮\r\n美丽动人|迷人"_s << u"美丽动人"_s << u"漂亮动人"_s;
-    QTest::newRow("first occurrence inside a word hides a later whole word")
-        << u"ab|x\r\nb|y"_s << u"b"_s << u"b"_s;
+    QTest::newRow("first occurrence inside a word hides a later whole word") << u"ab|x\r\nb|y"_s << u"b"_s << u"b"_s;
     QTest::newRow("candidate stops at the end of the article") << u"ab|x\r\na|z"_s << u"a"_s << u"a"_s;
 
     QTest::newRow("words inside tags are replaced")
@@ -106,10 +105,8 @@ void TestSynonyms::replaceSynonyms_rules_data()
     QTest::newRow("CR and LF are never starting points") << u"a|b"_s << u"a\r\nb\n\r"_s << u"b\r\na\n\r"_s;
     QTest::newRow("inserted word is not scanned again") << u"A|AB"_s << u"AA"_s << u"ABAB"_s;
     QTest::newRow("empty second word removes the word") << u"A|"_s << u"xAy"_s << u"xy"_s;
-    QTest::newRow("blank library lines and final CR LF")
-        << u"\r\n\r\n美丽|漂亮\r\n\r\n"_s << u"美丽"_s << u"漂亮"_s;
-    QTest::newRow("LF-only lines join the line of the CR")
-        << u"甲|乙\n丙|丁"_s << u"丙乙"_s << u"丁甲"_s;
+    QTest::newRow("blank library lines and final CR LF") << u"\r\n\r\n美丽|漂亮\r\n\r\n"_s << u"美丽"_s << u"漂亮"_s;
+    QTest::newRow("LF-only lines join the line of the CR") << u"甲|乙\n丙|丁"_s << u"丙乙"_s << u"丁甲"_s;
 }
 
 void TestSynonyms::replaceSynonyms_rules()

@@ -23,7 +23,8 @@ protected:
                 texts << box->text();
                 titles << box->windowTitle();
                 buttonCount = int(box->buttons().size());
-                QMetaObject::invokeMethod(box, [box] { box->done(QMessageBox::Ok); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    box, [box] { box->done(QMessageBox::Ok); }, Qt::QueuedConnection);
             }
         }
         return false;

@@ -67,21 +67,50 @@ void TestClsIni::read_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("expected");
     const QByteArray basic("[Format]\r\nSign= abc \r\nEmpty=   \r\nName=\xD6\xD0\xCE\xC4\r\n[YC]\r\nKeyword=1\r\n");
-    QTest::newRow("trimmed") << basic << "Format" << "Sign" << "abc";
-    QTest::newRow("only spaces") << basic << "Format" << "Empty" << "";
-    QTest::newRow("GBK value") << basic << "Format" << "Name" << u"中文"_s;
-    QTest::newRow("missing key") << basic << "Format" << "Nope" << "";
-    QTest::newRow("missing section") << basic << "Nope" << "Sign" << "";
-    QTest::newRow("key of another section") << basic << "YC" << "Sign" << "";
-    QTest::newRow("section and key ignore case") << basic << "format" << "SIGN" << "abc";
-    QTest::newRow("double quotes dropped, then trimmed") << QByteArray("[s]\nk=\" a b \"\n") << "s" << "k" << "a b";
-    QTest::newRow("unmatched quote kept") << QByteArray("[s]\nk=\"ab\n") << "s" << "k" << "\"ab";
-    QTest::newRow("LF line ends") << QByteArray("[s]\nk=v\n") << "s" << "k" << "v";
-    QTest::newRow("blanks around the equals sign") << QByteArray("[s]\n k \t=\t v\n") << "s" << "k" << "v";
-    QTest::newRow("value holding equals signs") << QByteArray("[s]\nk=a=b\n") << "s" << "k" << "a=b";
-    QTest::newRow("first of two keys wins") << QByteArray("[s]\nk=1\nk=2\n") << "s" << "k" << "1";
-    QTest::newRow("no line end at the end") << QByteArray("[s]\nk=last") << "s" << "k" << "last";
-    QTest::newRow("spaces inside brackets") << QByteArray("[ s ]\nk=v\n") << "s" << "k" << "v";
+    QTest::newRow("trimmed") << basic << "Format"
+                             << "Sign"
+                             << "abc";
+    QTest::newRow("only spaces") << basic << "Format"
+                                 << "Empty"
+                                 << "";
+    QTest::newRow("GBK value") << basic << "Format"
+                               << "Name" << u"中文"_s;
+    QTest::newRow("missing key") << basic << "Format"
+                                 << "Nope"
+                                 << "";
+    QTest::newRow("missing section") << basic << "Nope"
+                                     << "Sign"
+                                     << "";
+    QTest::newRow("key of another section") << basic << "YC"
+                                            << "Sign"
+                                            << "";
+    QTest::newRow("section and key ignore case") << basic << "format"
+                                                 << "SIGN"
+                                                 << "abc";
+    QTest::newRow("double quotes dropped, then trimmed") << QByteArray("[s]\nk=\" a b \"\n") << "s"
+                                                         << "k"
+                                                         << "a b";
+    QTest::newRow("unmatched quote kept") << QByteArray("[s]\nk=\"ab\n") << "s"
+                                          << "k"
+                                          << "\"ab";
+    QTest::newRow("LF line ends") << QByteArray("[s]\nk=v\n") << "s"
+                                  << "k"
+                                  << "v";
+    QTest::newRow("blanks around the equals sign") << QByteArray("[s]\n k \t=\t v\n") << "s"
+                                                   << "k"
+                                                   << "v";
+    QTest::newRow("value holding equals signs") << QByteArray("[s]\nk=a=b\n") << "s"
+                                                << "k"
+                                                << "a=b";
+    QTest::newRow("first of two keys wins") << QByteArray("[s]\nk=1\nk=2\n") << "s"
+                                            << "k"
+                                            << "1";
+    QTest::newRow("no line end at the end") << QByteArray("[s]\nk=last") << "s"
+                                            << "k"
+                                            << "last";
+    QTest::newRow("spaces inside brackets") << QByteArray("[ s ]\nk=v\n") << "s"
+                                            << "k"
+                                            << "v";
 }
 
 void TestClsIni::read()
@@ -148,7 +177,8 @@ void TestClsIni::write_keepsOtherLinesByteForByte()
     const QByteArray odd("; comment \xFF\xFE\r\n[A]\r\nraw=\x80\x81\xFE\r\nk=old\r\n");
     const Cls_Ini ini(file(odd));
     QVERIFY(ini.WriteIniKey(u"A"_s, u"k"_s, u"中文签名"_s));
-    QCOMPARE(contents(m_path), QByteArray("; comment \xFF\xFE\r\n[A]\r\nraw=\x80\x81\xFE\r\nk=\xD6\xD0\xCE\xC4\xC7\xA9\xC3\xFB\r\n"));
+    QCOMPARE(contents(m_path),
+             QByteArray("; comment \xFF\xFE\r\n[A]\r\nraw=\x80\x81\xFE\r\nk=\xD6\xD0\xCE\xC4\xC7\xA9\xC3\xFB\r\n"));
 }
 
 void TestClsIni::write_valueWithLineBreak_staysOneLine()
@@ -202,9 +232,12 @@ void TestClsIni::appFolder_mapsSystemPaths_data()
 {
     QTest::addColumn<QString>("systemPath");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("file") << "\\setting\\config.ini" << "/opt/z/setting/config.ini";
-    QTest::newRow("folder keeps its slash") << "\\update\\" << "/opt/z/update/";
-    QTest::newRow("no leading backslash") << "data\\same.dat" << "/opt/z/data/same.dat";
+    QTest::newRow("file") << "\\setting\\config.ini"
+                          << "/opt/z/setting/config.ini";
+    QTest::newRow("folder keeps its slash") << "\\update\\"
+                                            << "/opt/z/update/";
+    QTest::newRow("no leading backslash") << "data\\same.dat"
+                                          << "/opt/z/data/same.dat";
 }
 
 void TestClsIni::appFolder_mapsSystemPaths()

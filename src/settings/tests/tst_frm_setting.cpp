@@ -63,7 +63,8 @@ private Q_SLOTS:
 
 private:
     frmSetting *open(QWidget *parent = nullptr);
-    template <typename T> T *control(const char *name);
+    template <typename T>
+    T *control(const char *name);
     void save(MessageBoxCatcher &catcher);
 
     QPointer<frmSetting> m_dialog;
@@ -81,7 +82,8 @@ frmSetting *TestFrmSetting::open(QWidget *parent)
     return m_dialog;
 }
 
-template <typename T> T *TestFrmSetting::control(const char *name)
+template <typename T>
+T *TestFrmSetting::control(const char *name)
 {
     T *found = m_dialog ? m_dialog->findChild<T *>(QLatin1String(name)) : nullptr;
     if (!found)
@@ -193,8 +195,8 @@ void TestFrmSetting::save_writesEveryOptionAndCloses()
     frmSetting *dialog = open();
     QSignalSpy saved(dialog, &frmSetting::saved);
 
-    for (const char *name : {"chkExtBr", "chkHeadSpace", "chkFull", "chkPoint", "chkWords", "chkHref",
-                             "chkExtSpace", "chkAutoSign", "chkEnd", "chkKeyword", "chkSmall", "chkAutoLogin"})
+    for (const char *name : {"chkExtBr", "chkHeadSpace", "chkFull", "chkPoint", "chkWords", "chkHref", "chkExtSpace",
+                             "chkAutoSign", "chkEnd", "chkKeyword", "chkSmall", "chkAutoLogin"})
         control<QCheckBox>(name)->setChecked(true);
     control<QRadioButton>("opnFullSpace")->setChecked(true);
     control<QRadioButton>("opnCheckWords")->setChecked(true);
@@ -214,15 +216,35 @@ void TestFrmSetting::save_writesEveryOptionAndCloses()
     QCOMPARE(saved.size(), 1);
     QVERIFY(!m_dialog);
 
-    const QStringList expected = {
-        u"Format.ExtBr=1"_s, u"Format.HeadSpace=1"_s, u"Format.SpaceNum=4"_s, u"Format.SpaceStr=1"_s,
-        u"Format.Full=1"_s, u"Format.Point=1"_s, u"Format.CheckWords=1"_s, u"Format.CheckWordsType=1"_s,
-        u"Format.RemoveLink=1"_s, u"Format.SaveWords=1"_s, u"Format.ExtSpace=1"_s, u"Format.AutoSign=1"_s,
-        u"Format.Start=0"_s, u"Format.End=1"_s, u"Format.Sign=本文来源：某某网"_s, u"YC.Keyword=1"_s,
-        u"YC.KeywordStrong=7"_s, u"YC.KeywordStr=关键词"_s, u"YC.LinkUrl=http://example.com/"_s,
-        u"YC.LinkType=1"_s, u"YC.ShowHelp=1"_s, u"ResizePic.Resize=0"_s, u"ResizePic.MaxHeight=0"_s,
-        u"ResizePic.MaxWidth=800"_s, u"ResizePic.Small=1"_s, u"ResizePic.Strong=2"_s, u"Default.Form=3"_s,
-        u"Default.ShowHelp="_s, u"login.AutoLogin=1"_s};
+    const QStringList expected = {u"Format.ExtBr=1"_s,
+                                  u"Format.HeadSpace=1"_s,
+                                  u"Format.SpaceNum=4"_s,
+                                  u"Format.SpaceStr=1"_s,
+                                  u"Format.Full=1"_s,
+                                  u"Format.Point=1"_s,
+                                  u"Format.CheckWords=1"_s,
+                                  u"Format.CheckWordsType=1"_s,
+                                  u"Format.RemoveLink=1"_s,
+                                  u"Format.SaveWords=1"_s,
+                                  u"Format.ExtSpace=1"_s,
+                                  u"Format.AutoSign=1"_s,
+                                  u"Format.Start=0"_s,
+                                  u"Format.End=1"_s,
+                                  u"Format.Sign=本文来源：某某网"_s,
+                                  u"YC.Keyword=1"_s,
+                                  u"YC.KeywordStrong=7"_s,
+                                  u"YC.KeywordStr=关键词"_s,
+                                  u"YC.LinkUrl=http://example.com/"_s,
+                                  u"YC.LinkType=1"_s,
+                                  u"YC.ShowHelp=1"_s,
+                                  u"ResizePic.Resize=0"_s,
+                                  u"ResizePic.MaxHeight=0"_s,
+                                  u"ResizePic.MaxWidth=800"_s,
+                                  u"ResizePic.Small=1"_s,
+                                  u"ResizePic.Strong=2"_s,
+                                  u"Default.Form=3"_s,
+                                  u"Default.ShowHelp="_s,
+                                  u"login.AutoLogin=1"_s};
     for (const QString &line : expected) {
         const QString section = line.section(u'.', 0, 0);
         const QString key = line.section(u'.', 1).section(u'=', 0, 0);

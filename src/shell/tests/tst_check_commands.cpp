@@ -44,8 +44,7 @@ public:
 // A main window reduced to what the check commands use.
 struct Window
 {
-    Window()
-        : session(host, view)
+    Window() : session(host, view)
     {
         auto *panel = new QWidget(&widget);
         auto *panelLayout = new QHBoxLayout(panel);
@@ -124,10 +123,9 @@ void TestCheckCommands::typoCheck_answerDecidesMarksOrCorrections_data()
     QTest::newRow("cancel keeps the marks")
         << false << u"<p>我的的书<font color=red>按装</font></p>"_s.replace(u"的的"_s, u"<font color=red>的的</font>"_s)
         << QStringList{u"首次使用,正在载入错别字库..."_s, u"发现错字2处错字..."_s, u"文字检错结束,共有2处错字."_s};
-    QTest::newRow("OK corrects")
-        << true << u"<p>我的书安装</p>"_s
-        << QStringList{u"首次使用,正在载入错别字库..."_s, u"发现错字2处错字..."_s, u"正在替换错字..."_s,
-                       u"文字检错结束,共有2处错字."_s};
+    QTest::newRow("OK corrects") << true << u"<p>我的书安装</p>"_s
+                                 << QStringList{u"首次使用,正在载入错别字库..."_s, u"发现错字2处错字..."_s,
+                                                u"正在替换错字..."_s, u"文字检错结束,共有2处错字."_s};
 }
 
 void TestCheckCommands::typoCheck_answerDecidesMarksOrCorrections()
@@ -166,9 +164,8 @@ void TestCheckCommands::typoCheck_missingLibrary_triesAgainNextTime()
     w.host.setArticle(u"按装"_s);
     w.commands->cmdChkWrong_clicked();
     w.commands->cmdChkWrong_clicked();
-    QCOMPARE(w.view.formatTexts,
-             (QStringList{u"首次使用,正在载入错别字库..."_s, u"文字检错结束,共有0处错字."_s,
-                          u"首次使用,正在载入错别字库..."_s, u"文字检错结束,共有0处错字."_s}));
+    QCOMPARE(w.view.formatTexts, (QStringList{u"首次使用,正在载入错别字库..."_s, u"文字检错结束,共有0处错字."_s,
+                                              u"首次使用,正在载入错别字库..."_s, u"文字检错结束,共有0处错字."_s}));
     QCOMPARE(w.host.article(), u"按装"_s);
 }
 

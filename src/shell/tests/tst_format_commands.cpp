@@ -2,10 +2,10 @@
 #include "editor/editor_host.h"
 #include "editor/editor_session.h"
 #include "editor/web_editor_host.h"
+#include "main_window_fixture.h"
 #include "settings/config.h"
 #include "shell/clickable_label.h"
 #include "shell/frm_format.h"
-#include "main_window_fixture.h"
 #include "testsupport/temp_app_folder.h"
 
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 #include "editor/editor_session.h"
 #include "editor/editor_view.h"
 #include "editor/in_memory_editor_host.h"
-#include "shell/command_context.h"
 #include "settings/frm_setting.h"
+#include "shell/command_context.h"
 #include "shell/image_commands.h"
 #include "testsupport/temp_app_folder.h"
 

@@ -73,8 +73,7 @@ void TestMainWindowLogic::startMode()
 
 void TestMainWindowLogic::versionCaption_joinsVersionAndLibraryCounts()
 {
-    QCOMPARE(::versionCaption(u"1.0.0"_s, u"1200"_s, u"35000"_s),
-             u"版本:1.0.0　错别字库:1200组　同义词库:35000组"_s);
+    QCOMPARE(::versionCaption(u"1.0.0"_s, u"1200"_s, u"35000"_s), u"版本:1.0.0　错别字库:1200组　同义词库:35000组"_s);
 }
 
 void TestMainWindowLogic::nextNoticeIndex_data()

@@ -24,12 +24,16 @@ void TestEncodings::decodeUtf8_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("Chinese then ASCII") << QByteArray("\xE4\xB8\xAD" "A") << u"中A"_s;
+    QTest::newRow("Chinese then ASCII") << QByteArray("\xE4\xB8\xAD"
+                                                      "A")
+                                        << u"中A"_s;
     QTest::newRow("truncated sequence ends in ?") << QByteArray("\xE4\xB8") << "?";
     QTest::newRow("truncated after good text") << QByteArray("ab\xE4") << "ab?";
     QTest::newRow("empty") << QByteArray() << "";
     QTest::newRow("stray continuation byte") << QByteArray("a\x80z") << u"a\uFFFDz"_s;
-    QTest::newRow("continuation bytes not validated") << QByteArray("\xC3" "A") << QString(QChar(0xC1));
+    QTest::newRow("continuation bytes not validated") << QByteArray("\xC3"
+                                                                    "A")
+                                                      << QString(QChar(0xC1));
     QTest::newRow("four-byte sequence kept as a pair") << QByteArray("\xF0\x9F\x98\x80") << u"\U0001F600"_s;
     QTest::newRow("beyond Unicode") << QByteArray("\xF7\xBF\xBF\xBF") << u"\uFFFD"_s;
     QTest::newRow("encoded surrogate") << QByteArray("\xED\xA0\x80") << u"\uFFFD"_s;
@@ -48,9 +52,12 @@ void TestEncodings::urlEncodeUtf8_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
     QTest::newRow("space, tilde, Chinese") << u"a b~中"_s << "a+b%7E%E4%B8%AD";
-    QTest::newRow("kept characters") << "Az09*-.@_" << "Az09*-.@_";
-    QTest::newRow("reserved characters") << "&=+%/?" << "%26%3D%2B%25%2F%3F";
-    QTest::newRow("control character") << "\n" << "%0A";
+    QTest::newRow("kept characters") << "Az09*-.@_"
+                                     << "Az09*-.@_";
+    QTest::newRow("reserved characters") << "&=+%/?"
+                                         << "%26%3D%2B%25%2F%3F";
+    QTest::newRow("control character") << "\n"
+                                       << "%0A";
     QTest::newRow("outside the basic plane") << u"\U0001F600"_s << "%F0%9F%98%80";
 }
 
@@ -66,7 +73,8 @@ void TestEncodings::urlEncodeGbk_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
     QTest::newRow("Chinese, space, letter") << u"中 a"_s << "%D6%D0%20a";
-    QTest::newRow("ASCII punctuation kept") << "a&b=c+d%/" << "a&b=c+d%/";
+    QTest::newRow("ASCII punctuation kept") << "a&b=c+d%/"
+                                            << "a&b=c+d%/";
     QTest::newRow("full-width comma") << u"，"_s << "%A3%AC";
 }
 

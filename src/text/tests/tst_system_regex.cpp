@@ -23,22 +23,70 @@ void TestSystemRegex::replace_data()
     QTest::addColumn<QString>("replacement");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("ignores case, replaces all") << "aAbA" << "a" << "x" << "xxbx";
-    QTest::newRow("lazy quantifier") << "<b>1</b><b>2</b>" << "<b>.+?</b>" << "-" << "--";
-    QTest::newRow("dot stops at LF") << "<a\nb>" << "<.+?>" << "" << "<a\nb>";
-    QTest::newRow("dot stops at CR") << "<a\rb>" << "<.+?>" << "" << "<a\rb>";
-    QTest::newRow("not-form-feed spans lines") << "x<!--\r\n-->y" << "<!--[^\\f]*?-->" << "" << "xy";
-    QTest::newRow("dollar only at the very end, not before a final LF") << "ab\n" << "b$" << "X" << "ab\n";
-    QTest::newRow("dollar at the end") << "abb" << "b$" << "X" << "abX";
-    QTest::newRow("caret only at the very start") << "a\nab" << "^a" << "X" << "X\nab";
-    QTest::newRow("dollar inside a class is literal") << "a$b" << "[$]" << "" << "ab";
-    QTest::newRow("escaped dollar is literal") << "a$b" << "\\$" << "" << "ab";
-    QTest::newRow("group reference") << "ab" << "(a)(b)" << "$2$1" << "ba";
-    QTest::newRow("whole match and literal dollar") << "ab" << "a" << "[$&$$]" << "[a$]b";
-    QTest::newRow("backslash in replacement is literal") << "a" << "a" << "\\1" << "\\1";
-    QTest::newRow("reference to a missing group is literal") << "a" << "a" << "$5" << "$5";
-    QTest::newRow("escaped angle brackets are literal") << "<span>x</span>" << "<span>.+?\\</span>" << "-" << "-";
-    QTest::newRow("case-insensitive for Chinese text too") << "中文ABC" << "abc" << "" << "中文";
+    QTest::newRow("ignores case, replaces all") << "aAbA"
+                                                << "a"
+                                                << "x"
+                                                << "xxbx";
+    QTest::newRow("lazy quantifier") << "<b>1</b><b>2</b>"
+                                     << "<b>.+?</b>"
+                                     << "-"
+                                     << "--";
+    QTest::newRow("dot stops at LF") << "<a\nb>"
+                                     << "<.+?>"
+                                     << ""
+                                     << "<a\nb>";
+    QTest::newRow("dot stops at CR") << "<a\rb>"
+                                     << "<.+?>"
+                                     << ""
+                                     << "<a\rb>";
+    QTest::newRow("not-form-feed spans lines") << "x<!--\r\n-->y"
+                                               << "<!--[^\\f]*?-->"
+                                               << ""
+                                               << "xy";
+    QTest::newRow("dollar only at the very end, not before a final LF") << "ab\n"
+                                                                        << "b$"
+                                                                        << "X"
+                                                                        << "ab\n";
+    QTest::newRow("dollar at the end") << "abb"
+                                       << "b$"
+                                       << "X"
+                                       << "abX";
+    QTest::newRow("caret only at the very start") << "a\nab"
+                                                  << "^a"
+                                                  << "X"
+                                                  << "X\nab";
+    QTest::newRow("dollar inside a class is literal") << "a$b"
+                                                      << "[$]"
+                                                      << ""
+                                                      << "ab";
+    QTest::newRow("escaped dollar is literal") << "a$b"
+                                               << "\\$"
+                                               << ""
+                                               << "ab";
+    QTest::newRow("group reference") << "ab"
+                                     << "(a)(b)"
+                                     << "$2$1"
+                                     << "ba";
+    QTest::newRow("whole match and literal dollar") << "ab"
+                                                    << "a"
+                                                    << "[$&$$]"
+                                                    << "[a$]b";
+    QTest::newRow("backslash in replacement is literal") << "a"
+                                                         << "a"
+                                                         << "\\1"
+                                                         << "\\1";
+    QTest::newRow("reference to a missing group is literal") << "a"
+                                                             << "a"
+                                                             << "$5"
+                                                             << "$5";
+    QTest::newRow("escaped angle brackets are literal") << "<span>x</span>"
+                                                        << "<span>.+?\\</span>"
+                                                        << "-"
+                                                        << "-";
+    QTest::newRow("case-insensitive for Chinese text too") << "中文ABC"
+                                                           << "abc"
+                                                           << ""
+                                                           << "中文";
 }
 
 void TestSystemRegex::replace()
@@ -76,7 +124,8 @@ void TestSystemRegex::whiteSpaceClassIsAsciiOnly()
 void TestSystemRegex::invalidPattern_leavesTextUnchanged()
 {
     QVERIFY(!SystemRegex(QStringLiteral("(unclosed")).isValid());
-    QCOMPARE(regexReplace(QStringLiteral("keep me"), QStringLiteral("(unclosed"), QString()), QStringLiteral("keep me"));
+    QCOMPARE(regexReplace(QStringLiteral("keep me"), QStringLiteral("(unclosed"), QString()),
+             QStringLiteral("keep me"));
     QCOMPARE(regexConcat(QStringLiteral("keep me"), QStringLiteral("[")), QString());
 }
 

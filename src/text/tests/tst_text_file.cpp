@@ -38,9 +38,12 @@ void TestTextFile::read_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("GBK library with CR LF") << QByteArray("\xB0\xB4\xD7\xB0|\xB0\xB2\xD7\xB0\r\n") << u"按装|安装\r\n"_s;
+    QTest::newRow("GBK library with CR LF")
+        << QByteArray("\xB0\xB4\xD7\xB0|\xB0\xB2\xD7\xB0\r\n") << u"按装|安装\r\n"_s;
     QTest::newRow("UTF-8 without BOM") << QByteArray("\xE4\xB8\xAD\xE6\x96\x87\n") << u"中文\n"_s;
-    QTest::newRow("UTF-8 BOM dropped") << QByteArray("\xEF\xBB\xBF" "abc") << "abc";
+    QTest::newRow("UTF-8 BOM dropped") << QByteArray("\xEF\xBB\xBF"
+                                                     "abc")
+                                       << "abc";
     QTest::newRow("plain ASCII") << QByteArray("a\r\nb") << "a\r\nb";
     QTest::newRow("line ends untouched") << QByteArray("a\rb\nc\r\n") << "a\rb\nc\r\n";
     // D6 D0 CE C4 happens to be invalid UTF-8, so it reads as GBK.

@@ -47,10 +47,13 @@ void TestTextUtils::yTrim_data()
     QTest::newRow("inner ideographic space stays") << u"a\u3000b"_s << u"a\u3000b"_s;
     QTest::newRow("leading no-break space stays") << u"\u00A0abc"_s << u"\u00A0abc"_s;
     QTest::newRow("trailing no-break space stays") << u"abc\u00A0 "_s << u"abc\u00A0"_s;
-    QTest::newRow("tabs, form feed, vertical tab") << "\t\f\vx\v" << "x";
+    QTest::newRow("tabs, form feed, vertical tab") << "\t\f\vx\v"
+                                                   << "x";
     QTest::newRow("only white space") << u" \u3000\r\n"_s << "";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("inner line breaks stay") << " a\r\nb " << "a\r\nb";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("inner line breaks stay") << " a\r\nb "
+                                            << "a\r\nb";
 }
 
 void TestTextUtils::yTrim()
@@ -102,13 +105,20 @@ void TestTextUtils::findStrNums_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("key");
     QTest::addColumn<int>("expected");
-    QTest::newRow("adjacent occurrence not counted") << "abab" << "ab" << 1;
-    QTest::newRow("separated occurrences") << "ab-ab" << "ab" << 2;
-    QTest::newRow("three with gaps") << "ab-ab-ab" << "ab" << 3;
-    QTest::newRow("case-sensitive") << "AB ab" << "ab" << 1;
-    QTest::newRow("empty text") << "" << "ab" << 0;
-    QTest::newRow("empty key") << "ab" << "" << 0;
-    QTest::newRow("run of one letter") << "aaaa" << "a" << 2;
+    QTest::newRow("adjacent occurrence not counted") << "abab"
+                                                     << "ab" << 1;
+    QTest::newRow("separated occurrences") << "ab-ab"
+                                           << "ab" << 2;
+    QTest::newRow("three with gaps") << "ab-ab-ab"
+                                     << "ab" << 3;
+    QTest::newRow("case-sensitive") << "AB ab"
+                                    << "ab" << 1;
+    QTest::newRow("empty text") << ""
+                                << "ab" << 0;
+    QTest::newRow("empty key") << "ab"
+                               << "" << 0;
+    QTest::newRow("run of one letter") << "aaaa"
+                                       << "a" << 2;
 }
 
 void TestTextUtils::findStrNums()
@@ -123,12 +133,18 @@ void TestTextUtils::formatUrl_data()
 {
     QTest::addColumn<QString>("url");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("upper-case scheme kept") << "HTTP://Example.com" << "HTTP://Example.com";
-    QTest::newRow("https") << "https://a.b" << "https://a.b";
-    QTest::newRow("ftp") << "ftp://a.b" << "ftp://a.b";
-    QTest::newRow("no scheme") << "www.a.b" << "http://www.a.b";
-    QTest::newRow("space before scheme") << " ftp://a.b" << "http:// ftp://a.b";
-    QTest::newRow("empty") << "" << "http://";
+    QTest::newRow("upper-case scheme kept") << "HTTP://Example.com"
+                                            << "HTTP://Example.com";
+    QTest::newRow("https") << "https://a.b"
+                           << "https://a.b";
+    QTest::newRow("ftp") << "ftp://a.b"
+                         << "ftp://a.b";
+    QTest::newRow("no scheme") << "www.a.b"
+                               << "http://www.a.b";
+    QTest::newRow("space before scheme") << " ftp://a.b"
+                                         << "http:// ftp://a.b";
+    QTest::newRow("empty") << ""
+                           << "http://";
 }
 
 void TestTextUtils::formatUrl()
@@ -142,10 +158,14 @@ void TestTextUtils::htmlDecode_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("double-escaped tag decodes fully") << "&amp;lt;b&amp;gt;" << "<b>";
-    QTest::newRow("nbsp is an ordinary space") << "a&nbsp;b" << "a b";
-    QTest::newRow("quote") << "&quot;x&quot;" << "\"x\"";
-    QTest::newRow("numeric entities untouched") << "&#20013;&copy;" << "&#20013;&copy;";
+    QTest::newRow("double-escaped tag decodes fully") << "&amp;lt;b&amp;gt;"
+                                                      << "<b>";
+    QTest::newRow("nbsp is an ordinary space") << "a&nbsp;b"
+                                               << "a b";
+    QTest::newRow("quote") << "&quot;x&quot;"
+                           << "\"x\"";
+    QTest::newRow("numeric entities untouched") << "&#20013;&copy;"
+                                                << "&#20013;&copy;";
 }
 
 void TestTextUtils::htmlDecode()
@@ -189,11 +209,16 @@ void TestTextUtils::stripHtml_data()
 {
     QTest::addColumn<QString>("html");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("style, comment, br") << "<STYLE type=x>p{}\r\n</STYLE>a<!-- c\r\n -->b<br>c" << "abc";
-    QTest::newRow("script across lines") << "x<script>\r\nif (a<b) {}\r\n</SCRIPT>y" << "xy";
-    QTest::newRow("entities stay") << "<p>&amp;&nbsp;</p>" << "&amp;&nbsp;";
-    QTest::newRow("tag across lines") << "a<p\r\nclass=x>b" << "ab";
-    QTest::newRow("lone angle bracket kept") << "1 < 2" << "1 < 2";
+    QTest::newRow("style, comment, br") << "<STYLE type=x>p{}\r\n</STYLE>a<!-- c\r\n -->b<br>c"
+                                        << "abc";
+    QTest::newRow("script across lines") << "x<script>\r\nif (a<b) {}\r\n</SCRIPT>y"
+                                         << "xy";
+    QTest::newRow("entities stay") << "<p>&amp;&nbsp;</p>"
+                                   << "&amp;&nbsp;";
+    QTest::newRow("tag across lines") << "a<p\r\nclass=x>b"
+                                      << "ab";
+    QTest::newRow("lone angle bracket kept") << "1 < 2"
+                                             << "1 < 2";
 }
 
 void TestTextUtils::stripHtml()
@@ -207,9 +232,12 @@ void TestTextUtils::htmlToParagraphs_data()
 {
     QTest::addColumn<QString>("html");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("blank lines dropped") << "a\r\n \r\nb" << "<p>a</p><p>b</p>";
-    QTest::newRow("no CR LF returned unchanged") << "a<br>b" << "ab";
-    QTest::newRow("line kept untrimmed") << " a \r\n" << "<p> a </p>";
+    QTest::newRow("blank lines dropped") << "a\r\n \r\nb"
+                                         << "<p>a</p><p>b</p>";
+    QTest::newRow("no CR LF returned unchanged") << "a<br>b"
+                                                 << "ab";
+    QTest::newRow("line kept untrimmed") << " a \r\n"
+                                         << "<p> a </p>";
     QTest::newRow("ideographic-space line is not blank") << u"\u3000\r\nb"_s << u"<p>\u3000</p><p>b</p>"_s;
 }
 
@@ -224,11 +252,16 @@ void TestTextUtils::lowercaseTagNames_data()
 {
     QTest::addColumn<QString>("html");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("name lowered, attributes kept") << "<P ALIGN=Center>X</P>" << "<p ALIGN=Center>X</p>";
-    QTest::newRow("text between tags untouched") << "<B>Bold TEXT</B>" << "<b>Bold TEXT</b>";
-    QTest::newRow("every copy of a tag replaced") << "<BR>a<BR>b" << "<br>a<br>b";
-    QTest::newRow("tag text elsewhere replaced too") << "<I>x <I>" << "<i>x <i>";
-    QTest::newRow("tag not on one line untouched") << "<DIV\r\nID=1>" << "<DIV\r\nID=1>";
+    QTest::newRow("name lowered, attributes kept") << "<P ALIGN=Center>X</P>"
+                                                   << "<p ALIGN=Center>X</p>";
+    QTest::newRow("text between tags untouched") << "<B>Bold TEXT</B>"
+                                                 << "<b>Bold TEXT</b>";
+    QTest::newRow("every copy of a tag replaced") << "<BR>a<BR>b"
+                                                  << "<br>a<br>b";
+    QTest::newRow("tag text elsewhere replaced too") << "<I>x <I>"
+                                                     << "<i>x <i>";
+    QTest::newRow("tag not on one line untouched") << "<DIV\r\nID=1>"
+                                                   << "<DIV\r\nID=1>";
 }
 
 void TestTextUtils::lowercaseTagNames()
@@ -242,9 +275,12 @@ void TestTextUtils::collectSpans_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("two spans") << "<span>a</span>x<SPAN>b</SPAN>" << "<span>a</span>|||<SPAN>b</SPAN>";
-    QTest::newRow("empty span needs a character") << "<span></span>" << "";
-    QTest::newRow("none") << "abc" << "";
+    QTest::newRow("two spans") << "<span>a</span>x<SPAN>b</SPAN>"
+                               << "<span>a</span>|||<SPAN>b</SPAN>";
+    QTest::newRow("empty span needs a character") << "<span></span>"
+                                                  << "";
+    QTest::newRow("none") << "abc"
+                          << "";
 }
 
 void TestTextUtils::collectSpans()
@@ -258,12 +294,16 @@ void TestTextUtils::collectTextCells_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("three cells")
-        << R"(<td class="text">a</td><td class="text">b</td><td>x</td><td class="text">c</td>)" << "a|||b|||c";
-    QTest::newRow("leading empty cell leaves no separator") << R"(<td class="text"></td><td class="text">b</td>)" << "b";
-    QTest::newRow("later empty cell keeps its separator") << R"(<td class="text">a</td><td class="text"></td>)" << "a|||";
-    QTest::newRow("no end tag") << R"(<td class="text">a)" << "";
-    QTest::newRow("none") << "<td>a</td>" << "";
+    QTest::newRow("three cells") << R"(<td class="text">a</td><td class="text">b</td><td>x</td><td class="text">c</td>)"
+                                 << "a|||b|||c";
+    QTest::newRow("leading empty cell leaves no separator") << R"(<td class="text"></td><td class="text">b</td>)"
+                                                            << "b";
+    QTest::newRow("later empty cell keeps its separator") << R"(<td class="text">a</td><td class="text"></td>)"
+                                                          << "a|||";
+    QTest::newRow("no end tag") << R"(<td class="text">a)"
+                                << "";
+    QTest::newRow("none") << "<td>a</td>"
+                          << "";
 }
 
 void TestTextUtils::collectTextCells()
@@ -279,10 +319,18 @@ void TestTextUtils::removeBetween_data()
     QTest::addColumn<QString>("start");
     QTest::addColumn<QString>("end");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("shortest spans, across lines, any case")
-        << "a=1; PATH=/x\r\n;b=2; path=/;" << "path=" << ";" << "a=1; b=2; ";
-    QTest::newRow("empty text") << "" << "a" << "b" << "";
-    QTest::newRow("markers are patterns") << "x1234y" << "\\d" << "\\d" << "xy";
+    QTest::newRow("shortest spans, across lines, any case") << "a=1; PATH=/x\r\n;b=2; path=/;"
+                                                            << "path="
+                                                            << ";"
+                                                            << "a=1; b=2; ";
+    QTest::newRow("empty text") << ""
+                                << "a"
+                                << "b"
+                                << "";
+    QTest::newRow("markers are patterns") << "x1234y"
+                                          << "\\d"
+                                          << "\\d"
+                                          << "xy";
 }
 
 void TestTextUtils::removeBetween()
@@ -300,14 +348,38 @@ void TestTextUtils::between_data()
     QTest::addColumn<QString>("start");
     QTest::addColumn<QString>("end");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("plain") << "xAyBz" << "A" << "B" << "y";
-    QTest::newRow("nothing between") << "xABz" << "A" << "B" << "";
-    QTest::newRow("end only before start") << "xBxAy" << "A" << "B" << "";
-    QTest::newRow("first end after start") << "BxAyByB" << "A" << "B" << "y";
-    QTest::newRow("start missing") << "xyB" << "A" << "B" << "";
-    QTest::newRow("case-sensitive") << "xaYb" << "A" << "B" << "";
-    QTest::newRow("multi-character markers") << "<b>bold</b>" << "<b>" << "</b>" << "bold";
-    QTest::newRow("overlapping markers") << "ABA" << "AB" << "BA" << "";
+    QTest::newRow("plain") << "xAyBz"
+                           << "A"
+                           << "B"
+                           << "y";
+    QTest::newRow("nothing between") << "xABz"
+                                     << "A"
+                                     << "B"
+                                     << "";
+    QTest::newRow("end only before start") << "xBxAy"
+                                           << "A"
+                                           << "B"
+                                           << "";
+    QTest::newRow("first end after start") << "BxAyByB"
+                                           << "A"
+                                           << "B"
+                                           << "y";
+    QTest::newRow("start missing") << "xyB"
+                                   << "A"
+                                   << "B"
+                                   << "";
+    QTest::newRow("case-sensitive") << "xaYb"
+                                    << "A"
+                                    << "B"
+                                    << "";
+    QTest::newRow("multi-character markers") << "<b>bold</b>"
+                                             << "<b>"
+                                             << "</b>"
+                                             << "bold";
+    QTest::newRow("overlapping markers") << "ABA"
+                                         << "AB"
+                                         << "BA"
+                                         << "";
 }
 
 void TestTextUtils::between()
