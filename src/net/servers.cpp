@@ -1,13 +1,8 @@
 #include "net/servers.h"
 
-#include "settings/config.h"
-#include "text/text_utils.h"
-
 namespace {
 
-const QString serversSection = QStringLiteral("Servers");
-
-QString builtInDefault(const QString &key)
+QString builtInDefault(const ConfigKey &key)
 {
     struct Default
     {
@@ -33,10 +28,10 @@ QString builtInDefault(const QString &key)
         {u"Soso", u"www.soso.com"},
         {u"Sogou", u"www.sogou.com"},
         {u"LinkStats", u"link.chinaz.com"},
-        {u"Timeout", u"30"},
+        {u"Site", u"www.zorvane.net"},
     };
     for (const Default &entry : defaults) {
-        if (key == QStringView(entry.key))
+        if (key.key == QStringView(entry.key))
             return QString::fromUtf16(entry.value);
     }
     return {};
@@ -63,20 +58,20 @@ ServerAddress parseServerAddress(const QString &text)
     return address;
 }
 
-QString serverSetting(const QString &key)
+QString serverSetting(const ConfigKey &key)
 {
-    const QString configured = getConfig(key, serversSection).trimmed();
+    const QString configured = configText(key).trimmed();
     return configured.isEmpty() ? builtInDefault(key) : configured;
 }
 
-ServerAddress serverAddress(const QString &key)
+ServerAddress serverAddress(const ConfigKey &key)
 {
     return parseServerAddress(serverSetting(key));
 }
 
 std::chrono::milliseconds serverTimeout()
 {
-    const int seconds = toInt(getConfig(QStringLiteral("Timeout"), serversSection));
+    const int seconds = configInt(Cfg::Servers::Timeout);
     // A day at most keeps the figure within what a timer can hold.
     return std::chrono::seconds(seconds > 0 ? qMin(seconds, 86400) : 30);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/config_keys.h"
+
 #include <QString>
 
 #include <chrono>
@@ -17,15 +19,15 @@ struct ServerAddress
     QString authority() const;
 };
 
-// Keys: Forum, Avatar, Service, Relay, Translate, TranslateAddress, News,
-// Alexa, PageRank, Baidu, Google, Bing, Soso, Sogou, LinkStats. An unknown key
-// with nothing configured gives an empty host.
-ServerAddress serverAddress(const QString &key);
+// The address under one of the keys of Cfg::Servers (Cfg::Servers::Forum, …).
+// A key without a built-in default and with nothing configured gives an
+// empty host.
+ServerAddress serverAddress(const ConfigKey &key);
 
 // The raw text of a key of section "Servers", or its built-in default when the
 // key is missing or empty (also for keys that are not addresses, such as
-// "TranslateCookie").
-QString serverSetting(const QString &key);
+// Cfg::Servers::TranslateCookie).
+QString serverSetting(const ConfigKey &key);
 
 // Splits "host" or "host:port"; a missing, malformed or out-of-range port
 // reads as 80. Surrounding blanks are ignored.

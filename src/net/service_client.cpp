@@ -32,7 +32,7 @@ void ServiceClient::fetchText(const QString &path, QObject *context, std::functi
 
 void ServiceClient::fetchBytes(const QString &path, QObject *context, std::function<void(const QByteArray &reply)> done)
 {
-    const ServerAddress server = serverAddress(QStringLiteral("Service"));
+    const ServerAddress server = serverAddress(Cfg::Servers::Service);
     const QString relative = path.startsWith(u'/') ? path.mid(1) : path;
     QNetworkRequest request(QUrl(u"http://" + server.authority() + u'/' + relative));
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);

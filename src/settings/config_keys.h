@@ -86,7 +86,32 @@ inline constexpr ConfigKey SameWord{u"vision", u"SameWord", ConfigKind::Text};
 inline constexpr ConfigKey SameWordNums{u"vision", u"SameWordNums", ConfigKind::Integer};
 } // namespace vision
 
-// The whole register in the order of the file's documentation.
+// Where the outside servers are ("host" or "host:port"; net/servers.h reads
+// them with their built-in defaults) and how long any exchange may take.
+namespace Servers {
+inline constexpr ConfigKey Forum{u"Servers", u"Forum", ConfigKind::Text};
+inline constexpr ConfigKey Avatar{u"Servers", u"Avatar", ConfigKind::Text};
+inline constexpr ConfigKey Service{u"Servers", u"Service", ConfigKind::Text};
+inline constexpr ConfigKey Relay{u"Servers", u"Relay", ConfigKind::Text};
+inline constexpr ConfigKey Translate{u"Servers", u"Translate", ConfigKind::Text};
+inline constexpr ConfigKey TranslateAddress{u"Servers", u"TranslateAddress", ConfigKind::Text};
+inline constexpr ConfigKey TranslateCookie{u"Servers", u"TranslateCookie", ConfigKind::Text};
+inline constexpr ConfigKey News{u"Servers", u"News", ConfigKind::Text};
+inline constexpr ConfigKey Alexa{u"Servers", u"Alexa", ConfigKind::Text};
+inline constexpr ConfigKey PageRank{u"Servers", u"PageRank", ConfigKind::Text};
+inline constexpr ConfigKey Baidu{u"Servers", u"Baidu", ConfigKind::Text};
+inline constexpr ConfigKey Google{u"Servers", u"Google", ConfigKind::Text};
+inline constexpr ConfigKey Bing{u"Servers", u"Bing", ConfigKind::Text};
+inline constexpr ConfigKey Soso{u"Servers", u"Soso", ConfigKind::Text};
+inline constexpr ConfigKey Sogou{u"Servers", u"Sogou", ConfigKind::Text};
+inline constexpr ConfigKey LinkStats{u"Servers", u"LinkStats", ConfigKind::Text};
+// The maker's own site, the first one the statistics mode looks up.
+inline constexpr ConfigKey Site{u"Servers", u"Site", ConfigKind::Text};
+inline constexpr ConfigKey Timeout{u"Servers", u"Timeout", ConfigKind::Integer};
+} // namespace Servers
+
+// The whole register of the programs' own keys, in the order of the file's
+// documentation. The server keys are kept apart in `servers` below.
 inline constexpr std::array<ConfigKey, 38> all{
     Format::ExtBr,         Format::HeadSpace,     Format::SpaceNum,       Format::SpaceStr,    Format::Full,
     Format::Point,         Format::CheckWords,    Format::CheckWordsType, Format::RemoveLink,  Format::SaveWords,
@@ -96,6 +121,27 @@ inline constexpr std::array<ConfigKey, 38> all{
     ResizePic::Strong,     Default::Form,         Default::ShowHelp,      Form::ShowDefault,   Form::ShowDefaultYC,
     login::AutoLogin,      login::RemberPassword, vision::vision,         vision::update,      vision::ErrorWord,
     vision::ErrorWordNums, vision::SameWord,      vision::SameWordNums,
+};
+
+inline constexpr std::array<ConfigKey, 18> servers{
+    Servers::Forum,
+    Servers::Avatar,
+    Servers::Service,
+    Servers::Relay,
+    Servers::Translate,
+    Servers::TranslateAddress,
+    Servers::TranslateCookie,
+    Servers::News,
+    Servers::Alexa,
+    Servers::PageRank,
+    Servers::Baidu,
+    Servers::Google,
+    Servers::Bing,
+    Servers::Soso,
+    Servers::Sogou,
+    Servers::LinkStats,
+    Servers::Site,
+    Servers::Timeout,
 };
 
 } // namespace Cfg

@@ -494,7 +494,7 @@ void frmFormat::cmdClear_clicked()
 
 void frmFormat::openForumPage(const QString &path)
 {
-    const ServerAddress forum = serverAddress(u"Forum"_s);
+    const ServerAddress forum = serverAddress(Cfg::Servers::Forum);
     if (forum.host.isEmpty())
         return;
     QDesktopServices::openUrl(QUrl(u"http://"_s + forum.authority() + path));

@@ -1,6 +1,6 @@
 #include "testsupport/fake_http_server.h"
 
-#include "settings/config.h"
+#include "settings/config_keys.h"
 #include "text/gbk.h"
 
 #include <QCoreApplication>
@@ -113,9 +113,9 @@ bool FakeHttpServer::waitForRequests(int count, std::chrono::milliseconds within
     return m_requests.size() >= count;
 }
 
-bool FakeHttpServer::serve(const QString &key) const
+bool FakeHttpServer::serve(const ConfigKey &key) const
 {
-    return setConfig(key, address(), QStringLiteral("Servers"));
+    return setConfigText(key, address());
 }
 
 quint16 FakeHttpServer::closedPort()

@@ -9,6 +9,7 @@
 
 #include <chrono>
 
+struct ConfigKey;
 class QTcpServer;
 class QTcpSocket;
 
@@ -82,7 +83,7 @@ public:
 
     // Points key `key` of section "Servers" of the current application folder
     // at this server.
-    bool serve(const QString &key) const;
+    bool serve(const ConfigKey &key) const;
 
     // A port of 127.0.0.1 on which nothing listens: connecting is refused.
     static quint16 closedPort();

@@ -1,5 +1,4 @@
 #include "net/servers.h"
-#include "settings/config.h"
 #include "testsupport/temp_app_folder.h"
 
 #include <QTest>
@@ -48,29 +47,28 @@ void TestServers::everyKey_hasABuiltInHost()
 {
     TempAppFolder folder;
     QVERIFY(folder.isValid());
-    const QStringList keys = {u"Forum"_s, u"Avatar"_s, u"Service"_s,  u"Relay"_s, u"Translate"_s, u"TranslateAddress"_s,
-                              u"News"_s,  u"Alexa"_s,  u"PageRank"_s, u"Baidu"_s, u"Google"_s,    u"Bing"_s,
-                              u"Soso"_s,  u"Sogou"_s,  u"LinkStats"_s};
-    for (const QString &key : keys) {
+    for (const ConfigKey &key : Cfg::servers) {
+        if (key.key == u"TranslateCookie" || key.key == u"Timeout")
+            continue;
         const ServerAddress address = serverAddress(key);
-        QVERIFY2(!address.host.isEmpty(), qPrintable(key));
+        QVERIFY2(!address.host.isEmpty(), qPrintable(key.keyName()));
         QCOMPARE(address.port, 80);
     }
-    QCOMPARE(serverAddress(u"Nobody"_s).host, QString());
+    QCOMPARE(serverAddress(ConfigKey{u"Servers", u"Nobody", ConfigKind::Text}).host, QString());
 }
 
 void TestServers::configuredValue_isReadAtEachUse()
 {
     TempAppFolder folder;
     QVERIFY(folder.isValid());
-    const QString builtIn = serverAddress(u"Service"_s).host;
-    QVERIFY(setConfig(u"Service"_s, u"127.0.0.1:4567"_s, u"Servers"_s));
-    QCOMPARE(serverAddress(u"Service"_s).host, u"127.0.0.1"_s);
-    QCOMPARE(serverAddress(u"Service"_s).port, 4567);
-    QCOMPARE(serverAddress(u"Service"_s).authority(), u"127.0.0.1:4567"_s);
-    QVERIFY(setConfig(u"Service"_s, QString(), u"Servers"_s));
-    QCOMPARE(serverAddress(u"Service"_s).host, builtIn);
-    QCOMPARE(serverAddress(u"Service"_s).authority(), builtIn);
+    const QString builtIn = serverAddress(Cfg::Servers::Service).host;
+    QVERIFY(setConfigText(Cfg::Servers::Service, u"127.0.0.1:4567"_s));
+    QCOMPARE(serverAddress(Cfg::Servers::Service).host, u"127.0.0.1"_s);
+    QCOMPARE(serverAddress(Cfg::Servers::Service).port, 4567);
+    QCOMPARE(serverAddress(Cfg::Servers::Service).authority(), u"127.0.0.1:4567"_s);
+    QVERIFY(setConfigText(Cfg::Servers::Service, QString()));
+    QCOMPARE(serverAddress(Cfg::Servers::Service).host, builtIn);
+    QCOMPARE(serverAddress(Cfg::Servers::Service).authority(), builtIn);
 }
 
 void TestServers::timeout_data()
@@ -91,7 +89,7 @@ void TestServers::timeout()
     QFETCH(qint64, milliseconds);
     TempAppFolder folder;
     QVERIFY(folder.isValid());
-    QVERIFY(setConfig(u"Timeout"_s, setting, u"Servers"_s));
+    QVERIFY(setConfigText(Cfg::Servers::Timeout, setting));
     QCOMPARE(serverTimeout().count(), milliseconds);
 }
 

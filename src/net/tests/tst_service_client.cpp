@@ -2,7 +2,7 @@
 #include "testsupport/fake_http_server.h"
 #include "testsupport/temp_app_folder.h"
 
-#include "settings/config.h"
+#include "settings/config_keys.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -54,7 +54,7 @@ void TestServiceClient::init()
     QVERIFY(m_folder->isValid());
     m_server = std::make_unique<FakeHttpServer>();
     QVERIFY(m_server->isListening());
-    QVERIFY(m_server->serve(u"Service"_s));
+    QVERIFY(m_server->serve(Cfg::Servers::Service));
 }
 
 void TestServiceClient::cleanup()
@@ -120,11 +120,11 @@ void TestServiceClient::failures_readAsEmptyReply()
     else if (scenario == u"500")
         m_server->on(u'/' + path).respond(500, "ad.gif");
     else if (scenario == u"refused")
-        QVERIFY(setConfig(u"Service"_s, u"127.0.0.1:"_s + QString::number(FakeHttpServer::closedPort()), u"Servers"_s));
+        QVERIFY(setConfigText(Cfg::Servers::Service, u"127.0.0.1:"_s + QString::number(FakeHttpServer::closedPort())));
     else if (scenario == u"close")
         m_server->on(u'/' + path).reply("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nad.gif").closeEarly();
     else if (scenario == u"nohost")
-        QVERIFY(setConfig(u"Service"_s, u":8080"_s, u"Servers"_s));
+        QVERIFY(setConfigText(Cfg::Servers::Service, u":8080"_s));
 
     ServiceClient client;
     client.setTimeout(3s);

@@ -4,6 +4,7 @@
 #include "main_window_fixture.h"
 #include "net/service_client.h"
 #include "settings/config.h"
+#include "settings/config_keys.h"
 #include "shell/clickable_label.h"
 #include "shell/command_context.h"
 #include "shell/frm_format.h"
@@ -80,8 +81,8 @@ void TestFrmFormat::init()
     QVERIFY(m_folder->isValid());
     QVERIFY(installBuiltEditorPage(*m_folder));
     m_server = std::make_unique<FakeHttpServer>();
-    QVERIFY(m_server->serve(u"Service"_s));
-    QVERIFY(m_server->serve(u"Forum"_s));
+    QVERIFY(m_server->serve(Cfg::Servers::Service));
+    QVERIFY(m_server->serve(Cfg::Servers::Forum));
     m_server->on(u"/index.php?m=show&action=format"_s).respond(200, FakeHttpServer::gbk(FormatDefault));
     m_server->on(u"/index.php?m=show&action=yc"_s).respond(200, FakeHttpServer::gbk(YcDefault));
     m_service = std::make_unique<ServiceClient>();
