@@ -1,18 +1,12 @@
 #pragma once
 
+#include "net/notice.h"
 #include "settings/app_folder.h"
 
 #include <QList>
 #include <QString>
 
 #include <optional>
-
-// One service notice: its text and the page it links to (may be empty).
-struct Notice
-{
-    QString text;
-    QString link;
-};
 
 // The logged-in user as the user area shows it.
 struct UserInfo

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+// One service notice: its text and the page it links to (may be empty).
+struct Notice
+{
+    QString text;
+    QString link;
+};
