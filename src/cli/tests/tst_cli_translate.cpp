@@ -50,118 +50,73 @@ class TestCliTranslate : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
-    void translates_data();
-    void translates();
-    void failures_exitOneWithTheMessage_data();
-    void failures_exitOneWithTheMessage();
-
-private:
-    std::unique_ptr<TempAppFolder> m_folder;
-    std::unique_ptr<FakeHttpServer> m_server;
+    void run_data();
+    void run();
 };
 
-void TestCliTranslate::init()
-{
-    m_folder = std::make_unique<TempAppFolder>();
-    QVERIFY(m_folder->isValid());
-    m_server = std::make_unique<FakeHttpServer>();
-    QVERIFY(m_server->serve(Cfg::Servers::TranslateAddress));
-    QVERIFY(setConfigInt(Cfg::Servers::Timeout, 1));
-}
-
-void TestCliTranslate::cleanup()
-{
-    m_server.reset();
-    m_folder.reset();
-}
-
-void TestCliTranslate::translates_data()
-{
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<QByteArray>("sent"); // the body's end; empty: nothing may be sent
-    QTest::addColumn<QString>("expected");
-
-    const QByteArray article = u"<p>天气好</p><p>第二段</p>"_s.toUtf8();
-    const QString english = u"<p>Good weather</p><p>Second paragraph</p>"_s;
-    QTest::newRow("English by default")
-        << QStringList{u"translate"_s} << article
-        << QByteArray("&sl=zh-CN&tl=en&ie=UTF-8&text=%3Cp%3E%E5%A4%A9%E6%B0%94%E5%A5%BD%3C%2Fp%3E"
-                      "%3Cp%3E%E7%AC%AC%E4%BA%8C%E6%AE%B5%3C%2Fp%3E")
-        << english;
-    QTest::newRow("--to zh from a GBK file")
-        << QStringList{u"--gbk"_s, u"translate"_s, u"--to"_s, u"zh"_s, u"article.txt"_s} << toGbk(u"天气好"_s)
-        << QByteArray("&sl=en&tl=zh-CN&ie=UTF-8&text=%E5%A4%A9%E6%B0%94%E5%A5%BD") << english;
-    QTest::newRow("empty article: nothing sent, nothing printed")
-        << QStringList{u"translate"_s, u"--to=en"_s} << QByteArray() << QByteArray() << QString();
-}
-
-void TestCliTranslate::translates()
-{
-    QFETCH(QStringList, args);
-    QFETCH(QByteArray, input);
-    QFETCH(QByteArray, sent);
-    QFETCH(QString, expected);
-    m_server->on(u"/"_s).reply(answerPage(u"&lt;p&gt;Good weather&lt;/p&gt;&lt;p&gt;Second paragraph&lt;/p&gt;"_s));
-    if (args.contains(u"article.txt"_s)) {
-        QVERIFY(m_folder->writeFile(u"\\article.txt", input));
-        args.last() = m_folder->path(u"\\article.txt");
-        input.clear();
-    }
-
-    const CliRun run = runCliServing(m_folder->folder().root(), args, input);
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.err, QByteArray());
-    QCOMPARE(args.contains(u"--gbk"_s) ? fromGbk(run.out) : QString::fromUtf8(run.out), expected);
-    if (sent.isEmpty()) {
-        QCOMPARE(m_server->connectionCount(), 0);
-    } else {
-        QCOMPARE(m_server->requests().size(), 1);
-        QVERIFY(m_server->requests().first().body.endsWith(sent));
-    }
-}
-
-void TestCliTranslate::failures_exitOneWithTheMessage_data()
+void TestCliTranslate::run_data()
 {
     QTest::addColumn<QString>("scenario");
     QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QByteArray>("input");
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::addColumn<QByteArray>("sent"); // the body's end; empty: nothing may be sent
 
-    const QStringList translate{u"translate"_s};
-    QTest::newRow("refused") << u"refused"_s << translate << 1 << u"网络故障，暂时无法使用翻译功能。"_s;
-    QTest::newRow("stall") << u"stall"_s << translate << 1 << u"网络故障，暂时无法使用翻译功能。"_s;
-    QTest::newRow("page without a result") << u"nomarkers"_s << translate << 1 << u"翻译服务没有返回译文"_s;
-    QTest::newRow("unknown language") << QString() << QStringList{u"translate"_s, u"--to"_s, u"fr"_s} << 2
-                                      << u"usage: zorvane-cli translate [--to en|zh] [FILE]"_s;
-    QTest::newRow("--to without a value")
-        << QString() << QStringList{u"translate"_s, u"--to"_s} << 2 << u"usage: zorvane-cli translate"_s;
-    QTest::newRow("missing file") << QString() << QStringList{u"translate"_s, u"/nonexistent/a.html"_s} << 1
-                                  << u"cannot read /nonexistent/a.html"_s;
+    const QByteArray article = u"<p>天气好</p><p>第二段</p>"_s.toUtf8();
+    const QString english = u"<p>Good weather</p><p>Second paragraph</p>"_s;
+    const QString network = u"网络故障，暂时无法使用翻译功能。"_s;
+    QTest::newRow("English by default")
+        << u"answer"_s << QStringList{u"translate"_s} << article << 0 << english << QString()
+        << QByteArray("&sl=zh-CN&tl=en&ie=UTF-8&text=%3Cp%3E%E5%A4%A9%E6%B0%94%E5%A5%BD%3C%2Fp%3E"
+                      "%3Cp%3E%E7%AC%AC%E4%BA%8C%E6%AE%B5%3C%2Fp%3E");
+    QTest::newRow("--to zh, GBK in and out")
+        << u"answer"_s << QStringList{u"--gbk"_s, u"translate"_s, u"--to"_s, u"zh"_s} << toGbk(u"天气好"_s) << 0
+        << english << QString() << QByteArray("&sl=en&tl=zh-CN&ie=UTF-8&text=%E5%A4%A9%E6%B0%94%E5%A5%BD");
+    QTest::newRow("empty article: nothing sent, nothing printed")
+        << u"answer"_s << QStringList{u"translate"_s, u"--to=en"_s} << QByteArray() << 0 << QString() << QString()
+        << QByteArray();
+    QTest::newRow("refused") << u"refused"_s << QStringList{u"translate"_s} << article << 1 << QString() << network
+                             << QByteArray();
+    QTest::newRow("page without a result")
+        << u"nomarkers"_s << QStringList{u"translate"_s} << article << 1 << QString() << u"翻译服务没有返回译文"_s
+        << QByteArray("%E7%AC%AC%E4%BA%8C%E6%AE%B5%3C%2Fp%3E");
+    QTest::newRow("unknown language") << u"answer"_s << QStringList{u"translate"_s, u"--to"_s, u"fr"_s} << article << 2
+                                      << QString() << u"usage: zorvane-cli translate [--to en|zh] [FILE]"_s
+                                      << QByteArray();
 }
 
-void TestCliTranslate::failures_exitOneWithTheMessage()
+void TestCliTranslate::run()
 {
     QFETCH(QString, scenario);
     QFETCH(QStringList, args);
+    QFETCH(QByteArray, input);
     QFETCH(int, exitCode);
-    QFETCH(QString, message);
-    if (scenario == u"refused")
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QFETCH(QByteArray, sent);
+    TempAppFolder folder;
+    FakeHttpServer server;
+    QVERIFY(server.serve(Cfg::Servers::TranslateAddress));
+    if (scenario == u"answer")
+        server.on(u"/"_s).reply(answerPage(u"&lt;p&gt;Good weather&lt;/p&gt;&lt;p&gt;Second paragraph&lt;/p&gt;"_s));
+    else if (scenario == u"nomarkers")
+        server.on(u"/"_s).respond(200, "<html><div>x</div></html>");
+    else
         QVERIFY(setConfigText(Cfg::Servers::TranslateAddress,
                               u"127.0.0.1:"_s + QString::number(FakeHttpServer::closedPort())));
-    else if (scenario == u"stall")
-        m_server->on(u"/"_s).reply("HTTP/1.1 200 OK\r\n\r\n<html><span id=result_box>x</span></div>");
-    else if (scenario == u"nomarkers")
-        m_server->on(u"/"_s).respond(200, "<html><div>x</div></html>");
 
-    const CliRun run = runCliServing(m_folder->folder().root(), args, u"<p>文章</p>"_s.toUtf8());
+    const CliRun run = runCliServing(folder.folder().root(), args, input);
     QCOMPARE(run.exitCode, exitCode);
-    QCOMPARE(run.out, QByteArray());
-    QVERIFY2(QString::fromUtf8(run.err).contains(message), run.err.constData());
-    if (exitCode == 2)
-        QCOMPARE(m_server->connectionCount(), 0);
+    QCOMPARE(args.contains(u"--gbk"_s) ? fromGbk(run.out) : QString::fromUtf8(run.out), out);
+    QVERIFY2(err.isEmpty() ? run.err.isEmpty() : QString::fromUtf8(run.err).contains(err), run.err.constData());
+    if (sent.isEmpty()) {
+        QCOMPARE(server.requests().size(), 0);
+    } else {
+        QCOMPARE(server.requests().size(), 1);
+        QVERIFY(server.requests().first().body.endsWith(sent));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCliTranslate)
