@@ -27,6 +27,9 @@ const QList<CliCommand> &cliCommands()
          QStringLiteral("shuffle --level 0|1|2|3 [--seed N] [FILE]"), runShuffle},
         {QStringLiteral("pseudo"), QStringLiteral("one-key pseudo-original: synonyms, shuffle, format (mode 2)"),
          QStringLiteral("pseudo [--synonyms] [--shuffle 0|1|2|3] [--seed N] [FILE]"), runPseudo},
+        {QStringLiteral("translate"), QStringLiteral("translate an article through the translation service"),
+         QStringLiteral("translate [--to en|zh] [FILE]    (en: Chinese to English, the default; zh: back)"),
+         runTranslate},
     };
     return commands;
 }
