@@ -27,6 +27,9 @@ const QList<CliCommand> &cliCommands()
          QStringLiteral("shuffle --level 0|1|2|3 [--seed N] [FILE]"), runShuffle},
         {QStringLiteral("pseudo"), QStringLiteral("one-key pseudo-original: synonyms, shuffle, format (mode 2)"),
          QStringLiteral("pseudo [--synonyms] [--shuffle 0|1|2|3] [--seed N] [FILE]"), runPseudo},
+        {QStringLiteral("service"),
+         QStringLiteral("ask the service server what a start asks; store newer word libraries"),
+         QStringLiteral("service check    (prints update=, notice= lines, errorwords= and samewords=)"), runService},
     };
     return commands;
 }
