@@ -72,7 +72,6 @@ public:
     // Runs the checks once; later calls do nothing.
     void start();
 
-    bool isRunning() const { return m_step != Step::Idle && m_step != Step::Done && m_step != Step::HandedOver; }
     // True from the moment the notice reply has been handled. The logout
     // notice at exit depends on it: a hand-over to the updater sends none.
     bool passedNoticeStep() const { return m_passedNoticeStep; }

@@ -43,7 +43,6 @@ private Q_SLOTS:
     void check_printsEveryReplyAndStoresTheLibraries();
     void check_unreachableServer_isNoError();
     void check_libraryThatCannotBeStored_fails();
-    void usage();
 
 private:
     std::unique_ptr<TempAppFolder> m_folder;
@@ -115,15 +114,6 @@ void TestCliService::check_libraryThatCannotBeStored_fails()
     QVERIFY(run.out.endsWith(u"samewords=failed\n"_s));
     QVERIFY(run.err.contains("cannot write"));
     QVERIFY(run.err.contains("same.dat"));
-}
-
-void TestCliService::usage()
-{
-    for (const QStringList &args : {QStringList{u"service"_s}, QStringList{u"service"_s, u"update"_s}}) {
-        const Run run = serviceCheck(*m_folder, args);
-        QCOMPARE(run.exitCode, 2);
-        QVERIFY(m_server->requests().isEmpty());
-    }
 }
 
 QTEST_GUILESS_MAIN(TestCliService)

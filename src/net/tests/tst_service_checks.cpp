@@ -57,8 +57,6 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void updaterArgument_data();
-    void updaterArgument();
     void parseNotices_data();
     void parseNotices();
 
@@ -68,13 +66,12 @@ private Q_SLOTS:
     void library_data();
     void library();
     void libraryWriteFailure_isReportedAndRetriedNextTime();
-    void continuePolicy_asksEverythingDespiteAnUpdate();
     void logoutNotice_endsWithinItsLimit_data();
     void logoutNotice_endsWithinItsLimit();
     void shippedLibraryCounts_matchTheShippedFiles();
 
 private:
-    Run runChecks(ServiceChecks::UpdatePolicy policy = ServiceChecks::UpdatePolicy::HandOver);
+    Run runChecks();
     QStringList requestPaths() const;
 
     std::unique_ptr<TempAppFolder> m_folder;
@@ -97,10 +94,10 @@ void TestServiceChecks::cleanup()
     m_folder.reset();
 }
 
-Run TestServiceChecks::runChecks(ServiceChecks::UpdatePolicy policy)
+Run TestServiceChecks::runChecks()
 {
     ServiceClient client;
-    ServiceChecks checks(client, policy);
+    ServiceChecks checks(client);
     Run run;
     connect(&checks, &ServiceChecks::progress, this, [&](const QString &text) { run.progress << text; });
     connect(&checks, &ServiceChecks::libraryChecked, this, [&](const LibraryCheck &c) { run.libraries << c; });
@@ -123,24 +120,6 @@ QStringList TestServiceChecks::requestPaths() const
     return paths;
 }
 
-void TestServiceChecks::updaterArgument_data()
-{
-    QTest::addColumn<QString>("reply");
-    QTest::addColumn<std::optional<QString>>("argument");
-    QTest::newRow("three fields: third, first, second") << u"a|b|c"_s << std::optional(u"c|a|b"_s);
-    QTest::newRow("fields past the third are dropped") << u"a|b|c|d"_s << std::optional(u"c|a|b"_s);
-    QTest::newRow("empty fields keep their place") << u"||c"_s << std::optional(u"c||"_s);
-    QTest::newRow("two fields: no updater") << u"a|b"_s << std::optional<QString>();
-    QTest::newRow("no bar: no updater") << u"abc"_s << std::optional<QString>();
-}
-
-void TestServiceChecks::updaterArgument()
-{
-    QFETCH(QString, reply);
-    QFETCH(std::optional<QString>, argument);
-    QCOMPARE(::updaterArgument(reply), argument);
-}
-
 void TestServiceChecks::parseNotices_data()
 {
     QTest::addColumn<QString>("reply");
@@ -149,9 +128,8 @@ void TestServiceChecks::parseNotices_data()
         << u"A|u1<br><br>C|u3"_s << QList<Notice>{{u"A"_s, u"u1"_s}, {}, {u"C"_s, u"u3"_s}};
     QTest::newRow("empty reply: no connection") << QString() << QList<Notice>{{u"当前没有网络连接。"_s, {}}};
     QTest::newRow("leading empty line") << u"<br>B"_s << QList<Notice>{{}, {u"B"_s, {}}};
-    QTest::newRow("trailing break adds nothing") << u"A<br>"_s << QList<Notice>{{u"A"_s, {}}};
-    QTest::newRow("link ends at the second bar") << u"A|u1|x"_s << QList<Notice>{{u"A"_s, u"u1"_s}};
-    QTest::newRow("bar with nothing after it") << u"A|"_s << QList<Notice>{{u"A"_s, {}}};
+    QTest::newRow("link ends at the second bar, trailing break adds nothing")
+        << u"A|u1|x<br>"_s << QList<Notice>{{u"A"_s, u"u1"_s}};
 }
 
 void TestServiceChecks::parseNotices()
@@ -293,20 +271,6 @@ void TestServiceChecks::libraryWriteFailure_isReportedAndRetriedNextTime()
     QCOMPARE(m_folder->readFile(u"\\data\\same.dat"), QByteArray("x|y\r\n"));
     QCOMPARE(configText(Cfg::vision::SameWord), u"s2"_s);
     QCOMPARE(configInt(Cfg::vision::SameWordNums), 0);
-}
-
-void TestServiceChecks::continuePolicy_asksEverythingDespiteAnUpdate()
-{
-    m_server->on(UpdatePath).respond(200, "a|b|c");
-    m_server->on(SameVersionPath).respond(200, "s2");
-    m_server->on(SameDataPath).respond(200, "x|y\r\nz|w");
-    const Run run = runChecks(ServiceChecks::UpdatePolicy::Continue);
-    QVERIFY(!run.handOver);
-    QVERIFY(run.finished);
-    QCOMPARE(requestPaths(), (QStringList{UpdatePath, NoticePath, ErrorVersionPath, SameVersionPath, SameDataPath}));
-    QCOMPARE(run.progress,
-             (QStringList{u"检查更新"_s, u"检查错别字库更新"_s, u"检查同义字库更新"_s, u"正在更新同义字库"_s}));
-    QCOMPARE(run.libraries.at(1).count, 1);
 }
 
 void TestServiceChecks::logoutNotice_endsWithinItsLimit_data()

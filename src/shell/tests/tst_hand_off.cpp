@@ -19,7 +19,6 @@ private Q_SLOTS:
     void takeActivationText();
     void leaveHandOffText_writesGbkIntoANewFolder();
     void announcedUpdate_startsTheUpdaterWithItsArgument();
-    void missingProgram_isReported();
 
 private:
     // A shell script standing in for a program of the folder: it records its
@@ -47,7 +46,6 @@ void TestHandOff::takeActivationText_data()
     QTest::newRow("GBK article") << QByteArray("\xD6\xD0\xCE\xC4") << true << u"中文"_s;
     QTest::newRow("only blanks and line breaks") << QByteArray("  \r\n\r\n \t ") << false << QString();
     QTest::newRow("already emptied") << QByteArray("\r\n") << false << QString();
-    QTest::newRow("empty file") << QByteArray() << false << QString();
 }
 
 void TestHandOff::takeActivationText()
@@ -104,12 +102,6 @@ void TestHandOff::announcedUpdate_startsTheUpdaterWithItsArgument()
     QCOMPARE(QString::fromUtf8(record.readAll()), u"c|a|b\n"_s + folder.folder().root() + u'\n');
     QCOMPARE(finished.size(), 0);
     QVERIFY(!checks.passedNoticeStep());
-}
-
-void TestHandOff::missingProgram_isReported()
-{
-    TempAppFolder folder;
-    QVERIFY(!startProgram(folder.folder(), Program::Zorvane));
 }
 
 QTEST_GUILESS_MAIN(TestHandOff)

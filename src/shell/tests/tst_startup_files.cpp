@@ -24,8 +24,6 @@ void TestStartupFiles::missingRequiredFile_data()
     QTest::newRow("complete folder") << QString() << QString();
     QTest::newRow("editor page") << u"\\lib\\index.html"_s << u"\\lib\\index.html"_s;
     QTest::newRow("updater without .exe") << u"\\Patchwell"_s << u"\\Patchwell"_s;
-    QTest::newRow("saved login, even when empty") << u"\\data\\user.dat"_s << u"\\data\\user.dat"_s;
-    QTest::newRow("settings") << u"\\setting\\config.ini"_s << u"\\setting\\config.ini"_s;
     // The first missing file is the one reported.
     QTest::newRow("two missing") << u"\\data\\hexie.dat|\\lib\\index.html"_s << u"\\data\\hexie.dat"_s;
 }
