@@ -30,6 +30,9 @@ const QList<CliCommand> &cliCommands()
         {QStringLiteral("translate"), QStringLiteral("translate an article through the translation service"),
          QStringLiteral("translate [--to en|zh] [FILE]    (en: Chinese to English, the default; zh: back)"),
          runTranslate},
+        {QStringLiteral("service"),
+         QStringLiteral("ask the service server what a start asks; store newer word libraries"),
+         QStringLiteral("service check    (prints update=, notice= lines, errorwords= and samewords=)"), runService},
     };
     return commands;
 }

@@ -27,3 +27,4 @@ int runSynonyms(CliContext &context);
 int runShuffle(CliContext &context);
 int runPseudo(CliContext &context);
 int runTranslate(CliContext &context);
+int runService(CliContext &context);

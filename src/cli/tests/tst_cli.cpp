@@ -93,9 +93,9 @@ void TestCli::configList_freshFile_printsEveryKeyInOrder()
                                   "vision.vision=\n"
                                   "vision.update=\n"
                                   "vision.ErrorWord=\n"
-                                  "vision.ErrorWordNums=0\n"
+                                  "vision.ErrorWordNums=40\n"
                                   "vision.SameWord=\n"
-                                  "vision.SameWordNums=0\n"));
+                                  "vision.SameWordNums=40\n"));
     QCOMPARE(app.readFile(u"\\setting\\config.ini"), before);
 }
 

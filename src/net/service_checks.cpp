@@ -1,0 +1,198 @@
+#include "net/service_checks.h"
+
+#include "net/servers.h"
+#include "net/service_client.h"
+#include "settings/app_folder.h"
+#include "text/text_file.h"
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Anything longer is an error page rather than a version text.
+constexpr qsizetype MaxVersionLength = 29;
+
+struct LibraryTraits
+{
+    QString checking; // progress while the version is asked
+    QString updating; // progress while the library downloads
+    QString versionPath;
+    QString dataPath;
+    QStringView file;
+    ConfigKey versionKey;
+    ConfigKey countKey;
+};
+
+LibraryTraits traits(WordLibrary library)
+{
+    if (library == WordLibrary::ErrorWords) {
+        return {
+            .checking = u"检查错别字库更新"_s,
+            .updating = u"正在更新错别字库"_s,
+            .versionPath = ServicePath::errorWordsVersion(),
+            .dataPath = ServicePath::errorWords(),
+            .file = u"\\data\\error.dat",
+            .versionKey = Cfg::vision::ErrorWord,
+            .countKey = Cfg::vision::ErrorWordNums,
+        };
+    }
+    return {
+        .checking = u"检查同义字库更新"_s,
+        .updating = u"正在更新同义字库"_s,
+        .versionPath = ServicePath::sameWordsVersion(),
+        .dataPath = ServicePath::sameWords(),
+        .file = u"\\data\\same.dat",
+        .versionKey = Cfg::vision::SameWord,
+        .countKey = Cfg::vision::SameWordNums,
+    };
+}
+
+} // namespace
+
+std::optional<QString> updaterArgument(const QString &updateReply)
+{
+    const QStringList fields = updateReply.split(u'|');
+    if (fields.size() < 3)
+        return std::nullopt;
+    return fields.at(2) + u'|' + fields.at(0) + u'|' + fields.at(1);
+}
+
+QString noConnectionNotice()
+{
+    return u"当前没有网络连接。"_s;
+}
+
+QList<Notice> parseNotices(const QString &reply)
+{
+    if (reply.isEmpty())
+        return {Notice{noConnectionNotice(), QString()}};
+    QList<Notice> notices;
+    const QStringList lines = reply.split(u"<br>"_s);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString &line = lines.at(i);
+        if (line.isEmpty())
+            continue;
+        if (notices.size() <= i)
+            notices.resize(i + 1);
+        const QStringList fields = line.split(u'|');
+        notices[i] = Notice{fields.at(0), fields.value(1)};
+    }
+    return notices;
+}
+
+int libraryCount(const QByteArray &text)
+{
+    return int(text.count("\r\n"));
+}
+
+int storedLibraryCount(const QByteArray &file)
+{
+    return libraryCount(file.endsWith("\r\n") ? file.chopped(2) : file);
+}
+
+ServiceChecks::ServiceChecks(ServiceClient &client, UpdatePolicy policy, QObject *parent)
+    : QObject(parent)
+    , m_client(client)
+    , m_policy(policy)
+{}
+
+void ServiceChecks::start()
+{
+    if (m_step != Step::Idle)
+        return;
+    checkUpdate();
+}
+
+void ServiceChecks::checkUpdate()
+{
+    m_step = Step::Update;
+    Q_EMIT progress(u"检查更新"_s);
+    const QString stamp = configText(Cfg::vision::update);
+    m_client.fetchText(ServicePath::updateList(stamp), this, [this](const QString &reply) {
+        Q_EMIT updateChecked(reply);
+        // A reply of blanks alone names no package; taking it for an update
+        // would end the program at every start without starting an updater.
+        if (reply.trimmed().isEmpty() || m_policy == UpdatePolicy::Continue) {
+            checkNotices();
+            return;
+        }
+        m_step = Step::HandedOver;
+        Q_EMIT handOverRequested(updaterArgument(reply));
+    });
+}
+
+void ServiceChecks::checkNotices()
+{
+    m_step = Step::Notices;
+    m_client.fetchText(ServicePath::notice(), this, [this](const QString &reply) {
+        m_notices = parseNotices(reply);
+        m_passedNoticeStep = true;
+        m_step = Step::Libraries;
+        checkLibrary(WordLibrary::ErrorWords, [this] { checkLibrary(WordLibrary::SameWords, [this] { finish(); }); });
+    });
+}
+
+void ServiceChecks::checkLibrary(WordLibrary library, std::function<void()> next)
+{
+    const LibraryTraits t = traits(library);
+    Q_EMIT progress(t.checking);
+    m_client.fetchText(t.versionPath, this, [this, library, next = std::move(next)](const QString &reply) {
+        const LibraryTraits t = traits(library);
+        // The settings store gives values back trimmed; a version compared
+        // untrimmed would never match and the library would download at
+        // every start.
+        const QString version = reply.trimmed();
+        if (version.size() > MaxVersionLength || version == configText(t.versionKey)) {
+            Q_EMIT libraryChecked({library, LibraryCheck::Outcome::Unchanged, 0, version, {}});
+            next();
+            return;
+        }
+        Q_EMIT progress(t.updating);
+        m_client.fetchBytes(t.dataPath, this, [this, library, version, next](const QByteArray &text) {
+            storeLibrary(library, version, text);
+            next();
+        });
+    });
+}
+
+void ServiceChecks::storeLibrary(WordLibrary library, const QString &version, const QByteArray &text)
+{
+    if (text.isEmpty()) {
+        Q_EMIT libraryChecked({library, LibraryCheck::Outcome::Unchanged, 0, version, {}});
+        return;
+    }
+    const LibraryTraits t = traits(library);
+    const QString path = AppFolder::current().path(t.file);
+    const int count = libraryCount(text);
+    // The bytes are stored as received (GBK); the version goes last, so an
+    // update cut short is fetched again at the next start.
+    if (!writeFileAtomically(path, text + "\r\n")) {
+        Q_EMIT libraryChecked({library, LibraryCheck::Outcome::WriteFailed, 0, version, path});
+        return;
+    }
+    if (!setConfigInt(t.countKey, count) || !setConfigText(t.versionKey, version)) {
+        Q_EMIT libraryChecked(
+            {library, LibraryCheck::Outcome::WriteFailed, 0, version, AppFolder::current().settingsFile()});
+        return;
+    }
+    Q_EMIT libraryChecked({library, LibraryCheck::Outcome::Updated, count, version, {}});
+}
+
+void ServiceChecks::finish()
+{
+    m_step = Step::Done;
+    Q_EMIT finished(m_notices);
+}
+
+void sendLogoutNotice(QObject *context, std::function<void()> done)
+{
+    auto *client = new ServiceClient(context);
+    client->setTimeout(std::min(logoutNoticeLimit, serverTimeout()));
+    // The reply means nothing; only its end (or the time-out) matters.
+    client->fetchBytes(ServicePath::logout(), context, [client, done = std::move(done)](const QByteArray &) {
+        client->deleteLater();
+        done();
+    });
+}

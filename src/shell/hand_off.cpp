@@ -1,0 +1,52 @@
+#include "shell/hand_off.h"
+
+#include "text/text_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString handOffFile(const AppFolder &folder)
+{
+    return folder.path(u"\\html\\cache.html");
+}
+
+} // namespace
+
+bool leaveHandOffText(const AppFolder &folder, const QString &html)
+{
+    const QString path = handOffFile(folder);
+    return QDir().mkpath(QFileInfo(path).absolutePath()) && writeGbkFile(path, html);
+}
+
+std::optional<QString> takeActivationText(const AppFolder &folder)
+{
+    const QString path = handOffFile(folder);
+    const QString text = readTextFile(path);
+    QString probe = text;
+    if (probe.remove(u"\r\n"_s).trimmed().isEmpty())
+        return std::nullopt;
+    // A failure is left unreported: the helper has just written this very
+    // file, so it is writable, and the text is worth handing over either way.
+    writeFileAtomically(path, "\r\n");
+    return text;
+}
+
+QString programPath(const AppFolder &folder, Program program)
+{
+    const QString name = program == Program::Zorvane ? u"\\Zorvane"_s : u"\\Patchwell"_s;
+#ifdef Q_OS_WIN
+    return folder.path(name + u".exe"_s);
+#else
+    return folder.path(name);
+#endif
+}
+
+bool startProgram(const AppFolder &folder, Program program, const QStringList &arguments)
+{
+    return QProcess::startDetached(programPath(folder, program), arguments, folder.root());
+}
