@@ -4,6 +4,7 @@
 #include "testsupport/fake_http_server.h"
 #include "testsupport/temp_app_folder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
@@ -67,7 +68,7 @@ void TestHandOff::takeActivationText()
 void TestHandOff::leaveHandOffText_writesGbkIntoANewFolder()
 {
     TempAppFolder folder;
-    QVERIFY(!QFile::exists(folder.path(u"\\html\\")));
+    QVERIFY(QDir(folder.path(u"\\html")).removeRecursively());
     QVERIFY(leaveHandOffText(folder.folder(), u"中文<br>second"_s));
     QCOMPARE(folder.readFile(u"\\html\\cache.html"), QByteArray("\xD6\xD0\xCE\xC4<br>second"));
     // A missing file reads as nothing to take.
