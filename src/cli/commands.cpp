@@ -27,6 +27,8 @@ const QList<CliCommand> &cliCommands()
          QStringLiteral("shuffle --level 0|1|2|3 [--seed N] [FILE]"), runShuffle},
         {QStringLiteral("pseudo"), QStringLiteral("one-key pseudo-original: synonyms, shuffle, format (mode 2)"),
          QStringLiteral("pseudo [--synonyms] [--shuffle 0|1|2|3] [--seed N] [FILE]"), runPseudo},
+        {QStringLiteral("login"), QStringLiteral("log in to the forum; prints the profile and the cookie string"),
+         QStringLiteral("login [--save] USER PASSWORD    (--save keeps the login in data/user.dat)"), runLogin},
     };
     return commands;
 }
