@@ -78,8 +78,6 @@ void TestCliLogin::failure_printsTheErrorAndExitsOne_data()
     QTest::newRow("refused") << QStringList{u"u"_s, u"wrong-pw"_s}
                              << FakeForumPages::submitReply(u"{'loginperm':'2'}"_s) << 1
                              << u"登录失败，你还可以尝试2次。\n"_s;
-    QTest::newRow("closed early") << QStringList{u"u"_s, u"wrong-pw"_s} << QByteArray("HTTP/1.1 200 OK\r\n") << 1
-                                  << u"网络故障，请稍后重试。\n"_s;
     QTest::newRow("empty password") << QStringList{u"u"_s, QString()} << accepted << 1 << u"密码不能为空。\n"_s;
     QTest::newRow("no password") << QStringList{u"u"_s} << accepted << 2 << QString();
 }
