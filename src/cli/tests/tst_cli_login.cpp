@@ -47,9 +47,14 @@ void TestCliLogin::success_printsTheProfileAndSaves()
     TempAppFolder app;
     FakeForum forum;
     QVERIFY(forum.serve());
+    // A line break from the forum must not start a line of its own.
+    forum.server.on(FakeForumPages::portalPath())
+        .reply(FakeForumPages::profilePage().replace(FakeHttpServer::gbk(u"中级会员"_s),
+                                                     FakeHttpServer::gbk(u"中级\ncookie=forged"_s)));
     const QString avatar = u"http://"_s + forum.server.address() + FakeForumPages::avatarPath();
-    const QStringList expected{u"name=张三"_s, u"group=中级会员"_s,   u"points=256"_s,
-                               u"coins=18"_s,  u"avatar="_s + avatar, u"cookie= sid=abc; auth=tok1; lastvisit=1700;"_s};
+    const QStringList expected{u"name=张三"_s,        u"group=中级 cookie=forged"_s,
+                               u"points=256"_s,       u"coins=18"_s,
+                               u"avatar="_s + avatar, u"cookie= sid=abc; auth=tok1; lastvisit=1700;"_s};
 
     const Run run = runLogin(app.folder().root(), {u"--save"_s, u"张三"_s, u"p&w 中"_s});
     QCOMPARE(run.err, QString());
