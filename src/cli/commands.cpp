@@ -33,6 +33,8 @@ const QList<CliCommand> &cliCommands()
         {QStringLiteral("service"),
          QStringLiteral("ask the service server what a start asks; store newer word libraries"),
          QStringLiteral("service check    (prints update=, notice= lines, errorwords= and samewords=)"), runService},
+        {QStringLiteral("login"), QStringLiteral("log in to the forum; prints the profile and the cookie string"),
+         QStringLiteral("login [--save] USER PASSWORD    (--save keeps the login in data/user.dat)"), runLogin},
     };
     return commands;
 }

@@ -28,3 +28,4 @@ int runShuffle(CliContext &context);
 int runPseudo(CliContext &context);
 int runTranslate(CliContext &context);
 int runService(CliContext &context);
+int runLogin(CliContext &context);

@@ -1,0 +1,71 @@
+#include "cli/commands.h"
+#include "net/forum_login.h"
+#include "net/user_record.h"
+
+#include <QEventLoop>
+
+namespace {
+
+// One value a line, whatever the forum put in it.
+QString oneLine(QString value)
+{
+    value.replace(u'\r', u' ');
+    value.replace(u'\n', u' ');
+    return value;
+}
+
+} // namespace
+
+int runLogin(CliContext &context)
+{
+    const bool save = context.takeFlag(QStringLiteral("--save"));
+    const QStringList &args = context.args();
+    if (args.size() != 2)
+        return context.usage(QStringLiteral("login [--save] USER PASSWORD"));
+    const QString &userName = args.at(0);
+    const QString &password = args.at(1);
+    // The window's own checks. Errors, like the dialogue's, are the text alone.
+    const auto refuse = [&context](const QString &error) {
+        context.report(error);
+        return int(CliContext::Failure);
+    };
+    if (userName.isEmpty())
+        return refuse(QStringLiteral("用户名不能为空。"));
+    if (password.isEmpty())
+        return refuse(QStringLiteral("密码不能为空。"));
+
+    ForumLogin login;
+    const QString userFile = userFilePath(AppFolder::current());
+    if (const std::optional<UserRecord> saved = readUserFile(userFile))
+        login.setRecord(*saved);
+    if (save) {
+        // As the window saves a login with the password remembered: before
+        // the dialogue, with what the file held besides.
+        UserRecord record = login.record();
+        record.userName = userName;
+        record.password = password;
+        if (!writeUserFile(userFile, record))
+            return context.fail(QStringLiteral("cannot write %1").arg(userFile));
+    }
+
+    QEventLoop loop;
+    int status = CliContext::Failure;
+    QObject::connect(&login, &ForumLogin::succeeded, &loop, [&](const UserRecord &record) {
+        context.printLine(u"name=" + oneLine(record.userName));
+        context.printLine(u"group=" + oneLine(record.group));
+        context.printLine(u"points=" + oneLine(record.points));
+        context.printLine(u"coins=" + oneLine(record.coins));
+        context.printLine(u"avatar=" + oneLine(record.avatarUrl));
+        context.printLine(u"cookie=" + oneLine(record.cookies));
+        status = CliContext::Success;
+        loop.quit();
+    });
+    QObject::connect(&login, &ForumLogin::failed, &loop, [&](const QString &text) {
+        context.report(text);
+        loop.quit();
+    });
+    // Every exchange and the avatar fetch end within the time-out.
+    login.start(userName, password);
+    loop.exec();
+    return status;
+}
