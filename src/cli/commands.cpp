@@ -27,6 +27,10 @@ const QList<CliCommand> &cliCommands()
          QStringLiteral("shuffle --level 0|1|2|3 [--seed N] [FILE]"), runShuffle},
         {QStringLiteral("pseudo"), QStringLiteral("one-key pseudo-original: synonyms, shuffle, format (mode 2)"),
          QStringLiteral("pseudo [--synonyms] [--shuffle 0|1|2|3] [--seed N] [FILE]"), runPseudo},
+        {QStringLiteral("update"),
+         QStringLiteral("install the pending updates from the service server, as Patchwell does"),
+         QStringLiteral("update    (status texts go to standard error; exit 0 when installed or none is pending)"),
+         runUpdate},
     };
     return commands;
 }

@@ -26,3 +26,4 @@ int runFormat(CliContext &context);
 int runSynonyms(CliContext &context);
 int runShuffle(CliContext &context);
 int runPseudo(CliContext &context);
+int runUpdate(CliContext &context);
