@@ -18,8 +18,8 @@ public:
     {
         m_publicKey = QDir(m_folder).filePath(name + u".pub");
         m_secretKey = QDir(m_folder).filePath(name + u".key");
-        return run({QStringLiteral("-G"), QStringLiteral("-W"), QStringLiteral("-p"), m_publicKey,
-                    QStringLiteral("-s"), m_secretKey});
+        return run({QStringLiteral("-G"), QStringLiteral("-W"), QStringLiteral("-p"), m_publicKey, QStringLiteral("-s"),
+                    m_secretKey});
     }
 
     QByteArray publicKey() const { return read(m_publicKey); }
@@ -33,7 +33,7 @@ public:
             return {};
         file.close();
         QFile::remove(message + u".minisig");
-        QStringList args{QStringLiteral("-S"), QStringLiteral("-s"), m_secretKey, QStringLiteral("-m"), message,
+        QStringList args{QStringLiteral("-S"), QStringLiteral("-s"),       m_secretKey, QStringLiteral("-m"), message,
                          QStringLiteral("-t"), QStringLiteral("release 2")};
         if (legacy)
             args << QStringLiteral("-l");

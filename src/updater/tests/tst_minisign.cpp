@@ -76,12 +76,12 @@ void TestMinisign::verify_data()
     QTest::newRow("another maker's key") << m_otherKeys << m_package << SignatureCheck::OtherKey;
     QTest::newRow("trusted comment changed")
         << withLine(m_prehashed, 2, "trusted comment: release 3") << m_package << SignatureCheck::Invalid;
-    QTest::newRow("prehashed relabelled legacy") << withLine(m_prehashed, 1, "RW" + m_prehashed.split('\n')[1].mid(2))
-                                                 << m_package << SignatureCheck::Invalid;
+    QTest::newRow("prehashed relabelled legacy")
+        << withLine(m_prehashed, 1, "RW" + m_prehashed.split('\n')[1].mid(2)) << m_package << SignatureCheck::Invalid;
     QTest::newRow("no trusted comment") << withLine(m_prehashed, 2, "comment: x") << m_package
                                         << SignatureCheck::Malformed;
-    QTest::newRow("signature not base64") << withLine(m_prehashed, 1, "not*base64") << m_package
-                                          << SignatureCheck::Malformed;
+    QTest::newRow("signature not base64")
+        << withLine(m_prehashed, 1, "not*base64") << m_package << SignatureCheck::Malformed;
     QTest::newRow("unknown algorithm") << withLine(m_prehashed, 1, QByteArray(100, 'A')) << m_package
                                        << SignatureCheck::Malformed;
     QTest::newRow("empty signature file") << QByteArray() << m_package << SignatureCheck::Malformed;
@@ -102,8 +102,9 @@ void TestMinisign::publicKey_parse()
 {
     QVERIFY(!MinisignPublicKey::parse("RWQ=\n"));
     QVERIFY(!MinisignPublicKey::parse("untrusted comment: k\nRWRsVaAOTF/WsLB3qQa10vmZ\n"));
-    const auto parsed = MinisignPublicKey::parse(
-        "untrusted comment: minisign public key B0D65F4C0EA0556C\r\nRWRsVaAOTF/WsLB3qQa10vmZvk8I25q8xM6zfxyEqFfePdokEFDvxYUU\r\n");
+    const auto parsed =
+        MinisignPublicKey::parse("untrusted comment: minisign public key "
+                                 "B0D65F4C0EA0556C\r\nRWRsVaAOTF/WsLB3qQa10vmZvk8I25q8xM6zfxyEqFfePdokEFDvxYUU\r\n");
     QVERIFY(parsed);
     QCOMPARE(parsed->keyId.toHex().toUpper(), QByteArray("6C55A00E4C5FD6B0"));
     QCOMPARE(parsed->key.size(), 32);

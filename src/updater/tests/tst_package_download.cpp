@@ -26,8 +26,9 @@ struct Outcome
             ended = true;
             reason = why;
         });
-        QObject::connect(&download, &PackageDownload::progressed,
-                         [this](qint64 last, qint64 length) { progress.append({last, length}); });
+        QObject::connect(&download, &PackageDownload::progressed, [this](qint64 last, qint64 length) {
+            progress.append({last, length});
+        });
     }
     bool wait() const
     {
@@ -103,7 +104,8 @@ void TestPackageDownload::body_arrivesWhole_data()
     QTest::newRow("every byte its own chunk") << bytewise << body;
     QTest::newRow("header alone, then the body") << QList<QByteArray>{header(body.size()), body} << body;
     const qsizetype split = whole.indexOf("Content-Length:") + 9;
-    QTest::newRow("Content-Length: split between chunks") << QList<QByteArray>{whole.left(split), whole.mid(split)} << body;
+    QTest::newRow("Content-Length: split between chunks")
+        << QList<QByteArray>{whole.left(split), whole.mid(split)} << body;
     const qsizetype blank = whole.indexOf("\r\n\r\n") + 2;
     QTest::newRow("empty line split between chunks") << QList<QByteArray>{whole.left(blank), whole.mid(blank)} << body;
 
@@ -163,19 +165,19 @@ void TestPackageDownload::refusals_data()
     using F = PackageDownload::Failure;
     QTest::newRow("404") << QList<QByteArray>{FakeHttpServer::httpResponse(404, "gone")} << false << F::HttpStatus
                          << u"HTTP/1.1 404 Not Found"_s;
-    QTest::newRow("200 without Content-Length")
-        << QList<QByteArray>{"HTTP/1.1 200 OK\r\nServer: x\r\n\r\nbody"_ba} << true << F::NoContentLength << u"HTTP/1.1 200 OK"_s;
+    QTest::newRow("200 without Content-Length") << QList<QByteArray>{"HTTP/1.1 200 OK\r\nServer: x\r\n\r\nbody"_ba}
+                                                << true << F::NoContentLength << u"HTTP/1.1 200 OK"_s;
     QTest::newRow("chunked transfer coding")
-        << QList<QByteArray>{"HTTP/1.1 200 OK\r\nContent-Length: 4\r\nTransfer-Encoding: chunked\r\n\r\n4\r\nbody"_ba} << false
-        << F::NoContentLength << u"HTTP/1.1 200 OK"_s;
+        << QList<QByteArray>{"HTTP/1.1 200 OK\r\nContent-Length: 4\r\nTransfer-Encoding: chunked\r\n\r\n4\r\nbody"_ba}
+        << false << F::NoContentLength << u"HTTP/1.1 200 OK"_s;
     QTest::newRow("Content-Length not a number")
         << QList<QByteArray>{"HTTP/1.1 200 OK\r\nContent-Length: -4\r\n\r\nbody"_ba} << false << F::NoContentLength
         << u"HTTP/1.1 200 OK"_s;
     QTest::newRow("not HTTP") << QList<QByteArray>{"SSH-2.0-x\r\n\r\n"_ba} << false << F::BadHeader << u"SSH-2.0-x"_s;
     QTest::newRow("stall in the body") << QList<QByteArray>{header(100) + "only part"} << false << F::TimedOut
                                        << u"HTTP/1.1 200 OK"_s;
-    QTest::newRow("stall in the header") << QList<QByteArray>{"HTTP/1.1 200 OK\r\nContent-Le"_ba} << false << F::TimedOut
-                                         << QString();
+    QTest::newRow("stall in the header") << QList<QByteArray>{"HTTP/1.1 200 OK\r\nContent-Le"_ba} << false
+                                         << F::TimedOut << QString();
     QTest::newRow("early close in the body")
         << QList<QByteArray>{header(100) + "only part"} << true << F::ClosedEarly << u"HTTP/1.1 200 OK"_s;
     QTest::newRow("early close in the header")

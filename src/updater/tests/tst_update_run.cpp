@@ -103,7 +103,8 @@ void TestUpdateRun::onePackage_installs()
     QCOMPARE(log.progress.last().percentText(), u"100%"_s);
 
     const TempAppFolder &app = *fixture.app;
-    QCOMPARE(app.readFile(u"\\update\\a.md"), UpdateFixture::package("pwd > ran.txt\nmv update/1 moved.bin\n", {"NEW FILE"}));
+    QCOMPARE(app.readFile(u"\\update\\a.md"),
+             UpdateFixture::package("pwd > ran.txt\nmv update/1 moved.bin\n", {"NEW FILE"}));
     QCOMPARE(app.readFile(u"\\moved.bin"), QByteArray("NEW FILE"));
     // The script ran in the application folder.
     QCOMPARE(QDir(QString::fromLocal8Bit(app.readFile(u"\\ran.txt").trimmed())).canonicalPath(),
@@ -123,7 +124,8 @@ void TestUpdateRun::twoPackages_eachScriptEndsBeforeTheNextPiecesAreWritten()
     // written the second package's pieces over it.
     fixture.server->on(u"/p1"_s).respond(
         200, UpdateFixture::package("sleep 0.3\ncp update/1 saw1\necho one >> order\n", {"FIRST"}));
-    fixture.server->on(u"/p2"_s).respond(200, UpdateFixture::package("cp update/1 saw2\necho two >> order\n", {"SECOND"}));
+    fixture.server->on(u"/p2"_s).respond(200,
+                                         UpdateFixture::package("cp update/1 saw2\necho two >> order\n", {"SECOND"}));
     QByteArray orderWhenSecondAsked;
     connect(fixture.server.get(), &FakeHttpServer::requestReceived, this, [&](const FakeRequest &request) {
         if (request.path == u"/p2")
@@ -136,10 +138,9 @@ void TestUpdateRun::twoPackages_eachScriptEndsBeforeTheNextPiecesAreWritten()
     QVERIFY(log.wait());
     QCOMPARE(log.outcome, UpdateRun::Outcome::Installed);
     QCOMPARE(log.installed, (QStringList{u"1a"_s, u"2d"_s}));
-    QCOMPARE(log.statuses,
-             (QStringList{UpdateText::downloading(1, u"a"_s, 2), UpdateText::installing(u"a"_s),
-                          UpdateText::downloading(2, u"d"_s, 2), UpdateText::installing(u"d"_s),
-                          UpdateText::succeeded()}));
+    QCOMPARE(log.statuses, (QStringList{UpdateText::downloading(1, u"a"_s, 2), UpdateText::installing(u"a"_s),
+                                        UpdateText::downloading(2, u"d"_s, 2), UpdateText::installing(u"d"_s),
+                                        UpdateText::succeeded()}));
     QCOMPARE(orderWhenSecondAsked, QByteArray("one\n"));
     QCOMPARE(fixture.app->readFile(u"\\saw1"), QByteArray("FIRST"));
     QCOMPARE(fixture.app->readFile(u"\\saw2"), QByteArray("SECOND"));
@@ -183,10 +184,12 @@ void TestUpdateRun::failures_leaveTheVersionAlone_data()
                          << UpdateText::networkFailure() + u"（HTTP/1.1 404 Not Found）"_s;
     QTest::newRow("no Content-Length") << twoPackages << QList<QByteArray>{"HTTP/1.1 200 OK\r\n\r\n" + good} << true
                                        << UpdateText::networkFailure() + u"（HTTP/1.1 200 OK）"_s;
-    QTest::newRow("script fails") << twoPackages << QList<QByteArray>{FakeHttpServer::httpResponse(200, UpdateFixture::package("exit 3\n"))}
+    QTest::newRow("script fails") << twoPackages
+                                  << QList<QByteArray>{FakeHttpServer::httpResponse(200,
+                                                                                    UpdateFixture::package("exit 3\n"))}
                                   << false << UpdateText::installFailed();
-    QTest::newRow("name that leaves the folder") << u"a|b|/p1<br>../d|e|/p2"_s << QList<QByteArray>{} << false
-                                                 << UpdateText::listRefused();
+    QTest::newRow("name that leaves the folder")
+        << u"a|b|/p1<br>../d|e|/p2"_s << QList<QByteArray>{} << false << UpdateText::listRefused();
 }
 
 void TestUpdateRun::failures_leaveTheVersionAlone()
