@@ -57,7 +57,7 @@ Form1::Form1(QWidget *parent)
     layout->addWidget(Label1, 1, 0);
     layout->addWidget(Picture1, 1, 1);
     layout->addWidget(lbljindu, 1, 2);
-    layout->addWidget(Command1, 2, 2, 1, 1, Qt::AlignRight);
+    layout->addWidget(Command1, 2, 0, 1, 3, Qt::AlignRight);
     layout->setColumnStretch(1, 1);
     setMinimumWidth(440);
 

@@ -11,8 +11,8 @@ namespace {
 
 // Bytes read from the socket at a time, and at most held in its buffer: a
 // slow disk must not let the socket gather a whole package in memory.
-constexpr qint64 chunkSize = 256 * 1024;
-constexpr qint64 socketBufferSize = 1024 * 1024;
+constexpr qint64 chunkSize = 1024 * 1024;
+constexpr qint64 socketBufferSize = 4 * 1024 * 1024;
 constexpr qsizetype largestHeader = 64 * 1024;
 
 QString printable(QByteArrayView bytes)
