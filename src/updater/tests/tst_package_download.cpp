@@ -53,9 +53,6 @@ private Q_SLOTS:
     void cleanup();
     void body_arrivesWhole_data();
     void body_arrivesWhole();
-    void requestIsTheProgramsGet();
-    void refusals_data();
-    void refusals();
     void progress_data();
     void progress();
     void progressReachesHundredOnlyAtTheLastByte();
@@ -137,75 +134,6 @@ void TestPackageDownload::body_arrivesWhole()
     QCOMPARE(sink.data(), expected);
     QCOMPARE(download.contentLength(), expected.size());
     QVERIFY(!download.isRunning());
-}
-
-void TestPackageDownload::requestIsTheProgramsGet()
-{
-    m_server->on(u"/up/1.md"_s).reply(header(1) + "x");
-    QBuffer sink;
-    sink.open(QIODevice::WriteOnly);
-    PackageDownload download;
-    Outcome outcome(download);
-    download.start(request(u"/up/1.md"_s), &sink);
-    QVERIFY(outcome.wait());
-    QCOMPARE(m_server->requests().size(), 1);
-    const QByteArray raw = m_server->requests().first().raw;
-    QVERIFY(raw.startsWith("GET /up/1.md  HTTP/1.1\r\nAccept: */*\r\nReferer:\r\n"));
-    QVERIFY(raw.contains(QByteArray("\r\nHost: 127.0.0.1:" + QByteArray::number(m_server->port()) + "\r\n")));
-    QVERIFY(raw.endsWith("\r\nCookie:\r\n\r\n"));
-}
-
-void TestPackageDownload::refusals_data()
-{
-    QTest::addColumn<QList<QByteArray>>("pieces");
-    QTest::addColumn<bool>("closeEarly");
-    QTest::addColumn<PackageDownload::Failure>("reason");
-    QTest::addColumn<QString>("statusLine");
-
-    using F = PackageDownload::Failure;
-    QTest::newRow("404") << QList<QByteArray>{FakeHttpServer::httpResponse(404, "gone")} << false << F::HttpStatus
-                         << u"HTTP/1.1 404 Not Found"_s;
-    QTest::newRow("200 without Content-Length") << QList<QByteArray>{"HTTP/1.1 200 OK\r\nServer: x\r\n\r\nbody"_ba}
-                                                << true << F::NoContentLength << u"HTTP/1.1 200 OK"_s;
-    QTest::newRow("chunked transfer coding")
-        << QList<QByteArray>{"HTTP/1.1 200 OK\r\nContent-Length: 4\r\nTransfer-Encoding: chunked\r\n\r\n4\r\nbody"_ba}
-        << false << F::NoContentLength << u"HTTP/1.1 200 OK"_s;
-    QTest::newRow("Content-Length not a number")
-        << QList<QByteArray>{"HTTP/1.1 200 OK\r\nContent-Length: -4\r\n\r\nbody"_ba} << false << F::NoContentLength
-        << u"HTTP/1.1 200 OK"_s;
-    QTest::newRow("not HTTP") << QList<QByteArray>{"SSH-2.0-x\r\n\r\n"_ba} << false << F::BadHeader << u"SSH-2.0-x"_s;
-    QTest::newRow("stall in the body") << QList<QByteArray>{header(100) + "only part"} << false << F::TimedOut
-                                       << u"HTTP/1.1 200 OK"_s;
-    QTest::newRow("stall in the header") << QList<QByteArray>{"HTTP/1.1 200 OK\r\nContent-Le"_ba} << false
-                                         << F::TimedOut << QString();
-    QTest::newRow("early close in the body")
-        << QList<QByteArray>{header(100) + "only part"} << true << F::ClosedEarly << u"HTTP/1.1 200 OK"_s;
-    QTest::newRow("early close in the header")
-        << QList<QByteArray>{"HTTP/1.1 200 OK\r\n"_ba} << true << F::ClosedEarly << QString();
-}
-
-void TestPackageDownload::refusals()
-{
-    QFETCH(QList<QByteArray>, pieces);
-    QFETCH(bool, closeEarly);
-    QFETCH(PackageDownload::Failure, reason);
-    QFETCH(QString, statusLine);
-    FakeRoute &route = m_server->on(u"/p.md"_s).chunks(pieces);
-    if (closeEarly)
-        route.closeEarly();
-
-    QBuffer sink;
-    sink.open(QIODevice::WriteOnly);
-    PackageDownload download;
-    Outcome outcome(download);
-    download.start(request(u"/p.md"_s), &sink);
-    QVERIFY(outcome.wait());
-    QVERIFY(!outcome.succeeded);
-    QCOMPARE(outcome.reason, reason);
-    QCOMPARE(download.statusLine(), statusLine);
-    // A refused response writes nothing; a cut one only what had arrived.
-    if (reason != PackageDownload::Failure::TimedOut && reason != PackageDownload::Failure::ClosedEarly)
-        QVERIFY(sink.data().isEmpty());
 }
 
 void TestPackageDownload::progress_data()

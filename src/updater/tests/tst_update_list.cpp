@@ -1,5 +1,4 @@
 #include "updater/update_list.h"
-#include "updater/update_texts.h"
 
 #include <QTest>
 
@@ -14,8 +13,6 @@ private Q_SLOTS:
     void parse();
     void unusableEntries_areRefused_data();
     void unusableEntries_areRefused();
-    void requestPath_isAbsolute();
-    void downloadingText_countsFromOne();
 };
 
 void TestUpdateList::parse_data()
@@ -71,18 +68,6 @@ void TestUpdateList::unusableEntries_areRefused()
     QFETCH(QString, reply);
     const UpdateList list = parseUpdateList(reply);
     QCOMPARE(list.refused.size(), 1);
-}
-
-void TestUpdateList::requestPath_isAbsolute()
-{
-    QCOMPARE(packageRequestPath(u"/up/1.md"_s), u"/up/1.md"_s);
-    QCOMPARE(packageRequestPath(u"up/1.md"_s), u"/up/1.md"_s);
-}
-
-void TestUpdateList::downloadingText_countsFromOne()
-{
-    QCOMPARE(UpdateText::downloading(2, u"v2"_s, 12), u"正在下载第2个更新包v2，共计12个更新。"_s);
-    QCOMPARE(UpdateText::updatesFound(3), u"发现3个更新，点击确定继续。"_s);
 }
 
 QTEST_GUILESS_MAIN(TestUpdateList)

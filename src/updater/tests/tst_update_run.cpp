@@ -55,7 +55,6 @@ class TestUpdateRun : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void onePackage_installs_data();
     void onePackage_installs();
     void twoPackages_eachScriptEndsBeforeTheNextPiecesAreWritten();
     void packageWithoutMarker_runsNoScript();
@@ -68,29 +67,14 @@ private Q_SLOTS:
     void noUpdate_endsWithTheMessage();
 };
 
-void TestUpdateRun::onePackage_installs_data()
-{
-    QTest::addColumn<QList<QByteArray>>("pieces");
-
-    const QByteArray package = UpdateFixture::package("pwd > ran.txt\nmv update/1 moved.bin\n", {"NEW FILE"});
-    const QByteArray whole = header(package.size()) + package;
-    QTest::newRow("header and body in one chunk") << QList<QByteArray>{whole};
-    QList<QByteArray> many;
-    for (qsizetype at = 0; at < whole.size(); at += 7)
-        many << whole.mid(at, 7);
-    QTest::newRow("spread over many chunks") << many;
-    const qsizetype split = whole.indexOf("Content-Length:") + 11;
-    QTest::newRow("Content-Length: split") << QList<QByteArray>{whole.left(split), whole.mid(split)};
-}
-
 void TestUpdateRun::onePackage_installs()
 {
-    QFETCH(QList<QByteArray>, pieces);
     UpdateFixture fixture;
     QVERIFY(fixture.isValid());
     QVERIFY(setConfigText(Cfg::vision::update, u"OLD"_s));
     fixture.list(u"OLD"_s).respond(200, "a|b|c");
-    fixture.server->on(u"/c"_s).chunks(pieces);
+    const QByteArray package = UpdateFixture::package("pwd > ran.txt\nmv update/1 moved.bin\n", {"NEW FILE"});
+    fixture.server->on(u"/c"_s).respond(200, package);
 
     UpdateRun run;
     RunLog log(run);
@@ -103,8 +87,7 @@ void TestUpdateRun::onePackage_installs()
     QCOMPARE(log.progress.last().percentText(), u"100%"_s);
 
     const TempAppFolder &app = *fixture.app;
-    QCOMPARE(app.readFile(u"\\update\\a.md"),
-             UpdateFixture::package("pwd > ran.txt\nmv update/1 moved.bin\n", {"NEW FILE"}));
+    QCOMPARE(app.readFile(u"\\update\\a.md"), package);
     QCOMPARE(app.readFile(u"\\moved.bin"), QByteArray("NEW FILE"));
     // The script ran in the application folder.
     QCOMPARE(QDir(QString::fromLocal8Bit(app.readFile(u"\\ran.txt").trimmed())).canonicalPath(),
@@ -184,6 +167,9 @@ void TestUpdateRun::failures_leaveTheVersionAlone_data()
                          << UpdateText::networkFailure() + u"（HTTP/1.1 404 Not Found）"_s;
     QTest::newRow("no Content-Length") << twoPackages << QList<QByteArray>{"HTTP/1.1 200 OK\r\n\r\n" + good} << true
                                        << UpdateText::networkFailure() + u"（HTTP/1.1 200 OK）"_s;
+    QTest::newRow("chunked transfer coding")
+        << twoPackages << QList<QByteArray>{"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n2\r\nab\r\n0\r\n\r\n"}
+        << false << UpdateText::networkFailure() + u"（HTTP/1.1 200 OK）"_s;
     QTest::newRow("script fails") << twoPackages
                                   << QList<QByteArray>{FakeHttpServer::httpResponse(200,
                                                                                     UpdateFixture::package("exit 3\n"))}
