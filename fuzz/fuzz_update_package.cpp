@@ -51,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         __builtin_trap();
 
     if (const auto signature = MinisignSignature::parse(input)) {
-        if (signature->keyId.size() != 8 || signature->signature.size() != 64 || signature->globalSignature.size() != 64)
+        if (signature->keyId.size() != 8 || signature->signature.size() != 64
+            || signature->globalSignature.size() != 64)
             __builtin_trap();
     }
     if (const auto key = MinisignPublicKey::parse(input)) {
