@@ -55,16 +55,10 @@ struct Preparation
 // name and splits it. Runs off the window's thread: a package of hundreds of
 // megabytes takes a while to hash and to copy into its pieces.
 Preparation preparePackage(const QString &partialPath, const QString &packagePath, const QString &updateFolder,
-                           bool keyFilePresent, const std::optional<MinisignPublicKey> &key,
-                           const QByteArray &signature)
+                           const std::optional<MinisignPublicKey> &key, const QByteArray &signature)
 {
     Preparation preparation;
-    if (keyFilePresent) {
-        if (!key) {
-            preparation.result = Preparation::Result::BadSignature;
-            preparation.detail = QStringLiteral("the key file is not a minisign public key");
-            return preparation;
-        }
+    if (key) {
         const SignatureCheck check = verifyFileSignature(*key, signature, partialPath);
         if (check != SignatureCheck::Valid) {
             preparation.result = Preparation::Result::BadSignature;
@@ -171,6 +165,10 @@ void UpdateRun::downloadCurrent()
 {
     Q_EMIT statusChanged(UpdateText::downloading(m_current + 1, current().name, int(m_packages.size())));
     m_lastProgress.reset();
+    if (m_keyFilePresent && !m_key) {
+        fail(UpdateText::signatureInvalid(), QStringLiteral("the key file is not a minisign public key"));
+        return;
+    }
     if (!m_keyFilePresent) {
         fetchPackage();
         return;
@@ -246,6 +244,12 @@ void UpdateRun::prepareCurrent()
 {
     m_phase = Phase::Preparing;
     Q_EMIT statusChanged(UpdateText::installing(current().name));
+    // The last bytes may still sit in the file's buffer; a full disk shows
+    // here, not in the writes.
+    if (!m_partial->flush()) {
+        fail(UpdateText::installFailed(), QStringLiteral("cannot write the package: ") + m_partial->errorString());
+        return;
+    }
     m_partial->close();
     m_partial->setAutoRemove(false);
     m_preparedPath = m_partial->fileName();
@@ -254,9 +258,8 @@ void UpdateRun::prepareCurrent()
     auto preparation = std::make_shared<Preparation>();
     m_worker = QThread::create(
         [preparation, partial = m_preparedPath, package = QDir(updateFolder()).filePath(current().name + u".md"),
-         folder = updateFolder(), present = m_keyFilePresent, key = m_key, signature = m_signature.data()] {
-            *preparation = preparePackage(partial, package, folder, present, key, signature);
-        });
+         folder = updateFolder(), key = m_key,
+         signature = m_signature.data()] { *preparation = preparePackage(partial, package, folder, key, signature); });
     connect(m_worker, &QThread::finished, this, [this, preparation] {
         m_worker->deleteLater();
         m_worker = nullptr;
