@@ -45,32 +45,52 @@ std::optional<QByteArray> joinPackage(const QByteArray &script, const QList<QByt
 
 bool PackageSplitter::feed(QByteArrayView chunk)
 {
-    // Held-back bytes and the new chunk are searched as one, so a marker cut
-    // between two chunks is found; at most markerSize - 1 bytes are copied
-    // twice.
-    m_work.clear();
-    m_work.reserve(m_held.size() + chunk.size());
-    m_work.append(m_held).append(chunk);
-    m_held.clear();
-
     qsizetype from = 0;
+    if (!m_held.isEmpty()) {
+        // A marker may begin in the bytes held back so far: look for one
+        // starting there, in those bytes and the start of this chunk.
+        const qsizetype held = m_held.size();
+        m_held.append(chunk.first(qMin(chunk.size(), Package::markerSize - 1)));
+        const qsizetype found = m_matcher.indexIn(m_held.constData(), m_held.size());
+        if (found >= 0 && found < held) {
+            if (!emitData(QByteArrayView(m_held).first(found)) || !startPiece())
+                return false;
+            from = found + Package::markerSize - held;
+        } else if (chunk.size() < Package::markerSize - 1) {
+            // The whole chunk is held now; only what is too far from the end
+            // to begin a marker is settled.
+            const qsizetype settled = qMax<qsizetype>(0, m_held.size() - (Package::markerSize - 1));
+            if (!emitData(QByteArrayView(m_held).first(settled)))
+                return false;
+            m_held.remove(0, settled);
+            return true;
+        } else if (!emitData(QByteArrayView(m_held).first(held))) {
+            return false;
+        }
+        m_held.clear();
+    }
+
     for (;;) {
-        const qsizetype found = m_matcher.indexIn(m_work.constData(), m_work.size(), from);
+        const qsizetype found = m_matcher.indexIn(chunk.constData(), chunk.size(), from);
         if (found < 0)
             break;
-        if (!emitData(QByteArrayView(m_work).sliced(from, found - from)))
-            return false;
-        const int index = m_pieces++;
-        if (pieceStarted && !pieceStarted(index))
+        if (!emitData(chunk.sliced(from, found - from)) || !startPiece())
             return false;
         from = found + Package::markerSize;
     }
-    const qsizetype keep = qMin(Package::markerSize - 1, m_work.size() - from);
-    const qsizetype safeEnd = m_work.size() - keep;
-    if (!emitData(QByteArrayView(m_work).sliced(from, safeEnd - from)))
+    // The last bytes may be the beginning of a marker that the next chunk
+    // completes.
+    const qsizetype keep = qMin(Package::markerSize - 1, chunk.size() - from);
+    if (!emitData(chunk.sliced(from, chunk.size() - keep - from)))
         return false;
-    m_held = m_work.sliced(safeEnd);
+    m_held = chunk.last(keep).toByteArray();
     return true;
+}
+
+bool PackageSplitter::startPiece()
+{
+    const int index = m_pieces++;
+    return !pieceStarted || pieceStarted(index);
 }
 
 bool PackageSplitter::finish()

@@ -60,9 +60,9 @@ public:
 
 private:
     bool emitData(QByteArrayView bytes);
+    bool startPiece();
 
     QByteArrayMatcher m_matcher{Package::markerBytes, Package::markerSize};
-    QByteArray m_held; // the tail of the last chunk that may begin a marker
-    QByteArray m_work;
+    QByteArray m_held; // bytes at the end of the stream so far that may begin a marker
     int m_pieces = 0;
 };
