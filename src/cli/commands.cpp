@@ -35,6 +35,10 @@ const QList<CliCommand> &cliCommands()
          QStringLiteral("service check    (prints update=, notice= lines, errorwords= and samewords=)"), runService},
         {QStringLiteral("login"), QStringLiteral("log in to the forum; prints the profile and the cookie string"),
          QStringLiteral("login [--save] USER PASSWORD    (--save keeps the login in data/user.dat)"), runLogin},
+        {QStringLiteral("update"),
+         QStringLiteral("install the pending updates from the service server, as Patchwell does"),
+         QStringLiteral("update    (status texts go to standard error; exit 0 when installed or none is pending)"),
+         runUpdate},
     };
     return commands;
 }

@@ -29,3 +29,4 @@ int runPseudo(CliContext &context);
 int runTranslate(CliContext &context);
 int runService(CliContext &context);
 int runLogin(CliContext &context);
+int runUpdate(CliContext &context);

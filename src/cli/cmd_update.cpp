@@ -1,0 +1,36 @@
+#include "cli/commands.h"
+
+#include "updater/update_run.h"
+
+#include <QEventLoop>
+
+// The updater's run without its window: every status text on standard error,
+// the updates found taken as confirmed, and Zorvane not started afterwards.
+int runUpdate(CliContext &context)
+{
+    if (!context.args().isEmpty())
+        return context.usage(QStringLiteral("update"));
+
+    UpdateRun run;
+    QEventLoop loop;
+    int exitCode = CliContext::Failure;
+    QObject::connect(&run, &UpdateRun::statusChanged, &run, [&context](const QString &text) { context.report(text); });
+    QObject::connect(&run, &UpdateRun::noUpdate, &run, [&context](const QString &text) { context.report(text); });
+    QObject::connect(&run, &UpdateRun::updatesFound, &run, [&context, &run](int, const QString &text) {
+        context.report(text);
+        run.proceed();
+    });
+    QObject::connect(&run, &UpdateRun::finished, &run, [&](UpdateRun::Outcome outcome) {
+        if (outcome == UpdateRun::Outcome::Failed) {
+            if (!run.failureDetail().isEmpty())
+                context.report(run.failureDetail());
+            exitCode = CliContext::Failure;
+        } else {
+            exitCode = CliContext::Success;
+        }
+        loop.quit();
+    });
+    run.start();
+    loop.exec();
+    return exitCode;
+}

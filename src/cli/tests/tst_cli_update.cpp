@@ -1,0 +1,83 @@
+#include "settings/config_keys.h"
+#include "testsupport/fake_http_server.h"
+#include "testsupport/temp_app_folder.h"
+#include "updater/package_format.h"
+#include "updater/update_texts.h"
+
+#include <QProcess>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct CliRun
+{
+    int exitCode = -1;
+    QString err;
+};
+
+// Runs zorvane-cli without blocking, so that the fake server in this
+// process can answer it.
+CliRun runUpdate(const TempAppFolder &app)
+{
+    QProcess process;
+    process.start(QStringLiteral(ZORVANE_CLI), {u"--app-dir"_s, app.folder().root(), u"update"_s});
+    if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 30000))
+        process.kill();
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace
+
+class TestCliUpdate : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void update_data();
+    void update();
+};
+
+void TestCliUpdate::update_data()
+{
+    QTest::addColumn<QByteArray>("list");
+    QTest::addColumn<QByteArray>("package"); // the reply for /p
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("statuses");
+
+    const QByteArray package = *Package::joinPackage("echo done > done.txt\n", {});
+    QTest::newRow("installed") << "v2|s2|/p"_ba << FakeHttpServer::httpResponse(200, package) << 0
+                               << QStringList{UpdateText::updatesFound(1), UpdateText::downloading(1, u"v2"_s, 1),
+                                              UpdateText::installing(u"v2"_s), UpdateText::succeeded()};
+    QTest::newRow("none pending") << QByteArray() << QByteArray() << 0 << QStringList{UpdateText::noUpdate()};
+    QTest::newRow("package missing") << "v2|s2|/p"_ba << FakeHttpServer::httpResponse(404, "") << 1
+                                     << QStringList{UpdateText::updatesFound(1), UpdateText::downloading(1, u"v2"_s, 1),
+                                                    UpdateText::networkFailure() + u"（HTTP/1.1 404 Not Found）"_s};
+}
+
+void TestCliUpdate::update()
+{
+    QFETCH(QByteArray, list);
+    QFETCH(QByteArray, package);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, statuses);
+    TempAppFolder app;
+    FakeHttpServer server;
+    QVERIFY(server.serve(Cfg::Servers::Service));
+    server.on(u"/index.php?m=show&action=upnew&time="_s).respond(200, list);
+    server.on(u"/p"_s).reply(package);
+
+    const CliRun run = runUpdate(app);
+    QCOMPARE(run.exitCode, exitCode);
+    // Each status on a line of its own, in order; a failure adds its cause.
+    const QStringList lines = run.err.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.mid(0, statuses.size()), statuses);
+    QCOMPARE(lines.size(), statuses.size() + (exitCode == 0 ? 0 : 1));
+    QCOMPARE(app.readFile(u"\\done.txt") == "done\n", exitCode == 0 && !list.isEmpty());
+    QCOMPARE(configText(Cfg::vision::update), exitCode == 0 && !list.isEmpty() ? u"s2"_s : QString());
+}
+
+QTEST_GUILESS_MAIN(TestCliUpdate)
+#include "tst_cli_update.moc"

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QString>
+
+// Keys and signatures made by the minisign tool itself, in a folder of the
+// test's own.
+class MinisignTool
+{
+public:
+    explicit MinisignTool(const QString &folder) : m_folder(folder) {}
+
+    // A key pair without a password; false when the tool failed.
+    bool generate(const QString &name = QStringLiteral("maker"))
+    {
+        m_publicKey = QDir(m_folder).filePath(name + u".pub");
+        m_secretKey = QDir(m_folder).filePath(name + u".key");
+        return run({QStringLiteral("-G"), QStringLiteral("-W"), QStringLiteral("-p"), m_publicKey, QStringLiteral("-s"),
+                    m_secretKey});
+    }
+
+    QByteArray publicKey() const { return read(m_publicKey); }
+
+    // The signature file of `bytes`, prehashed unless legacy is asked for.
+    QByteArray sign(const QByteArray &bytes, bool legacy = false)
+    {
+        const QString message = QDir(m_folder).filePath(QStringLiteral("message"));
+        QFile file(message);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+            return {};
+        file.close();
+        QFile::remove(message + u".minisig");
+        QStringList args{QStringLiteral("-S"), QStringLiteral("-s"),       m_secretKey, QStringLiteral("-m"), message,
+                         QStringLiteral("-t"), QStringLiteral("release 2")};
+        if (legacy)
+            args << QStringLiteral("-l");
+        return run(args) ? read(message + u".minisig") : QByteArray();
+    }
+
+private:
+    bool run(const QStringList &args) const
+    {
+        QProcess tool;
+        tool.setProcessChannelMode(QProcess::MergedChannels);
+        tool.start(QStringLiteral("minisign"), args);
+        return tool.waitForFinished(30000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+    }
+    static QByteArray read(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QString m_folder;
+    QString m_publicKey;
+    QString m_secretKey;
+};

@@ -1,0 +1,101 @@
+#include "minisign_tool.h"
+#include "updater/minisign.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// The signature file with line `line` (from 0) replaced.
+QByteArray withLine(const QByteArray &signature, int line, const QByteArray &text)
+{
+    QList<QByteArray> lines = signature.split('\n');
+    lines[line] = text;
+    return lines.join('\n');
+}
+
+} // namespace
+
+class TestMinisign : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void verify_data();
+    void verify();
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_package;
+    QByteArray m_prehashed;
+    QByteArray m_legacy;
+    QByteArray m_otherKeys;
+    std::optional<MinisignPublicKey> m_key;
+};
+
+void TestMinisign::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    MinisignTool maker(m_dir.path());
+    QVERIFY(maker.generate());
+    MinisignTool stranger(m_dir.path());
+    QVERIFY(stranger.generate(u"stranger"_s));
+    m_package = "\x00\x00\x00\x06\x03\x04\x06\x03\x05\x06"_ba + "echo installed\n";
+    m_prehashed = maker.sign(m_package);
+    m_legacy = maker.sign(m_package, true);
+    m_otherKeys = stranger.sign(m_package);
+    QVERIFY(!m_prehashed.isEmpty() && !m_legacy.isEmpty() && !m_otherKeys.isEmpty());
+    m_key = MinisignPublicKey::parse(maker.publicKey());
+    QVERIFY(m_key);
+}
+
+void TestMinisign::verify_data()
+{
+    QTest::addColumn<QByteArray>("signature");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<SignatureCheck>("check");
+
+    const QByteArray tampered = QByteArray(m_package).replace("installed", "installeD");
+    QTest::newRow("prehashed, good") << m_prehashed << m_package << SignatureCheck::Valid;
+    QTest::newRow("legacy, good") << m_legacy << m_package << SignatureCheck::Valid;
+    QTest::newRow("CR LF line ends") << QByteArray(m_prehashed).replace("\n", "\r\n") << m_package
+                                     << SignatureCheck::Valid;
+    QTest::newRow("prehashed, file changed") << m_prehashed << tampered << SignatureCheck::Invalid;
+    QTest::newRow("legacy, file changed") << m_legacy << tampered << SignatureCheck::Invalid;
+    QTest::newRow("file cut short") << m_prehashed << m_package.chopped(1) << SignatureCheck::Invalid;
+    QTest::newRow("another maker's key") << m_otherKeys << m_package << SignatureCheck::OtherKey;
+    QTest::newRow("trusted comment changed")
+        << withLine(m_prehashed, 2, "trusted comment: release 3") << m_package << SignatureCheck::Invalid;
+    QTest::newRow("prehashed relabelled legacy")
+        << withLine(m_prehashed, 1, "RW" + m_prehashed.split('\n')[1].mid(2)) << m_package << SignatureCheck::Invalid;
+    QTest::newRow("no trusted comment") << withLine(m_prehashed, 2, "comment: x") << m_package
+                                        << SignatureCheck::Malformed;
+    QTest::newRow("signature not base64")
+        << withLine(m_prehashed, 1, "not*base64") << m_package << SignatureCheck::Malformed;
+    QTest::newRow("unknown algorithm") << withLine(m_prehashed, 1, QByteArray(100, 'A')) << m_package
+                                       << SignatureCheck::Malformed;
+    QTest::newRow("empty signature file") << QByteArray() << m_package << SignatureCheck::Malformed;
+    QTest::newRow("a 404 page") << "<html><body>Not Found</body></html>"_ba << m_package << SignatureCheck::Malformed;
+}
+
+void TestMinisign::verify()
+{
+    QFETCH(QByteArray, signature);
+    QFETCH(QByteArray, file);
+    QFETCH(SignatureCheck, check);
+    const QString path = m_dir.filePath(u"package.md"_s);
+    QVERIFY(writeFile(path, file));
+    QCOMPARE(verifyFileSignature(*m_key, signature, path), check);
+}
+
+QTEST_GUILESS_MAIN(TestMinisign)
+#include "tst_minisign.moc"
