@@ -27,6 +27,12 @@ const QList<CliCommand> &cliCommands()
          QStringLiteral("shuffle --level 0|1|2|3 [--seed N] [FILE]"), runShuffle},
         {QStringLiteral("pseudo"), QStringLiteral("one-key pseudo-original: synonyms, shuffle, format (mode 2)"),
          QStringLiteral("pseudo [--synonyms] [--shuffle 0|1|2|3] [--seed N] [FILE]"), runPseudo},
+        {QStringLiteral("title"), QStringLiteral("look a title up in the news search: count and hits"),
+         QStringLiteral("title [--fuzzy] TITLE    (prints count=N, then title, time and link of each hit)"),
+         runTitle},
+        {QStringLiteral("seo"), QStringLiteral("a site's search-engine statistics from ten sources"),
+         QStringLiteral("seo SITE    (prints the eleven figures as lblName=value; exit 1 when a source failed)"),
+         runSeo},
     };
     return commands;
 }

@@ -26,3 +26,5 @@ int runFormat(CliContext &context);
 int runSynonyms(CliContext &context);
 int runShuffle(CliContext &context);
 int runPseudo(CliContext &context);
+int runTitle(CliContext &context);
+int runSeo(CliContext &context);
