@@ -16,26 +16,65 @@ bool isLineBreak(QChar c)
     return c == u'\r' || c == u'\n';
 }
 
+// What lower-casing a tag's name part (up to and including its first blank)
+// comes to: nothing, ASCII letters only, or something for QString::toLower.
+enum class TagCase { Lower, AsciiUpper, Other };
+
+TagCase caseOf(QStringView tag)
+{
+    TagCase result = TagCase::Lower;
+    for (QChar c : tag) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80)
+            return TagCase::Other;
+        if (u >= u'A' && u <= u'Z')
+            result = TagCase::AsciiUpper;
+        else if (u == u' ')
+            break;
+    }
+    return result;
+}
+
 // What lowercaseTagNames makes of one tag; nothing when it stays as it is.
 std::optional<QString> loweredTag(QStringView tag)
 {
+    if (caseOf(tag) == TagCase::Lower)
+        return std::nullopt;
     const qsizetype blank = tag.indexOf(u' ');
     const QStringView head = blank < 0 ? tag : tag.left(blank + 1);
-    // Most tags of a page are lower-case already: no copy for those.
-    bool plain = true;
-    for (QChar c : head) {
-        const char16_t u = c.unicode();
-        if (u >= 0x80 || (u >= u'A' && u <= u'Z')) {
-            plain = false;
-            break;
-        }
-    }
-    if (plain)
-        return std::nullopt;
     QString lowered = head.toString().toLower() + tag.mid(head.size());
     if (lowered == tag)
         return std::nullopt;
     return lowered;
+}
+
+// Whether the text, all of it lower-cased, is one of the keys.
+bool sameWhenLowered(QStringView text, const QStringList &keys)
+{
+    bool ascii = true;
+    for (QChar c : text)
+        ascii = ascii && c.unicode() < 0x80;
+    if (!ascii)
+        return keys.contains(text.toString().toLower());
+    for (const QString &key : keys) {
+        if (key.size() != text.size())
+            continue;
+        qsizetype i = 0;
+        while (i < text.size() && QChar(char16_t(QChar::toLower(text[i].unicode()))) == key[i])
+            ++i;
+        if (i == text.size())
+            return true;
+    }
+    return false;
+}
+
+// The name part of an ASCII tag lower-cased where it stands.
+void lowerAsciiTag(QChar *tag, qsizetype length)
+{
+    for (qsizetype i = 0; i < length && tag[i] != u' '; ++i) {
+        if (tag[i] >= u'A' && tag[i] <= u'Z')
+            tag[i] = QChar(char16_t(tag[i].unicode() + (u'a' - u'A')));
+    }
 }
 
 // A tag as the pattern "<.+?>" finds it: `end` is the index of its ">".
@@ -43,6 +82,7 @@ struct Tag
 {
     qsizetype begin;
     qsizetype end;
+    bool hasInner; // another "<" after the first character
 };
 
 struct TagScan
@@ -78,8 +118,11 @@ TagScan scanTags(QStringView text, qsizetype from, qsizetype probe)
         qsizetype k = p + 2;
         if (p == from)
             k = qMax(k, probe);
-        while (k < n && text[k] != u'>' && !isLineBreak(text[k]))
+        bool hasInner = text[p + 1] == u'<' || (k > p + 2 && text.mid(p + 2, k - p - 2).contains(u'<'));
+        while (k < n && text[k] != u'>' && !isLineBreak(text[k])) {
+            hasInner = hasInner || text[k] == u'<';
             ++k;
+        }
         if (k >= n) {
             scan.resume = p;
             scan.probe = n;
@@ -90,7 +133,7 @@ TagScan scanTags(QStringView text, qsizetype from, qsizetype probe)
             i = k + 1;
             continue;
         }
-        scan.tags.append({p, k});
+        scan.tags.append({p, k, hasInner});
         i = k + 1;
     }
 }
@@ -120,15 +163,34 @@ void forEachInnerTag(QStringView text, const Tag &tag, Visit visit)
     }
 }
 
+using InnerTags = QMultiHash<size_t, QString>;
 using OpenInnerTags = QList<std::pair<qsizetype, qsizetype>>;
 
+bool containsInner(const InnerTags &inner, QStringView text)
+{
+    if (inner.isEmpty())
+        return false;
+    const size_t hash = qHash(text);
+    for (auto it = inner.constFind(hash); it != inner.cend() && it.key() == hash; ++it) {
+        if (*it == text)
+            return true;
+    }
+    return false;
+}
+
+void insertInner(InnerTags &inner, QStringView text)
+{
+    if (!containsInner(inner, text))
+        inner.insert(qHash(text), text.toString());
+}
+
 // Notes the inner tags of `tags` that are complete; keeps the others open.
-void recordInnerTags(QStringView text, const QList<Tag> &tags, QSet<QString> &inner, OpenInnerTags &open)
+void recordInnerTags(QStringView text, const QList<Tag> &tags, InnerTags &inner, OpenInnerTags &open)
 {
     for (const Tag &tag : tags) {
         forEachInnerTag(text, tag, [&](qsizetype start, qsizetype end) {
             if (end >= 0)
-                inner.insert(text.mid(start, end - start + 1).toString());
+                insertInner(inner, text.mid(start, end - start + 1));
             else if (end == -2)
                 open.append({start, text.size()});
         });
@@ -136,7 +198,7 @@ void recordInnerTags(QStringView text, const QList<Tag> &tags, QSet<QString> &in
 }
 
 // Carries on the search for the ">" of the inner tags still open.
-void resolveOpenInnerTags(QStringView text, QSet<QString> &inner, OpenInnerTags &open)
+void resolveOpenInnerTags(QStringView text, InnerTags &inner, OpenInnerTags &open)
 {
     for (qsizetype i = 0; i < open.size();) {
         auto &[start, probe] = open[i];
@@ -147,7 +209,7 @@ void resolveOpenInnerTags(QStringView text, QSet<QString> &inner, OpenInnerTags 
             continue;
         }
         if (end >= 0)
-            inner.insert(text.mid(start, end - start + 1).toString());
+            insertInner(inner, text.mid(start, end - start + 1));
         open.removeAt(i);
     }
 }
@@ -257,65 +319,82 @@ qsizetype TagNameLowercaser::append(QStringView piece)
     }
 
     TagScan scan = scanTags(m_text, from, m_probe);
+    const QStringView text(m_text);
     struct Change
     {
         Tag tag;
-        QString lowered;
+        QString lowered; // null: ASCII letters, lowered where they stand
     };
     QList<Change> changes;
-    QSet<QString> changedKeys;
+    bool innerTagsFinish = !m_openInner.isEmpty();
     bool collides = false;
-    for (const Tag &tag : scan.tags) {
-        const QStringView text = QStringView(m_text).mid(tag.begin, tag.end - tag.begin + 1);
-        std::optional<QString> lowered = loweredTag(text);
-        if (!lowered)
+    for (const Tag &tag : std::as_const(scan.tags)) {
+        innerTagsFinish = innerTagsFinish || tag.hasInner;
+        const QStringView tagText = text.mid(tag.begin, tag.end - tag.begin + 1);
+        Change change{tag, QString()};
+        switch (caseOf(tagText)) {
+        case TagCase::Lower:
             continue;
+        case TagCase::AsciiUpper:
+            break;
+        case TagCase::Other:
+            if (std::optional<QString> lowered = loweredTag(tagText))
+                change.lowered = std::move(*lowered);
+            else
+                continue;
+            break;
+        }
         // The whole-buffer pass replaces this text wherever it occurs, also
         // inside an earlier tag.
-        collides = collides || m_innerTags.contains(text.toString());
-        changedKeys.insert(text.toString().toLower());
-        changes.append({tag, std::move(*lowered)});
+        collides = collides || containsInner(m_innerTags, tagText);
+        changes.append(std::move(change));
     }
-    if (changes.isEmpty()) {
-        resolveOpenInnerTags(m_text, m_innerTags, m_openInner);
-        recordInnerTags(m_text, scan.tags, m_innerTags, m_openInner);
-        m_resume = scan.resume;
-        m_probe = scan.probe;
-        return from;
+    if (!collides && innerTagsFinish && !changes.isEmpty()) {
+        // Inner tags that finish now may read as one of the changed texts at
+        // some point of that pass; compared ignoring case to be safe.
+        QStringList innerKeys;
+        const auto note = [&](qsizetype start, qsizetype end) {
+            if (end >= 0)
+                innerKeys.append(text.mid(start, end - start + 1).toString().toLower());
+        };
+        for (const auto &[start, probe] : std::as_const(m_openInner))
+            note(start, innerTagEnd(text, probe));
+        for (const Tag &tag : std::as_const(scan.tags))
+            forEachInnerTag(text, tag, note);
+        for (qsizetype i = 0; !collides && !innerKeys.isEmpty() && i < changes.size(); ++i) {
+            const Tag &tag = changes[i].tag;
+            collides = sameWhenLowered(text.mid(tag.begin, tag.end - tag.begin + 1), innerKeys);
+        }
     }
-    // Inner tags that finish now may still read as one of the changed texts
-    // at some point of that pass; compared ignoring case to be safe.
-    const QStringView text(m_text);
-    const auto meets = [&](qsizetype start, qsizetype end) {
-        return end >= 0 && changedKeys.contains(text.mid(start, end - start + 1).toString().toLower());
-    };
-    for (const auto &[start, probe] : std::as_const(m_openInner))
-        collides = collides || meets(start, innerTagEnd(text, probe));
-    for (qsizetype i = 0; !collides && i < scan.tags.size(); ++i)
-        forEachInnerTag(text, scan.tags[i],
-                        [&](qsizetype start, qsizetype end) { collides = collides || meets(start, end); });
     if (collides) {
         redoWholeBuffer();
         return 0;
     }
 
     bool sameLengths = true;
-    for (const Change &change : std::as_const(changes))
-        sameLengths = sameLengths && change.lowered.size() == change.tag.end - change.tag.begin + 1;
+    for (const Change &change : std::as_const(changes)) {
+        if (!change.lowered.isNull())
+            sameLengths = sameLengths && change.lowered.size() == change.tag.end - change.tag.begin + 1;
+    }
     if (sameLengths) {
         QChar *data = m_text.data();
-        for (const Change &change : std::as_const(changes))
-            std::copy(change.lowered.cbegin(), change.lowered.cend(), data + change.tag.begin);
+        for (const Change &change : std::as_const(changes)) {
+            if (change.lowered.isNull())
+                lowerAsciiTag(data + change.tag.begin, change.tag.end - change.tag.begin + 1);
+            else
+                std::copy(change.lowered.cbegin(), change.lowered.cend(), data + change.tag.begin);
+        }
     } else {
         // A character whose lower case is longer (U+0130) moves what follows.
         QString tail;
         qsizetype at = from;
         for (const Change &change : std::as_const(changes)) {
-            tail += QStringView(m_text).mid(at, change.tag.begin - at);
-            tail += change.lowered;
+            const QStringView tagText = text.mid(change.tag.begin, change.tag.end - change.tag.begin + 1);
+            tail += text.mid(at, change.tag.begin - at);
+            tail += change.lowered.isNull() ? *loweredTag(tagText) : change.lowered;
             at = change.tag.end + 1;
         }
-        tail += QStringView(m_text).mid(at);
+        tail += text.mid(at);
         m_text.truncate(from);
         m_text += tail;
         for (auto &open : m_openInner)

@@ -3,8 +3,8 @@
 #include "net/http_exchange.h"
 
 #include <QList>
+#include <QMultiHash>
 #include <QObject>
-#include <QSet>
 #include <QString>
 #include <QUrl>
 
@@ -91,7 +91,8 @@ private:
     qsizetype m_probe = 0;
     // The exact text from each "<" inside a finished tag up to the ">" that
     // would close a tag starting there: where another tag's text can occur.
-    QSet<QString> m_innerTags;
+    // Keyed by qHash of the text, so that a lookup needs no copy.
+    QMultiHash<size_t, QString> m_innerTags;
     // Inner "<" right before a tag's ">" whose own ">" has not arrived yet,
     // with how far the search for it got.
     QList<std::pair<qsizetype, qsizetype>> m_openInner;
