@@ -10,6 +10,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
@@ -404,11 +405,16 @@ void SiteStatistics::startSocketSource(SeoSource source, const QString &site)
     m_exchanges[std::size_t(source)]->start(seoSourceRequest(source, site));
 }
 
-QNetworkReply *SiteStatistics::get(QNetworkRequest request)
+QNetworkReply *SiteStatistics::get(const QNetworkRequest &request)
 {
-    request.setTransferTimeout(int(serverTimeout().count()));
     QNetworkReply *reply = m_network->get(request);
     m_replies.append(reply);
+    // The whole fetch, not only each pause in it, is bounded: a server that
+    // trickles bytes ends on the failure path too.
+    auto *deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
+    deadline->start(serverTimeout());
     // A reply beyond what any page needs ends on the failure path.
     connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
         if (received > HttpExchange::defaultMaxReplySize)

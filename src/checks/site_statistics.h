@@ -117,7 +117,7 @@ private:
     void startGoogle(const QString &site);
     void onSocketAnswer(SeoSource source, const HttpReply &reply);
     void fetchPageRankFrame(const QString &address);
-    QNetworkReply *get(QNetworkRequest request);
+    QNetworkReply *get(const QNetworkRequest &request);
     bool setFigure(SeoFigure figure, const QString &text);
     void sourceFailed(SeoSource source);
     void lookupEnded();

@@ -452,10 +452,12 @@ TitleSearch::~TitleSearch() = default;
 
 bool TitleSearch::start(const QString &title, TitleSearchMode mode, ModeSource modeNow)
 {
-    cancel();
     const QString query = titleQueryText(title);
+    if (query.isEmpty())
+        return false;
+    cancel();
     const QString path = titleSearchPath(query, mode);
-    if (query.isEmpty() || path.isEmpty())
+    if (path.isEmpty())
         return false;
     m_mode = mode;
     m_modeNow = std::move(modeNow);

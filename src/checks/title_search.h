@@ -118,8 +118,9 @@ public:
     ~TitleSearch() override;
 
     // Drops a running query without a signal, then looks the title up (blanks
-    // as "+"). False, and nothing started, for an empty title or for
-    // TitleSearchMode::None. `modeNow` is asked for the mode when the page is
+    // as "+"). False when nothing started: for an empty title (the running
+    // query goes on) or for TitleSearchMode::None (the running query is
+    // dropped all the same). `modeNow` is asked for the mode when the page is
     // complete; without it the mode given here is used.
     bool start(const QString &title, TitleSearchMode mode, ModeSource modeNow = {});
     void cancel();

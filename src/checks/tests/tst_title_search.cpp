@@ -409,11 +409,17 @@ void TestTitleSearch::query_secondQuery_dropsTheFirst()
 
 void TestTitleSearch::query_withoutTitleOrOption_startsNothing()
 {
+    m_server->otherwise().silent();
     TitleSearch search;
     QVERIFY(!search.start(QString(), TitleSearchMode::Exact));
+    QVERIFY(search.start(u"t"_s, TitleSearchMode::Exact));
+    QVERIFY(m_server->waitForRequests(1));
+    // An empty title leaves the running query alone; no option drops it.
+    QVERIFY(!search.start(QString(), TitleSearchMode::Exact));
+    QVERIFY(search.isRunning());
     QVERIFY(!search.start(u"t"_s, TitleSearchMode::None));
     QVERIFY(!search.isRunning());
-    QCOMPARE(m_server->connectionCount(), 0);
+    QCOMPARE(m_server->connectionCount(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestTitleSearch)
