@@ -33,6 +33,9 @@ const QList<CliCommand> &cliCommands()
         {QStringLiteral("seo"), QStringLiteral("a site's search-engine statistics from ten sources"),
          QStringLiteral("seo SITE    (prints the eleven figures as lblName=value; exit 1 when a source failed)"),
          runSeo},
+        {QStringLiteral("translate"), QStringLiteral("translate an article through the translation service"),
+         QStringLiteral("translate [--to en|zh] [FILE]    (en: Chinese to English, the default; zh: back)"),
+         runTranslate},
     };
     return commands;
 }

@@ -28,3 +28,4 @@ int runShuffle(CliContext &context);
 int runPseudo(CliContext &context);
 int runTitle(CliContext &context);
 int runSeo(CliContext &context);
+int runTranslate(CliContext &context);

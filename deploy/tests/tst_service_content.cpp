@@ -1,0 +1,424 @@
+// The service server as the maker runs it: scripts/serve-content (the real
+// nginx with deploy/nginx/zorvane-service.conf) on a copy of the example
+// content, asked over raw sockets so that no client library tidies the paths.
+
+#include "net/service_client.h"
+#include "settings/config_keys.h"
+#include "testsupport/temp_app_folder.h"
+#include "text/gbk.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QHostAddress>
+#include <QProcess>
+#include <QStringDecoder>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/prctl.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString exampleContent = QStringLiteral(ZORVANE_SOURCE_DIR "/deploy/example-content");
+const QByteArray secret = "outside-the-content-folder";
+const QByteArray packageMarker("\x00\x00\x00\x06\x03\x04\x06\x03\x05\x06", 10);
+const QByteArray logoutRequestLine = "\"GET /index.php?m=show&action=logout HTTP/1.1\"";
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+bool copyTree(const QString &from, const QString &to)
+{
+    const QDir source(from);
+    QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString entry = it.next();
+        if (!writeAll(to + u'/' + source.relativeFilePath(entry), readAll(entry)))
+            return false;
+    }
+    return true;
+}
+
+// Started by root, nginx's workers run as nobody: the folders a QTemporaryDir
+// makes (owner only) must be opened up for them.
+void openToEveryone(const QString &root)
+{
+    const auto dirMode = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+                         | QFile::ReadOther | QFile::ExeOther;
+    QFile::setPermissions(root, dirMode);
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString entry = it.next();
+        if (it.fileInfo().isSymLink())
+            continue;
+        QFile::setPermissions(entry, it.fileInfo().isDir()
+                                         ? dirMode
+                                         : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+}
+
+struct RawReply
+{
+    int status = 0;
+    QHash<QByteArray, QByteArray> headers; // names in lower case
+    QByteArray body;
+};
+
+// One request on its own connection, read until the server closes it.
+RawReply exchange(quint16 port, const QByteArray &request)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    if (!socket.waitForConnected(5000))
+        return {};
+    socket.write(request);
+    QByteArray received;
+    QDeadlineTimer deadline(10000);
+    while (socket.state() != QAbstractSocket::UnconnectedState && !deadline.hasExpired()) {
+        socket.waitForReadyRead(int(deadline.remainingTime()));
+        received += socket.readAll();
+    }
+    received += socket.readAll();
+
+    RawReply reply;
+    const qsizetype headEnd = received.indexOf("\r\n\r\n");
+    if (headEnd < 0)
+        return reply;
+    const QList<QByteArray> lines = received.left(headEnd).split('\n');
+    const QList<QByteArray> statusLine = lines.value(0).trimmed().split(' ');
+    reply.status = statusLine.value(1).toInt();
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const qsizetype colon = lines[i].indexOf(':');
+        if (colon > 0)
+            reply.headers.insert(lines[i].left(colon).trimmed().toLower(), lines[i].mid(colon + 1).trimmed());
+    }
+    reply.body = received.mid(headEnd + 4);
+    return reply;
+}
+
+RawReply get(quint16 port, const QByteArray &target)
+{
+    // Headers as the programs' own fetches send them, compression included.
+    return exchange(port, "GET " + target
+                              + " HTTP/1.1\r\nHost: 127.0.0.1\r\nAccept-Encoding: gzip, deflate\r\nConnection: "
+                                "close\r\n\r\n");
+}
+
+// The updater reads a package's size from Content-Length and has no chunked
+// decoder, so every reply, error pages and empty files included, must carry it.
+void verifyFraming(const RawReply &reply)
+{
+    QVERIFY2(reply.status != 0, "no complete reply");
+    QVERIFY2(reply.headers.contains("content-length"), "no Content-Length");
+    QCOMPARE(reply.headers.value("content-length").toLongLong(), reply.body.size());
+    QVERIFY(!reply.headers.contains("transfer-encoding"));
+    QVERIFY(!reply.headers.contains("content-encoding"));
+}
+
+quint16 freePort()
+{
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost) ? probe.serverPort() : 0;
+}
+
+// scripts/serve-content on a folder, for the life of this object. Should the
+// test process die outright, the script is told by the kernel and takes its
+// nginx down with it.
+class ServedContent
+{
+public:
+    ~ServedContent() { stop(); }
+
+    bool start(const QString &folder)
+    {
+        for (int attempt = 0; attempt < 3 && !m_ready; ++attempt)
+            m_ready = startOn(folder, freePort());
+        return m_ready;
+    }
+
+    void stop()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(10000)) {
+            m_process.kill();
+            m_process.waitForFinished(5000);
+        }
+    }
+
+    quint16 port() const { return m_port; }
+    QString accessLog() const { return m_accessLog; }
+    QByteArray output() const { return m_output; }
+
+private:
+    bool startOn(const QString &folder, quint16 port)
+    {
+        stop();
+        m_output.clear();
+        m_port = port;
+        m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.start(QStringLiteral(ZORVANE_SOURCE_DIR "/scripts/serve-content"), {folder, QString::number(port)});
+        const QByteArray logMark = "access log: ";
+        QDeadlineTimer deadline(15000);
+        while (!m_output.contains(logMark) && m_process.state() != QProcess::NotRunning && !deadline.hasExpired()) {
+            m_process.waitForReadyRead(int(deadline.remainingTime()));
+            m_output += m_process.readAll();
+        }
+        const qsizetype at = m_output.indexOf(logMark);
+        if (at < 0)
+            return false;
+        const qsizetype end = m_output.indexOf('\n', at);
+        if (end < 0)
+            return false;
+        m_accessLog = QString::fromLocal8Bit(m_output.mid(at + logMark.size(), end - at - logMark.size()));
+        return true;
+    }
+
+    QProcess m_process;
+    QByteArray m_output;
+    QString m_accessLog;
+    quint16 m_port = 0;
+    bool m_ready = false;
+};
+
+} // namespace
+
+class TestServiceContent : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void exampleContent_suitsTheClients();
+    void mappedRequests_serveTheStoredFile_data();
+    void mappedRequests_serveTheStoredFile();
+    void requestsOutsideTheFiles_getNoFile_data();
+    void requestsOutsideTheFiles_getNoFile();
+    void logoutNotices_areCountedInTheAccessLog();
+    void serviceClient_readsTheServedTexts();
+
+private:
+    QString content(const QString &relative) const { return m_root.path() + u"/content/"_s + relative; }
+
+    QTemporaryDir m_root;
+    ServedContent m_server;
+};
+
+void TestServiceContent::initTestCase()
+{
+    QVERIFY(m_root.isValid());
+    QVERIFY(copyTree(exampleContent, content(QString())));
+
+    // A history of two releases: 1.5 (stamp 20250201), then 2.0 (20250301).
+    const QByteArray package =
+        "pre" + packageMarker + "cp 1 Zorvane\r\n" + packageMarker + QByteArray("\x00\xff\r\n", 4);
+    QVERIFY(writeAll(content(u"packages/2.0.md"_s), package));
+    QVERIFY(writeAll(content(u"upnew/index.txt"_s), "1.5|20250201|/packages/1.5.md<br>2.0|20250301|/packages/2.0.md"));
+    QVERIFY(writeAll(content(u"upnew/20250201.txt"_s), "2.0|20250301|/packages/2.0.md"));
+    QVERIFY(writeAll(content(u"upnew/20250301.txt"_s), QByteArray()));
+
+    // Bait beside the folder and ways that might lead to it.
+    QVERIFY(writeAll(m_root.path() + u"/secret.txt"_s, secret));
+    QVERIFY(QFile::link(m_root.path() + u"/secret.txt"_s, content(u"outside.txt"_s)));
+    QVERIFY(QFile::link(m_root.path(), content(u"outside-dir"_s)));
+    QVERIFY(writeAll(content(u".hidden.txt"_s), secret));
+    openToEveryone(m_root.path());
+
+    QVERIFY2(m_server.start(content(QString())), m_server.output().constData());
+}
+
+void TestServiceContent::cleanupTestCase()
+{
+    const QString prefix = QFileInfo(m_server.accessLog()).absolutePath();
+    m_server.stop();
+    // The script leaves nothing behind and nothing listening.
+    if (!m_server.accessLog().isEmpty())
+        QVERIFY2(!QFileInfo::exists(prefix), qPrintable(prefix));
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, m_server.port());
+    QVERIFY(!socket.waitForConnected(2000));
+}
+
+void TestServiceContent::exampleContent_suitsTheClients()
+{
+    // A client stores a downloaded library as the text plus CR LF: the served
+    // libraries are the shipped ones without it, so a fresh installation that
+    // updates ends with the very files it shipped with.
+    QCOMPARE(readAll(exampleContent + u"/data/errorwords.txt"_s) + "\r\n",
+             readAll(QStringLiteral(ZORVANE_APPDIR_TEMPLATE "/data/error.dat")));
+    QCOMPARE(readAll(exampleContent + u"/data/samewords.txt"_s) + "\r\n",
+             readAll(QStringLiteral(ZORVANE_APPDIR_TEMPLATE "/data/same.dat")));
+
+    // Version texts end up in the settings file; longer ones are ignored.
+    for (const QString &name : {u"errorwords"_s, u"samewords"_s}) {
+        const QByteArray version = readAll(exampleContent + u"/show/"_s + name + u".txt"_s);
+        QVERIFY(!version.isEmpty());
+        QVERIFY2(version.size() <= 29, qPrintable(name));
+    }
+
+    // Replies are split on "|" and "<br>" as they stand: a line break at the
+    // end would become part of the last field.
+    QDirIterator it(exampleContent, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QByteArray bytes = readAll(path);
+        const bool splitByClients = path.contains(u"/show/"_s) || path.contains(u"/upnew/"_s);
+        QVERIFY2(!splitByClients || (!bytes.endsWith('\n') && !bytes.endsWith('\r')), qPrintable(path));
+        QStringDecoder gbk("GB18030");
+        const QString text = gbk(bytes);
+        QVERIFY2(!gbk.hasError() && !text.contains(QChar::ReplacementCharacter), qPrintable(path));
+    }
+
+    // The picture of the advertisement is one the application folder holds.
+    const QString picture = fromGbk(readAll(exampleContent + u"/show/ad.txt"_s)).section(u'|', 0, 0);
+    QVERIFY(QFileInfo::exists(QStringLiteral(ZORVANE_APPDIR_TEMPLATE "/html/") + picture));
+}
+
+void TestServiceContent::mappedRequests_serveTheStoredFile_data()
+{
+    QTest::addColumn<QByteArray>("target");
+    QTest::addColumn<QString>("file"); // relative to the content folder; empty: 404
+
+    const QByteArray show = "/index.php?m=show&action=";
+    for (const char *action : {"ad", "format", "yc", "notice", "errorwords", "samewords", "logout"})
+        QTest::addRow("action %s", action) << show + action << u"show/%1.txt"_s.arg(QLatin1StringView(action));
+    QTest::newRow("typo library") << QByteArray("/data/errorwords.txt") << u"data/errorwords.txt"_s;
+    QTest::newRow("synonym library") << QByteArray("/data/samewords.txt") << u"data/samewords.txt"_s;
+    QTest::newRow("package, binary") << QByteArray("/packages/2.0.md") << u"packages/2.0.md"_s;
+
+    const QByteArray list = show + "upnew&time=";
+    QTest::newRow("update list, fresh installation") << list << u"upnew/index.txt"_s;
+    QTest::newRow("update list, no time at all") << show + "upnew" << u"upnew/index.txt"_s;
+    QTest::newRow("update list, older stamp") << list + "20250201" << u"upnew/20250201.txt"_s;
+    QTest::newRow("update list, newest stamp is empty") << list + "20250301" << u"upnew/20250301.txt"_s;
+    QTest::newRow("update list, unknown stamp") << list + "20240101" << u"upnew/index.txt"_s;
+    QTest::newRow("update list, stamp climbing out") << list + "../x" << u"upnew/index.txt"_s;
+    QTest::newRow("update list, stamp reaching a stamp file") << list + "../upnew/20250301" << u"upnew/index.txt"_s;
+    QTest::newRow("update list, encoded stamp") << list + "%2e%2e%2fsecret" << u"upnew/index.txt"_s;
+    QTest::newRow("update list, stamp of the bait") << list + "../../secret" << u"upnew/index.txt"_s;
+
+    QTest::newRow("unknown action") << show + "upload" << QString();
+    QTest::newRow("action naming a path") << show + "../../secret" << QString();
+    QTest::newRow("action of another module") << QByteArray("/index.php?m=user&action=ad") << QString();
+    QTest::newRow("missing package") << QByteArray("/packages/9.9.md") << QString();
+    QTest::newRow("missing library") << QByteArray("/data/hexie.txt") << QString();
+}
+
+void TestServiceContent::mappedRequests_serveTheStoredFile()
+{
+    QFETCH(QByteArray, target);
+    QFETCH(QString, file);
+
+    const RawReply reply = get(m_server.port(), target);
+    verifyFraming(reply);
+    if (QTest::currentTestFailed())
+        return;
+    if (file.isEmpty()) {
+        QCOMPARE(reply.status, 404);
+        return;
+    }
+    QCOMPARE(reply.status, 200);
+    QVERIFY(QFileInfo::exists(content(file)));
+    // Byte for byte: GBK stays GBK.
+    QCOMPARE(reply.body, readAll(content(file)));
+}
+
+void TestServiceContent::requestsOutsideTheFiles_getNoFile_data()
+{
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<int>("status");
+
+    auto row = [](const char *name, const QByteArray &target, int status) {
+        QTest::newRow(name) << "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n" << status;
+    };
+    row("dot-dot", "/../secret.txt", 400);
+    row("dot-dot below a folder", "/show/../../secret.txt", 400);
+    row("dot-dot that stays inside", "/show/../show/ad.txt", 400);
+    row("encoded dots", "/%2e%2e/secret.txt", 400);
+    row("encoded dots, upper case", "/%2E%2E/secret.txt", 400);
+    row("encoded slashes", "/show/..%2f..%2fsecret.txt", 400);
+    row("backslashes", "/..\\..\\secret.txt", 400);
+    row("encoded backslashes", "/%5c..%5csecret.txt", 400);
+    row("absolute path", QFile::encodeName(m_root.path()) + "/secret.txt", 404);
+    row("absolute path, doubled slash", "/" + QFile::encodeName(m_root.path()) + "/secret.txt", 404);
+    row("absolute-form target", "http://127.0.0.1/../secret.txt", 400);
+    row("target without slash", "secret.txt", 400);
+    row("link to a file outside", "/outside.txt", 404);
+    row("link to a folder outside", "/outside-dir/secret.txt", 404);
+    row("hidden file", "/.hidden.txt", 404);
+    row("internal update-list path", "/zorvane-update-list", 404);
+    row("root folder", "/", 404);
+    row("folder with slash", "/show/", 404);
+    row("folder without slash", "/show", 404);
+    QTest::newRow("upload") << QByteArray("POST /show/ad.txt HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: 6\r\n"
+                                          "Connection: close\r\n\r\nsecret")
+                            << 405;
+}
+
+void TestServiceContent::requestsOutsideTheFiles_getNoFile()
+{
+    QFETCH(QByteArray, request);
+    QFETCH(int, status);
+
+    const RawReply reply = exchange(m_server.port(), request);
+    verifyFraming(reply);
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(reply.status, status);
+    QVERIFY(!reply.body.contains(secret));
+    // Neither a listing nor a redirect to one.
+    QVERIFY(!reply.body.contains("ad.txt"));
+    QVERIFY(!reply.headers.contains("location"));
+}
+
+void TestServiceContent::logoutNotices_areCountedInTheAccessLog()
+{
+    auto logouts = [this] { return readAll(m_server.accessLog()).count(logoutRequestLine); };
+    const qsizetype before = logouts();
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(get(m_server.port(), "/index.php?m=show&action=logout").status, 200);
+    // Requests that merely mention the action are not notices.
+    QCOMPARE(get(m_server.port(), "/index.php?m=show&action=notice&from=action=logout").status, 200);
+    QCOMPARE(get(m_server.port(), "/show/logout.txt").status, 200);
+    QTRY_COMPARE(logouts(), before + 3);
+}
+
+void TestServiceContent::serviceClient_readsTheServedTexts()
+{
+    // The programs' own client against the real server: GBK decoded, and a
+    // missing file read as the empty reply.
+    TempAppFolder folder;
+    QVERIFY(folder.isValid());
+    QVERIFY(setConfigText(Cfg::Servers::Service, u"127.0.0.1:"_s + QString::number(m_server.port())));
+    ServiceClient client;
+    QStringList replies;
+    for (const QString &path : {ServicePath::notice(), ServicePath::updateList(u"20250201"_s),
+                                ServicePath::updateList(u"20250301"_s), u"packages/9.9.md"_s})
+        client.fetchText(path, this, [&replies](const QString &reply) { replies << reply; });
+    QTRY_COMPARE(replies.size(), 4);
+    QVERIFY(replies.contains(fromGbk(readAll(content(u"show/notice.txt"_s)))));
+    QVERIFY(replies.contains(u"2.0|20250301|/packages/2.0.md"_s));
+    QCOMPARE(replies.count(QString()), 2);
+}
+
+QTEST_GUILESS_MAIN(TestServiceContent)
+#include "tst_service_content.moc"

@@ -1,0 +1,33 @@
+#include "cli/commands.h"
+#include "rewrite/translation.h"
+
+#include <QEventLoop>
+
+int runTranslate(CliContext &context)
+{
+    const QString usage = QStringLiteral("translate [--to en|zh] [FILE]");
+    const std::optional<QString> to = context.takeValue(QStringLiteral("--to"));
+    if (context.usageError() || context.args().size() > 1 || (to && *to != u"en" && *to != u"zh"))
+        return context.usage(usage);
+    const TranslationDirection direction =
+        to && *to == u"zh" ? TranslationDirection::EnToZh : TranslationDirection::ZhToEn;
+    const std::optional<QString> html = context.readInput();
+    if (!html)
+        return CliContext::Failure;
+
+    // The program's only event loop: the exchange runs on it and ends it.
+    ArticleTranslator translator;
+    TranslationOutcome outcome;
+    QEventLoop loop;
+    QObject::connect(&translator, &ArticleTranslator::finished, &loop, [&](const TranslationOutcome &ended) {
+        outcome = ended;
+        loop.quit();
+    });
+    translator.translateArticle(*html, direction);
+    loop.exec();
+
+    if (!outcome.replacesArticle())
+        return context.fail(outcome.message);
+    context.print(outcome.text);
+    return CliContext::Success;
+}

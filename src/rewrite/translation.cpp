@@ -1,0 +1,162 @@
+#include "rewrite/translation.h"
+
+#include "net/http_exchange.h"
+#include "net/http_request.h"
+#include "net/servers.h"
+#include "rewrite/rewrite_texts.h"
+#include "settings/config_keys.h"
+#include "text/between.h"
+#include "text/text_utils.h"
+
+namespace {
+
+// htmlToParagraphs makes a paragraph of every line between CR LFs and drops
+// every tag. Ending a line at each paragraph end and line break first keeps
+// the paragraphs that the tags alone would have marked.
+QString breakAtParagraphEnds(const QString &text)
+{
+    return regexReplace(text, QStringLiteral("</p>|<br\\s*/?>"), QStringLiteral("\r\n"));
+}
+
+QString serviceRoot()
+{
+    return u"http://" + serverAddress(Cfg::Servers::Translate).authority() + u'/';
+}
+
+} // namespace
+
+QString translationLanguages(TranslationDirection direction)
+{
+    return direction == TranslationDirection::ZhToEn ? QStringLiteral("sl=zh-CN&tl=en")
+                                                     : QStringLiteral("sl=en&tl=zh-CN");
+}
+
+QString translationSourceText(const QString &html)
+{
+    // The web editor ends its lines with LF where the paragraphs need CR LF.
+    QString text = html;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(u'\n', QLatin1String("\r\n"));
+    return htmlToParagraphs(breakAtParagraphEnds(text));
+}
+
+QString translationRequestBody(const QString &html, TranslationDirection direction)
+{
+    return u"js=n&prev=_t&hl=zh-CN&layout=2&eotf=1&" + translationLanguages(direction) + u"&ie=UTF-8&text="
+           + urlEncodeUtf8(translationSourceText(html));
+}
+
+QString translationRequestText(const QString &html, TranslationDirection direction)
+{
+    return buildPostRequest(QStringLiteral("/"), serverAddress(Cfg::Servers::Translate).authority(),
+                            translationRequestBody(html, direction), serverSetting(Cfg::Servers::TranslateCookie),
+                            serviceRoot());
+}
+
+QString translationFromAnswer(const QByteArray &answer)
+{
+    const QString page = decodeUtf8(answer);
+    QString result = Between(page, QStringLiteral("<span id=result_box"), QStringLiteral("</div>"));
+    if (result.isEmpty())
+        return {};
+    // The rest of the span's opening tag.
+    result = result.mid(result.indexOf(u'>') + 1);
+    result = htmlToParagraphs(result);
+    // The service writes the paragraph tags it was sent as entities; decoded,
+    // they end the paragraphs of the answer.
+    result = htmlDecode(result);
+    result = htmlToParagraphs(breakAtParagraphEnds(result));
+    if (result.trimmed().isEmpty())
+        return {};
+    return result;
+}
+
+ArticleTranslator::ArticleTranslator(QObject *parent) : QObject(parent), m_exchange(new HttpExchange(this))
+{
+    connect(m_exchange, &HttpExchange::finished, this, [this](const HttpReply &reply) {
+        TranslationOutcome outcome;
+        outcome.text = translationFromAnswer(reply.bytes);
+        if (outcome.text.isEmpty()) {
+            outcome.status = TranslationOutcome::Status::NoResult;
+            outcome.message = RewriteText::kTranslationNoResult;
+        } else {
+            outcome.status = TranslationOutcome::Status::Translated;
+        }
+        Q_EMIT finished(outcome);
+    });
+    connect(m_exchange, &HttpExchange::failed, this, [this](const QString &message) {
+        Q_EMIT finished({TranslationOutcome::Status::NetworkFailure, QString(), message});
+    });
+}
+
+ArticleTranslator::~ArticleTranslator() = default;
+
+void ArticleTranslator::translateArticle(const QString &html, TranslationDirection direction)
+{
+    abort();
+    if (html.isEmpty()) {
+        m_emptyPending = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this, run = m_run] {
+                if (run != m_run || !m_emptyPending)
+                    return;
+                m_emptyPending = false;
+                Q_EMIT finished({TranslationOutcome::Status::EmptyArticle, QString(), QString()});
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+    HttpExchange::Request request;
+    // The service is reached at its own address; the host name goes only into
+    // the Host header.
+    request.server = serverAddress(Cfg::Servers::TranslateAddress);
+    request.text = translationRequestText(html, direction);
+    request.completion = CompletionMarker::inBytes(toByteString(QStringLiteral("</html>")));
+    request.receive = HttpExchange::Receive::Bytes;
+    request.failureMessage = RewriteText::kTranslationNetworkFailure;
+    m_exchange->start(request);
+}
+
+bool ArticleTranslator::isRunning() const
+{
+    return m_emptyPending || m_exchange->isRunning();
+}
+
+void ArticleTranslator::abort()
+{
+    ++m_run;
+    m_emptyPending = false;
+    m_exchange->abort();
+}
+
+namespace TranslationPanel {
+
+TranslationDirection directionOfCaption(const QString &caption)
+{
+    return caption == RewriteText::kZhToEnCaption ? TranslationDirection::ZhToEn : TranslationDirection::EnToZh;
+}
+
+QString captionOf(TranslationDirection direction)
+{
+    return direction == TranslationDirection::ZhToEn ? RewriteText::kZhToEnCaption : RewriteText::kEnToZhCaption;
+}
+
+QString captionAfter(const QString &caption, const TranslationOutcome &outcome)
+{
+    if (!outcome.replacesArticle())
+        return caption;
+    return caption == RewriteText::kZhToEnCaption ? RewriteText::kEnToZhCaption : RewriteText::kZhToEnCaption;
+}
+
+bool warningWanted()
+{
+    return configInt(Cfg::YC::ShowHelp) == 0;
+}
+
+bool suppressWarning()
+{
+    return setConfigInt(Cfg::YC::ShowHelp, 1);
+}
+
+} // namespace TranslationPanel
