@@ -59,8 +59,6 @@ private Q_SLOTS:
     void cleanup();
     void parsers_withAndWithoutMarkers_data();
     void parsers_withAndWithoutMarkers();
-    void relayAnswer_waitsForTheBody_data();
-    void relayAnswer_waitsForTheBody();
     void allSources_inFlightTogether();
     void failingSources_endAsFailed_othersComplete_data();
     void failingSources_endAsFailed_othersComplete();
@@ -122,11 +120,6 @@ void TestSiteStatistics::parsers_withAndWithoutMarkers_data()
     QTest::newRow("relay: 亿 sent as UTF-8, then a line break")
         << u"relay"_s << u"3亿\r\n"_s.toUtf8() << QStringList{u"3亿"_s};
     QTest::newRow("relay: empty answer") << u"relay"_s << QByteArray() << QStringList{u"0"_s};
-    QTest::newRow("pagerank frame") << u"frame"_s << QByteArray("PR:Rank:6") << QStringList{u"6"_s};
-    QTest::newRow("pagerank frame without colons") << u"frame"_s << QByteArray("7") << QStringList{u"7"_s};
-    QTest::newRow("pagerank frame of 21 characters")
-        << u"frame"_s << QByteArray("123456789012345678901") << QStringList{u"查询失败"_s};
-    QTest::newRow("pagerank frame empty") << u"frame"_s << QByteArray() << QStringList{u"查询失败"_s};
 }
 
 void TestSiteStatistics::parsers_withAndWithoutMarkers()
@@ -144,8 +137,6 @@ void TestSiteStatistics::parsers_withAndWithoutMarkers()
         parsed = {figures.rank, figures.linksIn};
     } else if (source == u"pagerank") {
         parsed = {parsePageRankPage(utf8).value_or(SeoText::failed())};
-    } else if (source == u"frame") {
-        parsed = {parsePageRankFrame(text)};
     } else if (source == u"baidu") {
         parsed = {parseBaidu(text)};
     } else if (source == u"bing") {
@@ -162,38 +153,6 @@ void TestSiteStatistics::parsers_withAndWithoutMarkers()
         parsed = {parseRelayBody(received)};
     }
     QCOMPARE(parsed, expected);
-}
-
-void TestSiteStatistics::relayAnswer_waitsForTheBody_data()
-{
-    QTest::addColumn<QByteArray>("received");
-    QTest::addColumn<bool>("complete");
-    QTest::addColumn<QByteArray>("body");
-
-    QTest::newRow("headers not finished")
-        << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n") << false << QByteArray();
-    QTest::newRow("headers only, body to come")
-        << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\n") << false << QByteArray();
-    QTest::newRow("part of the body") << QByteArray("HTTP/1.1 200 OK\r\ncontent-length: 4\r\n\r\n12") << false
-                                      << QByteArray();
-    QTest::newRow("whole body") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\n1234") << true
-                                << QByteArray("1234");
-    QTest::newRow("empty body announced")
-        << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n") << true << QByteArray();
-    QTest::newRow("no length: the first body bytes")
-        << QByteArray("HTTP/1.1 200 OK\r\n\r\n56") << true << QByteArray("56");
-}
-
-void TestSiteStatistics::relayAnswer_waitsForTheBody()
-{
-    QFETCH(QByteArray, received);
-    QFETCH(bool, complete);
-    QFETCH(QByteArray, body);
-
-    const std::optional<QByteArray> answer = relayAnswerBody(received);
-    QCOMPARE(answer.has_value(), complete);
-    if (complete)
-        QCOMPARE(*answer, body);
 }
 
 void TestSiteStatistics::allSources_inFlightTogether()
@@ -316,7 +275,6 @@ void TestSiteStatistics::pageRankFrame_data()
 
     QTest::newRow("absolute address") << u"http://SERVER/pr?s=1"_s << 200 << QByteArray("Rank:5") << u"5"_s;
     QTest::newRow("address relative to the service") << u"/frame/example.net"_s << 200 << QByteArray() << u"6"_s;
-    QTest::newRow("frame not found") << u"http://SERVER/pr?s=1"_s << 404 << QByteArray("Rank:5") << u"查询失败"_s;
     QTest::newRow("frame server refuses") << u"http://SERVER/pr?s=1"_s << 0 << QByteArray() << u"查询失败"_s;
     QTest::newRow("frame text too long") << u"http://SERVER/pr?s=1"_s << 200 << QByteArray("<html>Rank:5</html>\r\n")
                                          << u"查询失败"_s;

@@ -228,9 +228,6 @@ void TestTitleSearch::parse_countAndHits_data()
                                                  fuzzyCell(u"http://b.example/2"_s, u"Second"_s, source, u"2"_s)}))
         << TitleSearchMode::Fuzzy << u"12"_s
         << QStringList{u"First（新华网）|1|http://b.example/1"_s, u"Second（新华网）|2|http://b.example/2"_s};
-    QTest::newRow("fuzzy page cut as exact: count only")
-        << lowercaseTagNames(fuzzyPage(u"12"_s, {fuzzyCell(u"http://b.example/1"_s, u"First"_s, source, u"1"_s)}))
-        << TitleSearchMode::Exact << u"12"_s << QStringList();
     QTest::newRow("anchor without _blank: title from the seventh character")
         << u"相关新闻3篇<p class=\"res\"><span><a href=http://c/1>Titled</a></span></p>"_s << TitleSearchMode::Exact
         << u"3"_s << QStringList{u"/c/1>Titled||"_s};
@@ -260,12 +257,9 @@ void TestTitleSearch::openableHitUrl_onlyWebAddresses_data()
     QTest::addColumn<bool>("openable");
 
     QTest::newRow("http") << u"http://news.example.com/a.html"_s << true;
-    QTest::newRow("https, upper-case scheme") << u"HTTPS://news.example.com/a.html"_s << true;
     QTest::newRow("local file") << u"file:///etc/passwd"_s << false;
-    QTest::newRow("script") << u"javascript:alert(1)"_s << false;
     QTest::newRow("program path") << u"C:\\Windows\\calc.exe"_s << false;
     QTest::newRow("relative") << u"/news/a.html"_s << false;
-    QTest::newRow("empty") << QString() << false;
 }
 
 void TestTitleSearch::openableHitUrl_onlyWebAddresses()
