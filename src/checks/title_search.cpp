@@ -138,8 +138,8 @@ TagScan scanTags(QStringView text, qsizetype from, qsizetype probe)
     }
 }
 
-// Where a tag starting at `at` would end when searched from `from`: the index
-// of its ">", -1 when a line break comes first, -2 when more text is needed.
+// The ">" that closes a tag, searched from `from` on: its index, -1 when a
+// line break comes first, -2 when more text is needed.
 qsizetype innerTagEnd(QStringView text, qsizetype from)
 {
     for (qsizetype k = from; k < text.size(); ++k) {
@@ -156,6 +156,8 @@ qsizetype innerTagEnd(QStringView text, qsizetype from)
 template <typename Visit>
 void forEachInnerTag(QStringView text, const Tag &tag, Visit visit)
 {
+    if (!tag.hasInner)
+        return;
     for (qsizetype r = text.indexOf(u'<', tag.begin + 1); r >= 0 && r < tag.end; r = text.indexOf(u'<', r + 1)) {
         // Up to the tag's own ">", unless the "<" sits right before it: then
         // the ">" at offset one does not count and the search goes on past it.
