@@ -26,6 +26,8 @@ int runFormat(CliContext &context);
 int runSynonyms(CliContext &context);
 int runShuffle(CliContext &context);
 int runPseudo(CliContext &context);
+int runTitle(CliContext &context);
+int runSeo(CliContext &context);
 int runTranslate(CliContext &context);
 int runService(CliContext &context);
 int runLogin(CliContext &context);

@@ -1,0 +1,141 @@
+#pragma once
+
+#include "net/http_exchange.h"
+
+#include <QList>
+#include <QMultiHash>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+#include <utility>
+
+// The duplicate-title news search: asks the news search service (key "News"
+// of section "Servers") whether a title was already published, how often, and
+// where.
+
+// Which option button is selected: the exact title search, the full-text
+// search, or neither.
+enum class TitleSearchMode { None, Exact, Fuzzy };
+
+// The texts the title search shows in its status label.
+namespace TitleSearchText {
+QString querying(); // "正在查询..."
+QString done();     // "查询完毕"
+QString failed();   // "网络故障"
+} // namespace TitleSearchText
+
+// One hit of a result page.
+struct TitleHit
+{
+    QString link;   // the address, without quotes; empty when the anchor has no blank
+    QString title;  // plain text
+    QString source; // as on the page; may be empty
+    QString time;   // as on the page
+
+    // The title followed by the source in full-width brackets, or the title
+    // alone when there is no source.
+    QString caption() const;
+    friend bool operator==(const TitleHit &, const TitleHit &) = default;
+};
+
+struct TitlePage
+{
+    QString count = QStringLiteral("0"); // as the page gives it ("约1,230"), "0" without one
+    QList<TitleHit> hits;
+};
+
+// What a title is looked up as: every blank becomes "+". The window shows this
+// form from then on.
+QString titleQueryText(const QString &title);
+
+// The request path for the query text; empty for TitleSearchMode::None.
+QString titleSearchPath(const QString &query, TitleSearchMode mode);
+
+// Reads a result page whose tag names are lower-cased (TagNameLowercaser),
+// cutting the hits as the mode says.
+TitlePage parseTitlePage(const QString &page, TitleSearchMode mode);
+
+// A hit's link as an address the desktop may open: only http and https
+// addresses qualify, anything else (a local file, a program, a custom scheme)
+// gives an invalid QUrl.
+QUrl openableHitUrl(const QString &link);
+
+// The receive buffer of the title search, with the tag names lower-cased as
+// the page arrives: every "<...>" on one line has the part up to and including
+// its first blank lower-cased (the whole tag when it has no blank).
+//
+// The result after every piece is exactly that of lowercaseTagNames run over
+// the whole buffer after each arrival, which replaces each changed tag's text
+// wherever it occurs, even inside another tag (a script's "a<b ... <BR>").
+// Only the part after the last finished tag is scanned again; the whole buffer
+// is redone only when a new tag's text also occurs inside an earlier tag.
+class TagNameLowercaser
+{
+public:
+    // Appends a piece of the page. Returns the position from which text() may
+    // differ from what it was before the call.
+    qsizetype append(QStringView piece);
+    const QString &text() const { return m_text; }
+    void clear();
+
+private:
+    void redoWholeBuffer();
+
+    QString m_text;
+    // The first "<" whose tag has not closed yet (or the end), and how far the
+    // search for its ">" got.
+    qsizetype m_resume = 0;
+    qsizetype m_probe = 0;
+    // The exact text from each "<" inside a finished tag up to the ">" that
+    // would close a tag starting there: where another tag's text can occur.
+    // Keyed by qHash of the text, so that a lookup needs no copy.
+    QMultiHash<size_t, QString> m_innerTags;
+    // Inner "<" right before a tag's ">" whose own ">" has not arrived yet,
+    // with how far the search for it got.
+    QList<std::pair<qsizetype, qsizetype>> m_openInner;
+    // Some finished tag is not in its final form yet: the next piece redoes
+    // the whole buffer, as the first pass would.
+    bool m_unsettled = false;
+};
+
+// One query at a time on a new connection each: GET to the news search
+// service, the page received as GBK text, complete once "</html>" is in the
+// lower-cased buffer. The hits are cut by the mode selected when the page is
+// complete, not when the query started. Every query ends, with `finished` or
+// `failed`: a refused or broken connection, a peer that hangs up before the
+// end of the page and the time-out of section "Servers" all fail.
+class TitleSearch : public QObject
+{
+    Q_OBJECT
+
+public:
+    using ModeSource = std::function<TitleSearchMode()>;
+
+    explicit TitleSearch(QObject *parent = nullptr);
+    ~TitleSearch() override;
+
+    // Drops a running query without a signal, then looks the title up (blanks
+    // as "+"). False when nothing started: for an empty title (the running
+    // query goes on) or for TitleSearchMode::None (the running query is
+    // dropped all the same). `modeNow` is asked for the mode when the page is
+    // complete; without it the mode given here is used.
+    bool start(const QString &title, TitleSearchMode mode, ModeSource modeNow = {});
+    void cancel();
+    bool isRunning() const;
+
+Q_SIGNALS:
+    void finished(const TitlePage &page);
+    void failed(const QString &message);
+
+private:
+    struct ReceivedPage;
+    void onFinished();
+
+    HttpExchange *m_exchange;
+    std::shared_ptr<ReceivedPage> m_page;
+    TitleSearchMode m_mode = TitleSearchMode::None;
+    ModeSource m_modeNow;
+};
