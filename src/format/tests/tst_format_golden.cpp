@@ -70,5 +70,5 @@ void TestFormatGolden::samplePages_matchReference()
     QCOMPARE(actual, expected.readAll());
 }
 
-QTEST_MAIN(TestFormatGolden)
+QTEST_GUILESS_MAIN(TestFormatGolden)
 #include "tst_format_golden.moc"

@@ -230,5 +230,5 @@ void TestFormatHtml::settingChange_appliesToNextRun()
     QCOMPARE(FormatHtml(u"a"_s, 0), u"<p>&nbsp;a</p>"_s);
 }
 
-QTEST_MAIN(TestFormatHtml)
+QTEST_GUILESS_MAIN(TestFormatHtml)
 #include "tst_format_html.moc"

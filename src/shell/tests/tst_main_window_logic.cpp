@@ -121,5 +121,5 @@ void TestMainWindowLogic::takeHandOffText()
     QVERIFY(!::takeHandOffText(folder.folder()));
 }
 
-QTEST_MAIN(TestMainWindowLogic)
+QTEST_GUILESS_MAIN(TestMainWindowLogic)
 #include "tst_main_window_logic.moc"
