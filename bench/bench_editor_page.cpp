@@ -22,7 +22,7 @@ namespace {
 QString sample(const QString &name)
 {
     for (const QString &root :
-         {QStringLiteral(ZORVANE_SAMPLES_DIR), QStringLiteral(ZORVANE_SOURCE_DIR "/../../shared/samples")}) {
+         {QString::fromUtf8(ZORVANE_SAMPLES_DIR), QString::fromUtf8(ZORVANE_SOURCE_DIR "/../../shared/samples")}) {
         const QString path = root + u"/articles/"_s + name + u"/expected.html"_s;
         if (QFile::exists(path))
             return readTextFile(path);
@@ -41,7 +41,7 @@ struct Editor
         view.setPage(page);
         view.resize(1000, 700);
         view.show();
-        installEditorScheme(page->profile(), QStringLiteral(ZORVANE_APP_DIR "/lib"));
+        installEditorScheme(page->profile(), QString::fromUtf8(ZORVANE_APP_DIR "/lib"));
         QEventLoop loop;
         QObject::connect(&host, &WebEditorHost::ready, &loop, &QEventLoop::quit);
         QObject::connect(&host, &WebEditorHost::loadFailed, &loop, &QEventLoop::quit);
@@ -108,7 +108,7 @@ void BM_ProgramStartToEditorReady(benchmark::State &state)
         env.insert(u"QT_LOGGING_RULES"_s, u"zorvane.startup.info=true"_s);
         program.setProcessEnvironment(env);
         program.setProcessChannelMode(QProcess::MergedChannels);
-        program.start(QStringLiteral(ZORVANE_APP_DIR "/Zorvane"), {});
+        program.start(QString::fromUtf8(ZORVANE_APP_DIR "/Zorvane"), {});
         QByteArray log;
         bool ready = false;
         while (!ready && program.waitForReadyRead(30000)) {

@@ -11,6 +11,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const char kSettings[] = "[Format]\r\nExtBr=1\r\nHeadSpace=1\r\nSpaceNum=2\r\nSpaceStr=1\r\nFull=1\r\nPoint=1\r\n"
@@ -19,21 +21,19 @@ const char kSettings[] = "[Format]\r\nExtBr=1\r\nHeadSpace=1\r\nSpaceNum=2\r\nSp
 
 QString samplesDir()
 {
-    return qEnvironmentVariable("ZORVANE_SAMPLES_DIR", QStringLiteral(ZORVANE_SAMPLES_DIR))
-           + QStringLiteral("/articles");
+    return qEnvironmentVariable("ZORVANE_SAMPLES_DIR", QString::fromUtf8(ZORVANE_SAMPLES_DIR)) + u"/articles"_s;
 }
 
 void formatPage(benchmark::State &state, const QString &file)
 {
     static QTemporaryDir dir;
     static const bool ready = [] {
-        QDir(dir.path()).mkpath(QStringLiteral("setting"));
-        QDir(dir.path()).mkpath(QStringLiteral("data"));
-        QFile settings(dir.filePath(QStringLiteral("setting/config.ini")));
+        QDir(dir.path()).mkpath(u"setting"_s);
+        QDir(dir.path()).mkpath(u"data"_s);
+        QFile settings(dir.filePath(u"setting/config.ini"_s));
         const bool written = settings.open(QIODevice::WriteOnly) && settings.write(kSettings) > 0;
         settings.close();
-        QFile::copy(QStringLiteral(ZORVANE_APPDIR_TEMPLATE "/data/error.dat"),
-                    dir.filePath(QStringLiteral("data/error.dat")));
+        QFile::copy(QString::fromUtf8(ZORVANE_APPDIR_TEMPLATE "/data/error.dat"), dir.filePath(u"data/error.dat"_s));
         AppFolder::setCurrent(AppFolder(dir.path()));
         return written;
     }();
@@ -52,9 +52,9 @@ void formatPage(benchmark::State &state, const QString &file)
 
 } // namespace
 
-BENCHMARK_CAPTURE(formatPage, gmw_source, QStringLiteral("gmw/source.html"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(formatPage, gmw_expected, QStringLiteral("gmw/expected.html"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(formatPage, qq_source, QStringLiteral("qq/source.html"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(formatPage, qq_expected, QStringLiteral("qq/expected.html"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(formatPage, gmw_source, u"gmw/source.html"_s)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(formatPage, gmw_expected, u"gmw/expected.html"_s)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(formatPage, qq_source, u"qq/source.html"_s)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(formatPage, qq_expected, u"qq/expected.html"_s)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -5,10 +5,12 @@
 #include "settings/config.h"
 #include "text/text_utils.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString kMarkOpen = QStringLiteral("<font color=red>");
-const QString kMarkClose = QStringLiteral("</font>");
+const QString kMarkOpen = u"<font color=red>"_s;
+const QString kMarkClose = u"</font>"_s;
 
 // The library as the scan searches it (a line break added at both ends, so
 // that every entry has a line feed before it) and its suffix automaton.
@@ -21,10 +23,7 @@ const QString kMarkClose = QStringLiteral("</font>");
 // one step per candidate length instead of one library search.
 struct TypoIndex
 {
-    explicit TypoIndex(const QString &library)
-        : searched(QStringLiteral("\r\n") + library + QStringLiteral("\r\n"))
-        , automaton(searched)
-    {}
+    explicit TypoIndex(const QString &library) : searched(u"\r\n"_s + library + u"\r\n"_s), automaton(searched) {}
 
     // The length of the typo starting at text[pos], or 0. firstEnd receives
     // where the key's first occurrence ends in searched.
@@ -114,7 +113,7 @@ QString markTypos(const QString &text, const QString &library, int markFlag, int
 
 QString fixPunctuation(const QString &text)
 {
-    return fixPunctuation(text, toInt(getConfig(QStringLiteral("CheckWordsType"), QStringLiteral("Format"))));
+    return fixPunctuation(text, toInt(getConfig(u"CheckWordsType"_s, u"Format"_s)));
 }
 
 QString fixPunctuation(const QString &text, int checkWordsType)

@@ -1,11 +1,13 @@
 #include "cli/commands.h"
 #include "format/format_html.h"
 
+using namespace Qt::StringLiterals;
+
 int runFormat(CliContext &context)
 {
-    const QString usage = QStringLiteral("format [--mode 0|1|2] [FILE]");
+    const QString usage = u"format [--mode 0|1|2] [FILE]"_s;
     int mode = 1;
-    if (const std::optional<QString> value = context.takeValue(QStringLiteral("--mode"))) {
+    if (const std::optional<QString> value = context.takeValue(u"--mode"_s)) {
         if (*value == u"0" || *value == u"1" || *value == u"2")
             mode = value->toInt();
         else

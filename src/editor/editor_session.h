@@ -13,9 +13,10 @@ class EditorView;
 
 // The mode names of the main window.
 namespace ModeName {
-inline const QString Format = QStringLiteral("format");
-inline const QString Yc = QStringLiteral("yc");
-inline const QString Seo = QStringLiteral("seo");
+using namespace Qt::StringLiterals;
+inline const QString Format = u"format"_s;
+inline const QString Yc = u"yc"_s;
+inline const QString Seo = u"seo"_s;
 } // namespace ModeName
 
 // The article being worked on: the editor page behind an EditorHost, the
@@ -83,23 +84,24 @@ private:
 };
 
 namespace EditorText {
-inline constexpr char16_t NotInSeoMode[] = u"请切换至格式化或伪原创后再执行本操作。";
-inline constexpr char16_t NotInPreview[] = u"预览状态不能执行该操作。";
-inline constexpr char16_t NotInTextMode[] = u"文本模式不能执行该操作。";
-inline constexpr char16_t PageNotAnswering[] = u"编辑器没有响应，本次操作没有改动文章，请稍后再试。";
-inline constexpr char16_t LoadDone[] = u"读取成功.";
-inline constexpr char16_t EditorEmpty[] = u"当前编辑器内没有内容.";
-inline constexpr char16_t SaveDone[] = u"保存成功.";
-inline constexpr char16_t SaveFailed[] = u"保存失败，文件无法写入。";
-inline constexpr char16_t Copied[] = u"已成功复制到剪切板...";
-inline constexpr char16_t Pasted[] = u"已成功粘贴进来...";
-inline constexpr char16_t PreviewOff[] = u"点击预览";
-inline constexpr char16_t PreviewOn[] = u"取消预览";
-inline constexpr char16_t TextModeOff[] = u"文本模式";
-inline constexpr char16_t TextModeOn[] = u"编辑模式";
-inline constexpr char16_t LoadTitle[] = u"请选择要读取的内容";
-inline constexpr char16_t SaveTitle[] = u"请选择要保存的路径";
-inline constexpr char16_t TextFileFilter[] = u"文本文件(*.txt)";
+using namespace Qt::StringLiterals;
+inline const QString NotInSeoMode = u"请切换至格式化或伪原创后再执行本操作。"_s;
+inline const QString NotInPreview = u"预览状态不能执行该操作。"_s;
+inline const QString NotInTextMode = u"文本模式不能执行该操作。"_s;
+inline const QString PageNotAnswering = u"编辑器没有响应，本次操作没有改动文章，请稍后再试。"_s;
+inline const QString LoadDone = u"读取成功."_s;
+inline const QString EditorEmpty = u"当前编辑器内没有内容."_s;
+inline const QString SaveDone = u"保存成功."_s;
+inline const QString SaveFailed = u"保存失败，文件无法写入。"_s;
+inline const QString Copied = u"已成功复制到剪切板..."_s;
+inline const QString Pasted = u"已成功粘贴进来..."_s;
+inline const QString PreviewOff = u"点击预览"_s;
+inline const QString PreviewOn = u"取消预览"_s;
+inline const QString TextModeOff = u"文本模式"_s;
+inline const QString TextModeOn = u"编辑模式"_s;
+inline const QString LoadTitle = u"请选择要读取的内容"_s;
+inline const QString SaveTitle = u"请选择要保存的路径"_s;
+inline const QString TextFileFilter = u"文本文件(*.txt)"_s;
 } // namespace EditorText
 
 // The colours of the preview and text-mode buttons: at rest, and while their

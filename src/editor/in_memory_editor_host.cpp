@@ -26,7 +26,7 @@ bool InMemoryEditorHost::clickElement(const QString &id)
     ++m_roundTrips;
     if (!m_answering)
         return false;
-    const QString mailbox = QString::fromUtf16(EditorElement::Mailbox);
+    const QString mailbox = EditorElement::Mailbox;
     if (id == QStringView(EditorElement::Set)) {
         m_article = m_values.value(mailbox);
         return true;

@@ -9,10 +9,12 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString kImagePrefix = QStringLiteral("#FormatImgID_");
-const QString kKeywordPlaceholder = QStringLiteral("#FormatKeyWords_All#");
+const QString kImagePrefix = u"#FormatImgID_"_s;
+const QString kKeywordPlaceholder = u"#FormatKeyWords_All#"_s;
 
 int setting(const char16_t *key, const char16_t *section)
 {
@@ -59,8 +61,8 @@ QString escapeText(const QString &text)
 QString escapeAttribute(const QString &value)
 {
     QString out = value;
-    out.replace(QStringLiteral("&"), QStringLiteral("&amp;"));
-    out.replace(QStringLiteral("\""), QStringLiteral("&quot;"));
+    out.replace(u"&"_s, u"&amp;"_s);
+    out.replace(u"\""_s, u"&quot;"_s);
     return out;
 }
 
@@ -79,7 +81,7 @@ QString trimSpaces(const QString &text)
 // placeholders, so the images come back where the link was.
 void removeLinkTexts(ScratchDocument &doc)
 {
-    static const QRegularExpression placeholder(QStringLiteral("#FormatImgID_\\d+#"));
+    static const QRegularExpression placeholder(u"#FormatImgID_\\d+#"_s);
     for (const int link : doc.links()) {
         QString kept;
         const QString content = doc.textContent(link);
@@ -240,7 +242,7 @@ QString FormatHtml(const QString &html, int mode)
 
     // Step 8: doubled line breaks, one left-to-right pass.
     if (setting(u"ExtBr", u"Format") == 1)
-        text.replace(QStringLiteral("\r\n\r\n"), QStringLiteral("\r\n"));
+        text.replace(u"\r\n\r\n"_s, u"\r\n"_s);
 
     // Step 9: signature.
     if (mode == 1 && setting(u"AutoSign", u"Format") == 1) {
@@ -262,7 +264,7 @@ QString FormatHtml(const QString &html, int mode)
             // A settings value far beyond any real indentation must not
             // exhaust memory.
             const int count = qMin(spaceNum, 1000);
-            indent = ideographic ? QString(count, QChar(0x3000)) : QStringLiteral("&nbsp;").repeated(count);
+            indent = ideographic ? QString(count, QChar(0x3000)) : u"&nbsp;"_s.repeated(count);
         }
         QString rebuilt;
         rebuilt.reserve(text.size() + text.size() / 8);
@@ -272,7 +274,7 @@ QString FormatHtml(const QString &html, int mode)
                 continue;
             if (extSpace) {
                 line.remove(u' ');
-                line.remove(QStringLiteral("&nbsp;"));
+                line.remove(u"&nbsp;"_s);
                 line.remove(QChar(0x3000));
             }
             if (line.startsWith(kImagePrefix) || line.endsWith(u'#'))

@@ -9,9 +9,11 @@
 #include <QFileInfo>
 #include <QStringList>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString CrLf = QStringLiteral("\r\n");
+const QString CrLf = u"\r\n"_s;
 
 QString libraryPath()
 {
@@ -31,12 +33,12 @@ bool onlySpaces(QStringView line)
 
 bool synonymImportHintWanted()
 {
-    return toInt(getConfig(QStringLiteral("ShowHelp"), QStringLiteral("Default"))) == 0;
+    return toInt(getConfig(u"ShowHelp"_s, u"Default"_s)) == 0;
 }
 
 bool hideSynonymImportHint()
 {
-    return setConfig(QStringLiteral("ShowHelp"), QStringLiteral("1"), QStringLiteral("Default"));
+    return setConfig(u"ShowHelp"_s, u"1"_s, u"Default"_s);
 }
 
 SynonymImportCheck checkSynonymImport(const QString &text)
@@ -69,7 +71,7 @@ SynonymFileResult importSynonymLibrary(const QString &sourcePath, const QDateTim
         return {false, check.message, true};
     if (!writeGbkFile(libraryPath(), check.library + CrLf))
         return {false, RewriteText::kImportFailed, true};
-    setConfig(QStringLiteral("SameWord"), generalDateText(now), QStringLiteral("vision"));
+    setConfig(u"SameWord"_s, generalDateText(now), u"vision"_s);
     return {true, RewriteText::kImported, false};
 }
 
@@ -98,6 +100,6 @@ QString generalDateText(const QDateTime &when)
 {
     const QTime time = when.time();
     if (time.hour() == 0 && time.minute() == 0 && time.second() == 0)
-        return when.toString(QStringLiteral("yyyy/M/d"));
-    return when.toString(QStringLiteral("yyyy/M/d H:mm:ss"));
+        return when.toString(u"yyyy/M/d"_s);
+    return when.toString(u"yyyy/M/d H:mm:ss"_s);
 }

@@ -16,7 +16,7 @@ bool CommandContext::clickEditorElement(const QString &id)
 {
     if (m_session.host().clickElement(id))
         return true;
-    showMessageBox(QString::fromUtf16(EditorText::PageNotAnswering));
+    showMessageBox(EditorText::PageNotAnswering);
     return false;
 }
 

@@ -243,8 +243,8 @@ void frmFormat::buildEditorCommands()
     QBoxLayout *bar = m_commands->area(CommandContext::Area::EditorBar);
     cmdLoad = named(new QPushButton(u"读取文件"_s, this), u"cmdLoad"_s);
     cmdSave = named(new QPushButton(u"保存文件"_s, this), u"cmdSave"_s);
-    cmdText = named(new QPushButton(QString::fromUtf16(EditorText::TextModeOff), this), u"cmdText"_s);
-    lblPreView = named(new ClickableLabel(QString::fromUtf16(EditorText::PreviewOff), this), u"lblPreView"_s);
+    cmdText = named(new QPushButton(EditorText::TextModeOff, this), u"cmdText"_s);
+    lblPreView = named(new ClickableLabel(EditorText::PreviewOff, this), u"lblPreView"_s);
     cmdClear = named(new QPushButton(u"清空"_s, this), u"cmdClear"_s);
     cmdClear->setToolTip(u"清空编辑器 (Ctrl+D)"_s);
     cmdLoad->setToolTip(u"Alt+O"_s);

@@ -126,7 +126,7 @@ void RewriteCommands::Label2_clicked()
     if (synonymImportHintWanted() && !m_confirm(RewriteText::kImportHintTitle, RewriteText::kImportHintText))
         hideSynonymImportHint();
     const QString file = m_context.editor().view().chooseOpenFile(
-        {RewriteText::kImportDialogTitle, QString(), QString(), QString::fromUtf16(EditorText::TextFileFilter)});
+        {RewriteText::kImportDialogTitle, QString(), QString(), EditorText::TextFileFilter});
     if (file.isEmpty())
         return;
     m_lastFileName = file;
@@ -141,7 +141,7 @@ void RewriteCommands::Label2_clicked()
 void RewriteCommands::Label4_clicked()
 {
     const QString file = m_context.editor().view().chooseSaveFile(
-        {RewriteText::kExportDialogTitle, QString(), m_lastFileName, QString::fromUtf16(EditorText::TextFileFilter)});
+        {RewriteText::kExportDialogTitle, QString(), m_lastFileName, EditorText::TextFileFilter});
     if (file.isEmpty())
         return;
     m_lastFileName = file;
@@ -199,8 +199,7 @@ void RewriteCommands::cmdOneKeyYC_clicked()
 
 bool RewriteCommands::convertChineseScript(int direction)
 {
-    return m_context.clickEditorElement(
-        QString::fromUtf16(direction == 1 ? EditorElement::ToSimplified : EditorElement::ToTraditional));
+    return m_context.clickEditorElement(direction == 1 ? EditorElement::ToSimplified : EditorElement::ToTraditional);
 }
 
 void RewriteCommands::cmdSimFan_clicked()

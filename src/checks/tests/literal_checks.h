@@ -10,13 +10,15 @@
 
 namespace literal {
 
+using namespace Qt::StringLiterals;
+
 inline QString markTypos(const QString &input, const QString &library, int markFlag, int &count)
 {
     count = 0;
     QString text = input;
     if (text.isEmpty())
         return text;
-    const QString lib = QStringLiteral("\r\n") + library + QStringLiteral("\r\n");
+    const QString lib = u"\r\n"_s + library + u"\r\n"_s;
     // 1-based positions; at(p - 1) reads position p.
     qsizetype pos = 1;
     while (pos <= text.size()) {
@@ -34,7 +36,7 @@ inline QString markTypos(const QString &input, const QString &library, int markF
                 if (beforeOk && afterOk) {
                     QString replacement;
                     if (markFlag != 0) {
-                        replacement = QStringLiteral("<font color=red>") + cand + QStringLiteral("</font>");
+                        replacement = u"<font color=red>"_s + cand + u"</font>"_s;
                     } else {
                         const qsizetype lineStart = found == 1 ? 0 : lib.lastIndexOf(u'\n', found - 2) + 1;
                         const qsizetype lineEnd = lib.indexOf(u'\r', afterIndex);
@@ -66,13 +68,13 @@ inline SensitiveResult checkSensitiveWords(const QString &html, const QString &l
 {
     SensitiveResult result;
     result.marked = html;
-    const QStringList lines = library.split(QStringLiteral("\r\n"));
+    const QStringList lines = library.split(u"\r\n"_s);
     for (const QString &line : lines) {
         if (line.isEmpty())
             continue;
         if (result.marked.contains(line)) {
             ++result.count;
-            result.marked.replace(line, QStringLiteral("<font color=red>") + line + QStringLiteral("</font>"));
+            result.marked.replace(line, u"<font color=red>"_s + line + u"</font>"_s);
         }
     }
     return result;

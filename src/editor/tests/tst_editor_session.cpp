@@ -77,11 +77,6 @@ public:
     QColor textColour;
 };
 
-QString text(const char16_t *s)
-{
-    return QString::fromUtf16(s);
-}
-
 } // namespace
 
 class TestEditorSession : public QObject
@@ -163,9 +158,9 @@ void TestEditorSession::guards_data()
     QTest::addColumn<QString>("state");
     QTest::addColumn<QString>("refusal"); // "" when the command may run
 
-    const QString seo = text(EditorText::NotInSeoMode);
-    const QString preview = text(EditorText::NotInPreview);
-    const QString textMode = text(EditorText::NotInTextMode);
+    const QString seo = EditorText::NotInSeoMode;
+    const QString preview = EditorText::NotInPreview;
+    const QString textMode = EditorText::NotInTextMode;
     struct Row
     {
         const char *name;
@@ -253,7 +248,7 @@ void TestEditorSession::pageNotAnswering_commandStopsAndChangesNothing()
     else
         m_session->copyFromEditor();
 
-    QCOMPARE(m_view->messages, QStringList{text(EditorText::PageNotAnswering)});
+    QCOMPARE(m_view->messages, QStringList{EditorText::PageNotAnswering});
     QVERIFY(m_view->choices.isEmpty());
     QVERIFY(!QFile::exists(m_view->chosenPath));
     QVERIFY(!m_session->previewOn());
@@ -270,7 +265,7 @@ void TestEditorSession::textMode_roundTripEscapesOnce()
     QVERIFY(m_session->textMode());
     QVERIFY(m_view->textBoxShown);
     QCOMPARE(m_view->textBox, u"第一段\r\n第二段"_s);
-    QCOMPARE(m_view->textCaption, text(EditorText::TextModeOn));
+    QCOMPARE(m_view->textCaption, EditorText::TextModeOn);
     QCOMPARE(m_view->textColour, ActiveButtonColour);
 
     m_view->textBox = u"a<b>&c \"引号\"\r\n&amp; 下一行"_s;
@@ -278,7 +273,7 @@ void TestEditorSession::textMode_roundTripEscapesOnce()
     QVERIFY(!m_session->textMode());
     QVERIFY(!m_view->textBoxShown);
     QCOMPARE(m_host->article(), u"a&lt;b&gt;&amp;c &quot;引号&quot;<br>&amp;amp; 下一行"_s);
-    QCOMPARE(m_view->textCaption, text(EditorText::TextModeOff));
+    QCOMPARE(m_view->textCaption, EditorText::TextModeOff);
     QCOMPARE(m_view->textColour, IdleButtonColour);
 }
 
@@ -292,7 +287,7 @@ void TestEditorSession::textMode_leavingKeepsTextWhenPageFails()
     QVERIFY(m_session->textMode());
     QVERIFY(m_view->textBoxShown);
     QCOMPARE(m_view->textBox, u"改过的文字"_s);
-    QCOMPARE(m_view->messages, QStringList{text(EditorText::PageNotAnswering)});
+    QCOMPARE(m_view->messages, QStringList{EditorText::PageNotAnswering});
 }
 
 void TestEditorSession::textMode_enteringWhilePreviewing_endsPreview()
@@ -304,7 +299,7 @@ void TestEditorSession::textMode_enteringWhilePreviewing_endsPreview()
     QVERIFY(m_session->textMode());
     QVERIFY(!m_session->previewOn());
     QVERIFY(!m_view->previewShown);
-    QCOMPARE(m_view->previewCaption, text(EditorText::PreviewOff));
+    QCOMPARE(m_view->previewCaption, EditorText::PreviewOff);
     m_session->toggleTextMode();
     QVERIFY(!m_session->textMode());
     QVERIFY(!m_view->previewShown);
@@ -318,13 +313,13 @@ void TestEditorSession::preview_togglesAndShowsArticleUnchanged()
     QVERIFY(m_session->previewOn());
     QVERIFY(m_view->previewShown);
     QCOMPARE(m_view->previewHtml, u"<p>&nbsp;</p><p><img src=\"a.jpg\"> 图</p>"_s);
-    QCOMPARE(m_view->previewCaption, text(EditorText::PreviewOn));
+    QCOMPARE(m_view->previewCaption, EditorText::PreviewOn);
     QCOMPARE(m_view->previewColour, ActiveButtonColour);
 
     m_session->togglePreview();
     QVERIFY(!m_session->previewOn());
     QVERIFY(!m_view->previewShown);
-    QCOMPARE(m_view->previewCaption, text(EditorText::PreviewOff));
+    QCOMPARE(m_view->previewCaption, EditorText::PreviewOff);
     QCOMPARE(m_view->previewColour, IdleButtonColour);
     QCOMPARE(m_host->article(), article);
 }
@@ -345,11 +340,11 @@ void TestEditorSession::load_putsFileTextIntoEditor()
     m_session->setMode(ModeName::Yc);
     m_session->load();
     QCOMPARE(m_host->article(), u"<p>读入的文章</p>\r\n<b>x</b>"_s);
-    QCOMPARE(m_view->ycAction, text(EditorText::LoadDone));
+    QCOMPARE(m_view->ycAction, EditorText::LoadDone);
     QCOMPARE(m_view->choices.size(), 1);
-    QCOMPARE(m_view->choices[0].title, text(EditorText::LoadTitle));
+    QCOMPARE(m_view->choices[0].title, EditorText::LoadTitle);
     QCOMPARE(m_view->choices[0].folder, m_folder->path(u"\\data"));
-    QCOMPARE(m_view->choices[0].filter, text(EditorText::TextFileFilter));
+    QCOMPARE(m_view->choices[0].filter, EditorText::TextFileFilter);
 }
 
 void TestEditorSession::load_cancelled_changesNothing()
@@ -367,11 +362,11 @@ void TestEditorSession::save_writesGbkLineWithProposedName()
     m_view->chosenPath = m_folder->path(u"\\data\\saved.txt");
     m_session->save();
     QCOMPARE(m_view->choices.size(), 1);
-    QCOMPARE(m_view->choices[0].title, text(EditorText::SaveTitle));
+    QCOMPARE(m_view->choices[0].title, EditorText::SaveTitle);
     QCOMPARE(m_view->choices[0].fileName, u"20261261735"_s);
     QCOMPARE(m_view->choices[0].folder, m_folder->path(u"\\data"));
     QCOMPARE(m_folder->readFile(u"\\data\\saved.txt"), toGbk(u"<p>&nbsp;</p><p>保存的文章</p>\r\n"_s));
-    QCOMPARE(m_view->formatAction, text(EditorText::SaveDone));
+    QCOMPARE(m_view->formatAction, EditorText::SaveDone);
 }
 
 void TestEditorSession::save_emptyEditor_opensNoDialog()
@@ -379,7 +374,7 @@ void TestEditorSession::save_emptyEditor_opensNoDialog()
     m_view->chosenPath = m_folder->path(u"\\data\\saved.txt");
     m_session->save();
     QVERIFY(m_view->choices.isEmpty());
-    QCOMPARE(m_view->formatAction, text(EditorText::EditorEmpty));
+    QCOMPARE(m_view->formatAction, EditorText::EditorEmpty);
     QVERIFY(!QFile::exists(m_view->chosenPath));
 }
 
@@ -391,12 +386,12 @@ void TestEditorSession::save_readOnlyTarget_reportsFailure()
     m_host->setArticle(u"<p>新文章</p>"_s);
     m_view->chosenPath = path;
     m_session->save();
-    QCOMPARE(m_view->formatAction, text(EditorText::SaveFailed));
+    QCOMPARE(m_view->formatAction, EditorText::SaveFailed);
     QCOMPARE(m_folder->readFile(u"\\data\\locked.txt"), QByteArray("old"));
 
     m_view->chosenPath = m_folder->path(u"\\no such folder\\a.txt");
     m_session->save();
-    QCOMPARE(m_view->formatAction, text(EditorText::SaveFailed));
+    QCOMPARE(m_view->formatAction, EditorText::SaveFailed);
 }
 
 void TestEditorSession::copy_putsHtmlAndText()
@@ -407,7 +402,7 @@ void TestEditorSession::copy_putsHtmlAndText()
     QVERIFY(mime);
     QCOMPARE(mime->html(), u"<p>第一段</p><p>第二段 <b>粗</b></p>"_s);
     QCOMPARE(mime->text(), u"第一段\n第二段 粗"_s);
-    QCOMPARE(m_view->formatAction, text(EditorText::Copied));
+    QCOMPARE(m_view->formatAction, EditorText::Copied);
 }
 
 void TestEditorSession::paste_data()
@@ -443,7 +438,7 @@ void TestEditorSession::paste()
     m_session->setMode(ModeName::Yc);
     m_session->pasteIntoEditor();
     QCOMPARE(m_host->article(), article);
-    QCOMPARE(m_view->ycAction, text(EditorText::Pasted));
+    QCOMPARE(m_view->ycAction, EditorText::Pasted);
 }
 
 void TestEditorSession::copyPaste_inTextMode_useTheTextBox()

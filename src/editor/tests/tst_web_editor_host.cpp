@@ -91,7 +91,7 @@ void TestWebEditorHost::initTestCase()
     m_host = new WebEditorHost(m_page, m_view);
     QSignalSpy ready(m_host, &WebEditorHost::ready);
     QSignalSpy failed(m_host, &WebEditorHost::loadFailed);
-    installEditorScheme(m_page->profile(), QStringLiteral(ZORVANE_APP_DIR "/lib"));
+    installEditorScheme(m_page->profile(), QString::fromUtf8(ZORVANE_APP_DIR "/lib"));
     m_host->load(editorPageUrl());
     QTRY_VERIFY_WITH_TIMEOUT(!ready.isEmpty() || !failed.isEmpty(), 30000);
     QVERIFY(failed.isEmpty());
@@ -114,9 +114,9 @@ void TestWebEditorHost::setGet_keepsImagesLinksAndParagraphs_data()
 {
     QTest::addColumn<QString>("path");
     // A worktree sits one level deeper than the main checkout.
-    QDir articles(QStringLiteral(ZORVANE_SAMPLES_DIR "/articles"));
+    QDir articles(QString::fromUtf8(ZORVANE_SAMPLES_DIR "/articles"));
     if (!articles.exists())
-        articles.setPath(QStringLiteral(ZORVANE_SOURCE_DIR "/../../shared/samples/articles"));
+        articles.setPath(QString::fromUtf8(ZORVANE_SOURCE_DIR "/../../shared/samples/articles"));
     const QStringList names = articles.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     QVERIFY(!names.isEmpty());
     for (const QString &name : names)
@@ -146,11 +146,11 @@ void TestWebEditorHost::setGet_emptyArticleIsAnAnswer()
 void TestWebEditorHost::scriptButtons_convertBothWays()
 {
     QVERIFY(setEditorHtml(*m_host, u"<p class=\"k\">简体中文</p>"_s));
-    QVERIFY(m_host->clickElement(QString::fromUtf16(EditorElement::ToTraditional)));
+    QVERIFY(m_host->clickElement(EditorElement::ToTraditional));
     const std::optional<QString> traditional = getEditorHtml(*m_host);
     QVERIFY(traditional);
     QCOMPARE(*traditional, u"<p class=\"k\">簡體中文</p>"_s);
-    QVERIFY(m_host->clickElement(QString::fromUtf16(EditorElement::ToSimplified)));
+    QVERIFY(m_host->clickElement(EditorElement::ToSimplified));
     QCOMPARE(getEditorHtml(*m_host), u"<p class=\"k\">简体中文</p>"_s);
 }
 
@@ -275,7 +275,7 @@ void TestWebEditorHost::scheme_servesOnlyFilesBelowItsFolder()
     QVERIFY(finished.wait(10000));
     QCOMPARE(finished.first().first().toBool(), served);
     delete page;
-    installEditorScheme(m_page->profile(), QStringLiteral(ZORVANE_APP_DIR "/lib"));
+    installEditorScheme(m_page->profile(), QString::fromUtf8(ZORVANE_APP_DIR "/lib"));
 }
 
 int main(int argc, char *argv[])

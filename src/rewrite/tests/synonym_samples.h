@@ -22,7 +22,8 @@ inline QString samplesDir(const char *builtIn)
 // The Chinese characters of a sample article, in order.
 inline QString sampleChineseText(const QString &samplesDir)
 {
-    QFile file(samplesDir + QStringLiteral("/articles/qq/source.html"));
+    using namespace Qt::StringLiterals;
+    QFile file(samplesDir + u"/articles/qq/source.html"_s);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     const QString html = QString::fromUtf8(file.readAll());
@@ -36,7 +37,8 @@ inline QString sampleChineseText(const QString &samplesDir)
 
 inline QString sampleArticleHtml(const QString &samplesDir, qsizetype length)
 {
-    QFile file(samplesDir + QStringLiteral("/articles/qq/source.html"));
+    using namespace Qt::StringLiterals;
+    QFile file(samplesDir + u"/articles/qq/source.html"_s);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     QString html = QString::fromUtf8(file.readAll());
@@ -49,11 +51,12 @@ inline QString sampleArticleHtml(const QString &samplesDir, qsizetype length)
 // lines and none after the last, as the import writes them.
 inline QString makeSynonymLibrary(const QString &source, int lines, quint32 seed)
 {
+    using namespace Qt::StringLiterals;
     QRandomGenerator random(seed);
     QString library;
     for (int line = 0; line < lines; ++line) {
         if (line > 0)
-            library += QStringLiteral("\r\n");
+            library += u"\r\n"_s;
         const int words = 2 + int(random.bounded(2));
         for (int w = 0; w < words; ++w) {
             if (w > 0)

@@ -268,9 +268,9 @@ void TestFrmFormat::shortcuts_clearAndRefuseWithMessage()
     QVERIFY(w->editor().previewOn());
     QVERIFY(w->webPre->isVisible());
     QVERIFY(!w->web->isVisible());
-    QCOMPARE(w->lblPreView->text(), QString::fromUtf16(EditorText::PreviewOn));
+    QCOMPARE(w->lblPreView->text(), EditorText::PreviewOn);
     QTest::keyClick(w, Qt::Key_S, Qt::AltModifier);
-    QCOMPARE(m_messages, QStringList{QString::fromUtf16(EditorText::NotInPreview)});
+    QCOMPARE(m_messages, QStringList{EditorText::NotInPreview});
     QTest::mouseClick(w->lblPreView, Qt::LeftButton);
     QVERIFY(!w->editor().previewOn());
     QVERIFY(w->web->isVisible());
@@ -281,9 +281,9 @@ void TestFrmFormat::shortcuts_clearAndRefuseWithMessage()
         return save ? m_folder->path(u"\\data\\saved.txt") : QString();
     });
     QTest::keyClick(w, Qt::Key_S, Qt::AltModifier);
-    QCOMPARE(offered, QStringList{QString::fromUtf16(EditorText::SaveTitle)});
+    QCOMPARE(offered, QStringList{EditorText::SaveTitle});
     QCOMPARE(m_folder->readFile(u"\\data\\saved.txt"), toGbk(u"<p>文章</p>\r\n"_s));
-    QCOMPARE(w->lblFormatAction->text(), QString::fromUtf16(EditorText::SaveDone));
+    QCOMPARE(w->lblFormatAction->text(), EditorText::SaveDone);
 }
 
 void TestFrmFormat::textMode_showsTextBoxOverEditor()
@@ -295,7 +295,7 @@ void TestFrmFormat::textMode_showsTextBoxOverEditor()
     QVERIFY(w->webText->isVisible());
     QVERIFY(!w->web->isVisible());
     QVERIFY(w->webText->toPlainText().contains(u"一段\n"_s));
-    QCOMPARE(w->cmdText->text(), QString::fromUtf16(EditorText::TextModeOn));
+    QCOMPARE(w->cmdText->text(), EditorText::TextModeOn);
     w->webText->setPlainText(u"<改>\n下一行"_s);
     QTest::mouseClick(w->cmdText, Qt::LeftButton);
     QVERIFY(w->web->isVisible());
@@ -338,7 +338,7 @@ void TestFrmFormat::featureCommands_addControlsAndKeys()
     // In text mode the article commands are refused by their guard.
     QTest::mouseClick(w->cmdText, Qt::LeftButton);
     QTest::mouseClick(cmdProbe, Qt::LeftButton);
-    QCOMPARE(m_messages, QStringList{QString::fromUtf16(EditorText::NotInTextMode)});
+    QCOMPARE(m_messages, QStringList{EditorText::NotInTextMode});
 }
 
 void TestFrmFormat::close_quitsUnlessTrayHolds()
