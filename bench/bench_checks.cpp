@@ -149,7 +149,7 @@ void setCounters(benchmark::State &state, int count)
 void BM_markTypos_fast(benchmark::State &state)
 {
     const Inputs &in = inputs();
-    const int mark = int(state.range(0));
+    const TypoMark mark = TypoMark(state.range(0));
     int count = 0;
     markTypos(in.article, in.typoLibrary, mark, count); // the library's index is built on first use
     for (auto _ : state)
@@ -162,7 +162,7 @@ BENCHMARK(BM_markTypos_fast)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 void BM_markTypos_literal(benchmark::State &state)
 {
     const Inputs &in = inputs();
-    const int mark = int(state.range(0));
+    const TypoMark mark = TypoMark(state.range(0));
     int count = 0;
     for (auto _ : state)
         benchmark::DoNotOptimize(literal::markTypos(in.article, in.typoLibrary, mark, count));
@@ -179,7 +179,7 @@ void BM_markTypos_firstUse(benchmark::State &state)
     int count = 0;
     for (auto _ : state) {
         flip = !flip;
-        benchmark::DoNotOptimize(markTypos(in.article, flip ? other : in.typoLibrary, 1, count));
+        benchmark::DoNotOptimize(markTypos(in.article, flip ? other : in.typoLibrary, TypoMark::Mark, count));
     }
 }
 BENCHMARK(BM_markTypos_firstUse)->Unit(benchmark::kMillisecond);

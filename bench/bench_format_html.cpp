@@ -44,7 +44,7 @@ void formatPage(benchmark::State &state, const QString &file)
     }
     typoLibrary().load();
     for (auto _ : state)
-        benchmark::DoNotOptimize(FormatHtml(html, 1));
+        benchmark::DoNotOptimize(FormatHtml(html, FormatMode::OneKeyFormat));
     const qsizetype bytes = html.toUtf8().size();
     state.SetBytesProcessed(state.iterations() * bytes);
     state.counters["KB"] = double(bytes) / 1024.0;

@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     writeSettings(data, keyword);
     const QString html = QString::fromUtf8(reinterpret_cast<const char *>(data) + 6 + keywordLength,
                                            qsizetype(size - 6 - keywordLength));
-    const QString result = FormatHtml(html, data[0] % 3);
+    const QString result = FormatHtml(html, FormatMode(data[0] % 3));
     // The pipeline never grows an article beyond its text plus what it adds
     // around each line and image; a runaway would show up here first.
     if (result.size() > 64 * (html.size() + 64))

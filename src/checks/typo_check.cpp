@@ -2,7 +2,7 @@
 
 #include "checks/library_index_cache.h"
 #include "checks/suffix_automaton.h"
-#include "settings/config.h"
+#include "settings/config_keys.h"
 #include "text/text_utils.h"
 
 using namespace Qt::StringLiterals;
@@ -70,7 +70,7 @@ LibraryIndexCache<TypoIndex> &typoIndexCache()
 
 } // namespace
 
-QString markTypos(const QString &text, const QString &library, int markFlag, int &count)
+QString markTypos(const QString &text, const QString &library, TypoMark mark, int &count)
 {
     count = 0;
     if (text.isEmpty())
@@ -94,7 +94,7 @@ QString markTypos(const QString &text, const QString &library, int markFlag, int
         if (result.isEmpty())
             result.reserve(n + n / 4);
         result.append(view.mid(copied, pos - copied));
-        if (markFlag != 0) {
+        if (mark == TypoMark::Mark) {
             result.append(kMarkOpen);
             result.append(view.mid(pos, length));
             result.append(kMarkClose);
@@ -111,19 +111,24 @@ QString markTypos(const QString &text, const QString &library, int markFlag, int
     return result;
 }
 
-QString fixPunctuation(const QString &text)
+TypoMark typoMarkSetting()
 {
-    return fixPunctuation(text, toInt(getConfig(u"CheckWordsType"_s, u"Format"_s)));
+    return configFlag(Cfg::Format::CheckWordsType) ? TypoMark::Mark : TypoMark::Replace;
 }
 
-QString fixPunctuation(const QString &text, int checkWordsType)
+QString fixPunctuation(const QString &text)
+{
+    return fixPunctuation(text, typoMarkSetting());
+}
+
+QString fixPunctuation(const QString &text, TypoMark mark)
 {
     static const char16_t halfWidth[] = {u',', u'.', u'!', u'?', u':'};
     static const char16_t fullWidth[] = {u'，', u'。', u'！', u'？', u'：'};
     QString result = text;
     for (size_t i = 0; i < std::size(halfWidth); ++i) {
         const QChar half(halfWidth[i]);
-        if (checkWordsType == 1)
+        if (mark == TypoMark::Mark)
             result.replace(half, QString(kMarkOpen + half + kMarkClose));
         else
             result.replace(half, QChar(fullWidth[i]));

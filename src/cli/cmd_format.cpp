@@ -6,10 +6,14 @@ using namespace Qt::StringLiterals;
 int runFormat(CliContext &context)
 {
     const QString usage = u"format [--mode 0|1|2] [FILE]"_s;
-    int mode = 1;
+    FormatMode mode = FormatMode::OneKeyFormat;
     if (const std::optional<QString> value = context.takeValue(u"--mode"_s)) {
-        if (*value == u"0" || *value == u"1" || *value == u"2")
-            mode = value->toInt();
+        if (*value == u"0")
+            mode = FormatMode::Plain;
+        else if (*value == u"1")
+            mode = FormatMode::OneKeyFormat;
+        else if (*value == u"2")
+            mode = FormatMode::PseudoOriginal;
         else
             return context.usage(usage);
     }

@@ -19,7 +19,7 @@ int runTypos(CliContext &context)
             u"the typo library %1 is missing or empty"_s.arg(AppFolder::current().path(library.systemPath())));
     }
     int count = 0;
-    const QString result = markTypos(*text, library.text(), replace ? 0 : 1, count);
+    const QString result = markTypos(*text, library.text(), replace ? TypoMark::Replace : TypoMark::Mark, count);
     context.print(result);
     context.report(u"count=%1"_s.arg(count));
     return CliContext::Success;

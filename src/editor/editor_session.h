@@ -2,6 +2,7 @@
 
 #include "editor/editor_host.h"
 #include "editor/guards.h"
+#include "editor/mode_name.h"
 
 #include <QColor>
 #include <QDateTime>
@@ -10,14 +11,6 @@
 #include <optional>
 
 class EditorView;
-
-// The mode names of the main window.
-namespace ModeName {
-using namespace Qt::StringLiterals;
-inline const QString Format = u"format"_s;
-inline const QString Yc = u"yc"_s;
-inline const QString Seo = u"seo"_s;
-} // namespace ModeName
 
 // The article being worked on: the editor page behind an EditorHost, the
 // preview and text views over it, the current mode of the main window, and

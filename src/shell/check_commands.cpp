@@ -15,8 +15,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kFormat = u"format"_s;
-
 QPushButton *makeButton(const QString &name, const QString &caption)
 {
     auto *button = new QPushButton(caption);
@@ -78,24 +76,24 @@ void CheckCommands::cmdChkWrong_clicked()
         return;
     WordLibrary &library = typoLibrary();
     if (library.isLoaded()) {
-        m_context.ShowMsg(u"正在执行文字检错,请稍候..."_s, kFormat);
+        m_context.ShowMsg(u"正在执行文字检错,请稍候..."_s, ModeName::Format);
     } else {
-        m_context.ShowMsg(u"首次使用,正在载入错别字库..."_s, kFormat);
+        m_context.ShowMsg(u"首次使用,正在载入错别字库..."_s, ModeName::Format);
         loadWithPanelDisabled([&library] { library.load(); });
     }
     const std::optional<QString> html = m_context.getEditorHtml();
     if (!html)
         return;
     int count = 0;
-    QString result = markTypos(*html, library.text(), 1, count);
+    QString result = markTypos(*html, library.text(), TypoMark::Mark, count);
     if (count > 0) {
-        m_context.ShowMsg(u"发现错字"_s + QString::number(count) + u"处错字..."_s, kFormat);
+        m_context.ShowMsg(u"发现错字"_s + QString::number(count) + u"处错字..."_s, ModeName::Format);
         if (m_ask(u"发现错别字："_s, u"共发现"_s + QString::number(count) + u"处错别字，是否替换？"_s)) {
-            m_context.ShowMsg(u"正在替换错字..."_s, kFormat);
-            result = markTypos(*html, library.text(), 0, count);
+            m_context.ShowMsg(u"正在替换错字..."_s, ModeName::Format);
+            result = markTypos(*html, library.text(), TypoMark::Replace, count);
         }
     }
-    m_context.ShowMsg(u"文字检错结束,共有"_s + QString::number(count) + u"处错字."_s, kFormat);
+    m_context.ShowMsg(u"文字检错结束,共有"_s + QString::number(count) + u"处错字."_s, ModeName::Format);
     m_context.setEditorHtml(result);
 }
 
@@ -105,9 +103,9 @@ void CheckCommands::cmdBan_clicked()
         return;
     WordLibrary &library = sensitiveLibrary();
     if (library.isLoaded()) {
-        m_context.ShowMsg(u"正在监测敏感字词,请稍候..."_s, kFormat);
+        m_context.ShowMsg(u"正在监测敏感字词,请稍候..."_s, ModeName::Format);
     } else {
-        m_context.ShowMsg(u"首次使用,正在载入敏感字库..."_s, kFormat);
+        m_context.ShowMsg(u"首次使用,正在载入敏感字库..."_s, ModeName::Format);
         loadWithPanelDisabled([&library] { library.load(); });
     }
     const std::optional<QString> html = m_context.getEditorHtml();
@@ -115,11 +113,11 @@ void CheckCommands::cmdBan_clicked()
         return;
     const SensitiveWordsResult result = checkSensitiveWords(*html, library.text());
     if (result.count == 0) {
-        m_context.ShowMsg(u"没有发现敏感字词..."_s, kFormat);
+        m_context.ShowMsg(u"没有发现敏感字词..."_s, ModeName::Format);
         return;
     }
     const QString count = QString::number(result.count);
-    m_context.ShowMsg(u"发现敏感字词"_s + count + u"处..."_s, kFormat);
+    m_context.ShowMsg(u"发现敏感字词"_s + count + u"处..."_s, ModeName::Format);
     if (m_ask(u"发现敏感字词："_s, u"共发现"_s + count + u"处敏感字词，是否高亮显示？"_s))
         m_context.setEditorHtml(result.marked);
 }

@@ -45,7 +45,7 @@ class QWidget;
 //     if (!html)
 //         return;                        // page did not answer: user told, nothing changed
 //     m_context.ShowMsg(u"正在…"_s);      // status label of the current mode
-//     if (m_context.setEditorHtml(FormatHtml(*html, 1)))
+//     if (m_context.setEditorHtml(FormatHtml(*html, FormatMode::OneKeyFormat)))
 //         m_context.ShowMsg(u"…完毕"_s);
 //
 // Message boxes go through showMessageBox() (tests collect them instead of

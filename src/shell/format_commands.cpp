@@ -35,7 +35,7 @@ FormatCommands::FormatCommands(CommandContext &context, QObject *parent) : QObje
     connect(chkHeadSpace, &QCheckBox::clicked, this, &FormatCommands::chkHeadSpace_clicked);
     connect(chkHref, &QCheckBox::clicked, this, &FormatCommands::chkHref_clicked);
     context.addShortcut(Qt::CTRL | Qt::Key_G, [this] {
-        if (m_context.mode() == u"format")
+        if (m_context.mode() == ModeName::Format)
             cmdOneKey_clicked();
     });
 }
@@ -44,7 +44,7 @@ void FormatCommands::cmdOneKey_clicked()
 {
     if (!m_context.passes(CommandKind::ArticleCommand))
         return;
-    m_context.ShowMsg(u"正在执行一键格式化..."_s, u"format"_s);
+    m_context.ShowMsg(u"正在执行一键格式化..."_s, ModeName::Format);
     const std::optional<QString> html = m_context.getEditorHtml();
     if (!html)
         return;
@@ -52,8 +52,8 @@ void FormatCommands::cmdOneKey_clicked()
         m_context.ShowMsg(u"编辑器内无内容..."_s, m_context.mode());
         return;
     }
-    if (m_context.setEditorHtml(FormatHtml(*html, 1)))
-        m_context.ShowMsg(u"一键格式化完毕..."_s, u"format"_s);
+    if (m_context.setEditorHtml(FormatHtml(*html, FormatMode::OneKeyFormat)))
+        m_context.ShowMsg(u"一键格式化完毕..."_s, ModeName::Format);
 }
 
 void FormatCommands::chkHeadSpace_clicked(bool checked)

@@ -1,5 +1,6 @@
 #include "shell/main_window_logic.h"
 
+#include "editor/mode_name.h"
 #include "text/text_file.h"
 
 using namespace Qt::StringLiterals;
@@ -18,13 +19,13 @@ std::optional<Advertisement> parseAdvertisement(const QString &reply)
 QString startMode(const QString &formSetting, bool startedWithText)
 {
     if (startedWithText)
-        return u"yc"_s;
+        return ModeName::Yc;
     const QString value = formSetting.trimmed();
     if (value == u"2")
-        return u"yc"_s;
+        return ModeName::Yc;
     if (value == u"3")
-        return u"seo"_s;
-    return u"format"_s;
+        return ModeName::Seo;
+    return ModeName::Format;
 }
 
 QString versionCaption(const QString &version, const QString &typoGroups, const QString &synonymGroups)

@@ -197,9 +197,10 @@ void RewriteCommands::cmdOneKeyYC_clicked()
     setPanelEnabled(true);
 }
 
-bool RewriteCommands::convertChineseScript(int direction)
+bool RewriteCommands::convertChineseScript(ChineseScript script)
 {
-    return m_context.clickEditorElement(direction == 1 ? EditorElement::ToSimplified : EditorElement::ToTraditional);
+    return m_context.clickEditorElement(script == ChineseScript::Simplified ? EditorElement::ToSimplified
+                                                                            : EditorElement::ToTraditional);
 }
 
 void RewriteCommands::cmdSimFan_clicked()
@@ -208,12 +209,12 @@ void RewriteCommands::cmdSimFan_clicked()
         return;
     ShowMsg(RewriteText::kConverting);
     if (cmdSimFan->text() == RewriteText::kToSimplifiedCaption) {
-        if (!convertChineseScript(1))
+        if (!convertChineseScript(ChineseScript::Simplified))
             return;
         ShowMsg(RewriteText::kToSimplifiedFinished);
         cmdSimFan->setText(RewriteText::kToTraditionalCaption);
     } else {
-        if (!convertChineseScript(0))
+        if (!convertChineseScript(ChineseScript::Traditional))
             return;
         ShowMsg(RewriteText::kToTraditionalFinished);
         cmdSimFan->setText(RewriteText::kToSimplifiedCaption);

@@ -11,6 +11,13 @@ class QCheckBox;
 class QComboBox;
 class QPushButton;
 
+// The script the editor page converts the article to, by the numbers the
+// system gives the two directions.
+enum class ChineseScript {
+    Traditional = 0,
+    Simplified = 1,
+};
+
 // The pseudo-original ("yc") panel: synonym replacement with the library's
 // import and export, the structure shuffle, the one-key pseudo-original
 // (also Ctrl+W in the "yc" mode) and the simplified/traditional conversion.
@@ -21,10 +28,9 @@ class RewriteCommands : public QObject
 public:
     explicit RewriteCommands(CommandContext &context);
 
-    // Clicks the editor page's conversion button: direction 1 converts to
-    // simplified characters, anything else to traditional ones. False when
-    // the page did not answer (the user has been told).
-    bool convertChineseScript(int direction);
+    // Clicks the editor page's conversion button for script. False when the
+    // page did not answer (the user has been told).
+    bool convertChineseScript(ChineseScript script);
 
     // Tests answer the import hint's OK/Cancel box instead of a user.
     void setConfirm(std::function<bool(const QString &title, const QString &text)> confirm)

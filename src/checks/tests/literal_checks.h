@@ -5,6 +5,8 @@
 // text rewritten in place. Far too slow for real use; kept as the reference
 // the fast implementations are compared with.
 
+#include "checks/typo_check.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -12,7 +14,7 @@ namespace literal {
 
 using namespace Qt::StringLiterals;
 
-inline QString markTypos(const QString &input, const QString &library, int markFlag, int &count)
+inline QString markTypos(const QString &input, const QString &library, TypoMark mark, int &count)
 {
     count = 0;
     QString text = input;
@@ -35,7 +37,7 @@ inline QString markTypos(const QString &input, const QString &library, int markF
                 const bool afterOk = afterIndex < lib.size() && lib.at(afterIndex) == u'|';
                 if (beforeOk && afterOk) {
                     QString replacement;
-                    if (markFlag != 0) {
+                    if (mark == TypoMark::Mark) {
                         replacement = u"<font color=red>"_s + cand + u"</font>"_s;
                     } else {
                         const qsizetype lineStart = found == 1 ? 0 : lib.lastIndexOf(u'\n', found - 2) + 1;

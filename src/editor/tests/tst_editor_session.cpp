@@ -179,7 +179,7 @@ void TestEditorSession::guards_data()
     };
     for (const Row &row : rows) {
         QTest::addRow("%s, editing", row.name) << int(row.kind) << u"editing"_s << QString();
-        QTest::addRow("%s, seo mode", row.name) << int(row.kind) << u"seo"_s << row.seo;
+        QTest::addRow("%s, seo mode", row.name) << int(row.kind) << ModeName::Seo << row.seo;
         QTest::addRow("%s, previewing", row.name) << int(row.kind) << u"preview"_s << row.preview;
         QTest::addRow("%s, text mode", row.name) << int(row.kind) << u"text"_s << row.text;
     }

@@ -60,7 +60,7 @@ void TestFormatGolden::samplePages_matchReference()
 
     const QString html = readTextFile(input);
     QVERIFY(!html.isEmpty());
-    const QByteArray actual = FormatHtml(html, mode).toUtf8();
+    const QByteArray actual = FormatHtml(html, FormatMode(mode)).toUtf8();
 
     if (qEnvironmentVariableIsSet("ZORVANE_UPDATE_GOLDEN")) {
         QVERIFY(writeFileAtomically(reference, actual));

@@ -233,7 +233,7 @@ void TestCheckCommands::wordCount_seoMode_refusedLabelKept()
 {
     Window w;
     w.host.setArticle(u"abc"_s);
-    w.session.setMode(u"seo"_s);
+    w.session.setMode(ModeName::Seo);
     w.commands->imgChkWordNums_clicked();
     QCOMPARE(w.view.boxes, QStringList{u"请切换至格式化或伪原创后再执行本操作。"_s});
     QCOMPARE(w.commands->lblWordNums->text(), u"0个"_s);

@@ -115,7 +115,7 @@ void TestFrmFormat::guestStart_showsFormatModeAndTodaysText()
 {
     frmFormat *w = openWindow();
     QVERIFY(w);
-    QCOMPARE(w->mode(), u"format"_s);
+    QCOMPARE(w->mode(), ModeName::Format);
     QCOMPARE(article(), FormatDefault);
     QCOMPARE(getConfig(u"ShowDefault"_s, u"Form"_s), QDate::currentDate().toString(u"yyyy-MM-dd"_s));
     QVERIFY(w->frm1->isVisible());
@@ -140,12 +140,12 @@ void TestFrmFormat::modeButtons_swapDefaultTextsOnlyWhileUntouched()
     QVERIFY(w);
     QSignalSpy modes(&w->commands(), &CommandContext::modeChanged);
     QTest::mouseClick(w->cmdYC, Qt::LeftButton);
-    QCOMPARE(w->mode(), u"yc"_s);
+    QCOMPARE(w->mode(), ModeName::Yc);
     QVERIFY(w->frm2->isVisible());
     QVERIFY(!w->frm1->isVisible());
     QCOMPARE(article(), YcDefault);
     QCOMPARE(modes.size(), 1);
-    QCOMPARE(modes.first().first().toString(), u"yc"_s);
+    QCOMPARE(modes.first().first().toString(), ModeName::Yc);
 
     QTest::mouseClick(w->cmdFormat, Qt::LeftButton);
     QCOMPARE(article(), FormatDefault);
@@ -172,7 +172,7 @@ void TestFrmFormat::startModeYc_showsYcPanel()
     QVERIFY(setConfig(u"Form"_s, u"2"_s, u"Default"_s));
     frmFormat *w = openWindow();
     QVERIFY(w);
-    QCOMPARE(w->mode(), u"yc"_s);
+    QCOMPARE(w->mode(), ModeName::Yc);
     QVERIFY(w->frm2->isVisible());
     QCOMPARE(article(), YcDefault);
     QCOMPARE(getConfig(u"ShowDefaultYC"_s, u"Form"_s), QDate::currentDate().toString(u"yyyy-MM-dd"_s));
@@ -183,7 +183,7 @@ void TestFrmFormat::handOffText_opensInYcMode()
     QVERIFY(m_folder->writeFile(u"\\html\\cache.html", toGbk(u"<p>从浏览器带来的文字</p>"_s)));
     frmFormat *w = openWindow();
     QVERIFY(w);
-    QCOMPARE(w->mode(), u"yc"_s);
+    QCOMPARE(w->mode(), ModeName::Yc);
     QVERIFY(w->frm2->isVisible());
     QVERIFY(!w->frm1->isVisible());
     QCOMPARE(article(), u"<p>从浏览器带来的文字</p>"_s);

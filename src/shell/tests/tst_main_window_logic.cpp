@@ -1,3 +1,4 @@
+#include "editor/mode_name.h"
 #include "shell/main_window_logic.h"
 #include "testsupport/temp_app_folder.h"
 
@@ -54,13 +55,13 @@ void TestMainWindowLogic::startMode_data()
     QTest::addColumn<QString>("setting");
     QTest::addColumn<bool>("startedWithText");
     QTest::addColumn<QString>("mode");
-    QTest::newRow("1") << u"1"_s << false << u"format"_s;
-    QTest::newRow("2") << u"2"_s << false << u"yc"_s;
-    QTest::newRow("3") << u"3"_s << false << u"seo"_s;
-    QTest::newRow("4") << u"4"_s << false << u"format"_s;
-    QTest::newRow("missing") << QString() << false << u"format"_s;
-    QTest::newRow("not a number") << u"seo"_s << false << u"format"_s;
-    QTest::newRow("text handed over wins") << u"3"_s << true << u"yc"_s;
+    QTest::newRow("1") << u"1"_s << false << ModeName::Format;
+    QTest::newRow("2") << u"2"_s << false << ModeName::Yc;
+    QTest::newRow("3") << u"3"_s << false << ModeName::Seo;
+    QTest::newRow("4") << u"4"_s << false << ModeName::Format;
+    QTest::newRow("missing") << QString() << false << ModeName::Format;
+    QTest::newRow("not a number") << u"seo"_s << false << ModeName::Format;
+    QTest::newRow("text handed over wins") << u"3"_s << true << ModeName::Yc;
 }
 
 void TestMainWindowLogic::startMode()

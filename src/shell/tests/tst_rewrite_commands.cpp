@@ -222,7 +222,7 @@ void TestRewriteCommands::oneKey_bothUnchecked_onlyFormats()
     panel.commands->chkReplaceSame->setChecked(false);
     panel.commands->chkChangeOrder->setChecked(false);
     panel.commands->cmdOneKeyYC->click();
-    QCOMPARE(panel.host.article(), FormatHtml(Article, 2));
+    QCOMPARE(panel.host.article(), FormatHtml(Article, FormatMode::PseudoOriginal));
     QCOMPARE(panel.view.ycTexts,
              (QStringList{RewriteText::kOneKeyRunning, RewriteText::kFormatting, RewriteText::kOneKeyFinished}));
     QVERIFY(panel.frm2->isEnabled());
@@ -243,7 +243,7 @@ void TestRewriteCommands::oneKey_ctrlWOnlyInYcMode()
 
     panel.session.setMode(ModeName::Yc);
     QTest::keyClick(&panel.window, Qt::Key_W, Qt::ControlModifier);
-    QCOMPARE(panel.host.article(), FormatHtml(Article, 2));
+    QCOMPARE(panel.host.article(), FormatHtml(Article, FormatMode::PseudoOriginal));
 }
 
 void TestRewriteCommands::simFan_togglesDirectionAndCaption()
