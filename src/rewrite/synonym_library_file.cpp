@@ -2,9 +2,8 @@
 
 #include "rewrite/rewrite_texts.h"
 #include "settings/app_folder.h"
-#include "settings/config.h"
+#include "settings/config_keys.h"
 #include "text/text_file.h"
-#include "text/text_utils.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -33,12 +32,12 @@ bool onlySpaces(QStringView line)
 
 bool synonymImportHintWanted()
 {
-    return toInt(getConfig(u"ShowHelp"_s, u"Default"_s)) == 0;
+    return configInt(Cfg::Default::ShowHelp) == 0;
 }
 
 bool hideSynonymImportHint()
 {
-    return setConfig(u"ShowHelp"_s, u"1"_s, u"Default"_s);
+    return setConfigFlag(Cfg::Default::ShowHelp, true);
 }
 
 SynonymImportCheck checkSynonymImport(const QString &text)
@@ -71,7 +70,9 @@ SynonymFileResult importSynonymLibrary(const QString &sourcePath, const QDateTim
         return {false, check.message, true};
     if (!writeGbkFile(libraryPath(), check.library + CrLf))
         return {false, RewriteText::kImportFailed, true};
-    setConfig(u"SameWord"_s, generalDateText(now), u"vision"_s);
+    // The library is in place either way; a date that cannot be stored only
+    // lets the next word-library update offer the server's library again.
+    setConfigText(Cfg::vision::SameWord, generalDateText(now));
     return {true, RewriteText::kImported, false};
 }
 

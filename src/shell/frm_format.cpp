@@ -7,11 +7,10 @@
 #include "net/servers.h"
 #include "net/service_client.h"
 #include "settings/app_folder.h"
-#include "settings/config.h"
+#include "settings/config_keys.h"
 #include "shell/clickable_label.h"
 #include "shell/command_context.h"
 #include "shell/feature_commands.h"
-#include "text/text_utils.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -67,10 +66,10 @@ frmFormat::frmFormat(Options options, QWidget *parent) : QWidget(parent), m_opti
     hidePreview();
     fillUserArea(m_options.user);
     lblVision->setText(versionCaption(QCoreApplication::applicationVersion(),
-                                      QString::number(toInt(getConfig(u"ErrorWordNums"_s, u"vision"_s))),
-                                      QString::number(toInt(getConfig(u"SameWordNums"_s, u"vision"_s)))));
+                                      QString::number(configInt(Cfg::vision::ErrorWordNums)),
+                                      QString::number(configInt(Cfg::vision::SameWordNums))));
 
-    QString mode = startMode(getConfig(u"Form"_s, u"Default"_s), m_options.startedWithText);
+    QString mode = startMode(configText(Cfg::Default::Form), m_options.startedWithText);
     if (mode == ModeName::Seo && !cmdSEO->isVisibleTo(this))
         mode = ModeName::Format;
     m_handOffText = takeHandOffText(AppFolder::current());
@@ -342,9 +341,9 @@ void frmFormat::fetchDefaultTexts()
             finishLoadWhenReady();
         });
     };
-    if (defaultTextDue(getConfig(u"ShowDefault"_s, u"Form"_s), today))
+    if (defaultTextDue(configText(Cfg::Form::ShowDefault), today))
         fetch(ServicePath::formatDefault(), &DefaultTexts::format);
-    if (defaultTextDue(getConfig(u"ShowDefaultYC"_s, u"Form"_s), today))
+    if (defaultTextDue(configText(Cfg::Form::ShowDefaultYC), today))
         fetch(ServicePath::ycDefault(), &DefaultTexts::yc);
 }
 
@@ -387,8 +386,10 @@ void frmFormat::finishLoadWhenReady()
         // put there meanwhile is never replaced.
         const std::optional<QString> current = getEditorHtml(*m_host);
         // Shown once a day: remember the day it was shown.
+        // A day that cannot be stored only means the text is offered again.
         if (!text.isEmpty() && current && current->isEmpty() && m_session->setEditorHtml(text))
-            setConfig(yc ? u"ShowDefaultYC"_s : u"ShowDefault"_s, defaultTextDate(QDate::currentDate()), u"Form"_s);
+            setConfigText(yc ? Cfg::Form::ShowDefaultYC : Cfg::Form::ShowDefault,
+                          defaultTextDate(QDate::currentDate()));
     }
     Q_EMIT loaded();
 }

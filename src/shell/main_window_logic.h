@@ -25,8 +25,8 @@ struct Advertisement
 };
 std::optional<Advertisement> parseAdvertisement(const QString &reply);
 
-// The start mode from key "Form" of section "Default" (1 "format", 2 "yc",
-// 3 "seo", anything else "format"); text handed over forces "yc".
+// The start mode from setting Cfg::Default::Form (1 "format", 2 "yc", 3 "seo",
+// anything else "format"); text handed over forces "yc".
 QString startMode(const QString &formSetting, bool startedWithText);
 
 // "版本:1.0.0　错别字库:N组　同义词库:M组".

@@ -123,6 +123,8 @@ void RewriteCommands::cmdReplaceSame_clicked()
 
 void RewriteCommands::Label2_clicked()
 {
+    // Cancel hides the hint for good; when that cannot be stored the hint
+    // only shows once more next time.
     if (synonymImportHintWanted() && !m_confirm(RewriteText::kImportHintTitle, RewriteText::kImportHintText))
         hideSynonymImportHint();
     const QString file = m_context.editor().view().chooseOpenFile(

@@ -2,7 +2,7 @@
 #include "editor/editor_session.h"
 #include "editor/editor_view.h"
 #include "editor/in_memory_editor_host.h"
-#include "settings/config.h"
+#include "settings/config_keys.h"
 #include "testsupport/temp_app_folder.h"
 #include "text/gbk.h"
 
@@ -499,8 +499,8 @@ void TestEditorSession::modeSwitch_data()
 
     const QString format = u"<p>格式化默认</p>"_s;
     const QString yc = u"<p>伪原创默认</p>"_s;
-    QTest::newRow("format default → yc") << format << ModeName::Yc << yc << u"ShowDefaultYC"_s;
-    QTest::newRow("yc default → format") << yc << ModeName::Format << format << u"ShowDefault"_s;
+    QTest::newRow("format default → yc") << format << ModeName::Yc << yc << Cfg::Form::ShowDefaultYC.keyName();
+    QTest::newRow("yc default → format") << yc << ModeName::Format << format << Cfg::Form::ShowDefault.keyName();
     QTest::newRow("edited article stays")
         << u"<p>格式化默认 </p>"_s << ModeName::Yc << u"<p>格式化默认 </p>"_s << QString();
     QTest::newRow("own default stays") << yc << ModeName::Yc << yc << QString();
@@ -518,8 +518,8 @@ void TestEditorSession::modeSwitch()
     m_session->setMode(mode);
     applyModeDefaultText(*m_session, mode, texts, QDate(2026, 12, 7));
     QCOMPARE(m_host->article(), expected);
-    for (const QString &key : {u"ShowDefault"_s, u"ShowDefaultYC"_s})
-        QCOMPARE(getConfig(key, u"Form"_s), key == storedKey ? u"2026-12-07"_s : QString());
+    for (const ConfigKey &key : {Cfg::Form::ShowDefault, Cfg::Form::ShowDefaultYC})
+        QCOMPARE(configText(key), key.keyName() == storedKey ? u"2026-12-07"_s : QString());
 
     // A default text that was not fetched replaces nothing.
     m_host->setArticle(texts.format);

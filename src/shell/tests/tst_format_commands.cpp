@@ -3,7 +3,7 @@
 #include "editor/editor_session.h"
 #include "editor/web_editor_host.h"
 #include "main_window_fixture.h"
-#include "settings/config.h"
+#include "settings/config_keys.h"
 #include "shell/clickable_label.h"
 #include "shell/frm_format.h"
 #include "testsupport/temp_app_folder.h"
@@ -123,8 +123,8 @@ void TestFormatCommands::checkBoxes_showAndStoreTheirSettings()
     QVERIFY(!href->isChecked());
     headSpace->click();
     href->click();
-    QCOMPARE(getConfig(u"HeadSpace"_s, u"Format"_s), u"0"_s);
-    QCOMPARE(getConfig(u"RemoveLink"_s, u"Format"_s), u"1"_s);
+    QCOMPARE(configText(Cfg::Format::HeadSpace), u"0"_s);
+    QCOMPARE(configText(Cfg::Format::RemoveLink), u"1"_s);
 }
 
 QTEST_MAIN(TestFormatCommands)

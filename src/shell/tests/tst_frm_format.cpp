@@ -3,7 +3,6 @@
 #include "editor/web_editor_host.h"
 #include "main_window_fixture.h"
 #include "net/service_client.h"
-#include "settings/config.h"
 #include "settings/config_keys.h"
 #include "shell/clickable_label.h"
 #include "shell/command_context.h"
@@ -117,7 +116,7 @@ void TestFrmFormat::guestStart_showsFormatModeAndTodaysText()
     QVERIFY(w);
     QCOMPARE(w->mode(), ModeName::Format);
     QCOMPARE(article(), FormatDefault);
-    QCOMPARE(getConfig(u"ShowDefault"_s, u"Form"_s), QDate::currentDate().toString(u"yyyy-MM-dd"_s));
+    QCOMPARE(configText(Cfg::Form::ShowDefault), QDate::currentDate().toString(u"yyyy-MM-dd"_s));
     QVERIFY(w->frm1->isVisible());
     QVERIFY(!w->frm2->isVisible());
     QVERIFY(!w->cmdFormat->isEnabled());
@@ -158,8 +157,8 @@ void TestFrmFormat::modeButtons_swapDefaultTextsOnlyWhileUntouched()
 void TestFrmFormat::defaultTextsShownToday_areNotFetched()
 {
     const QString today = QDate::currentDate().toString(u"yyyy-MM-dd"_s);
-    QVERIFY(setConfig(u"ShowDefault"_s, today, u"Form"_s));
-    QVERIFY(setConfig(u"ShowDefaultYC"_s, today, u"Form"_s));
+    QVERIFY(setConfigText(Cfg::Form::ShowDefault, today));
+    QVERIFY(setConfigText(Cfg::Form::ShowDefaultYC, today));
     frmFormat *w = openWindow();
     QVERIFY(w);
     QVERIFY(m_server->requestsFor(u"/index.php?m=show&action=format"_s).isEmpty());
@@ -169,13 +168,13 @@ void TestFrmFormat::defaultTextsShownToday_areNotFetched()
 
 void TestFrmFormat::startModeYc_showsYcPanel()
 {
-    QVERIFY(setConfig(u"Form"_s, u"2"_s, u"Default"_s));
+    QVERIFY(setConfigText(Cfg::Default::Form, u"2"_s));
     frmFormat *w = openWindow();
     QVERIFY(w);
     QCOMPARE(w->mode(), ModeName::Yc);
     QVERIFY(w->frm2->isVisible());
     QCOMPARE(article(), YcDefault);
-    QCOMPARE(getConfig(u"ShowDefaultYC"_s, u"Form"_s), QDate::currentDate().toString(u"yyyy-MM-dd"_s));
+    QCOMPARE(configText(Cfg::Form::ShowDefaultYC), QDate::currentDate().toString(u"yyyy-MM-dd"_s));
 }
 
 void TestFrmFormat::handOffText_opensInYcMode()

@@ -3,7 +3,7 @@
 #include "editor/in_memory_editor_host.h"
 #include "format/format_html.h"
 #include "rewrite/rewrite_texts.h"
-#include "settings/config.h"
+#include "settings/config_keys.h"
 #include "settings/word_library.h"
 #include "shell/clickable_label.h"
 #include "shell/command_context.h"
@@ -283,11 +283,11 @@ void TestRewriteCommands::import_hintThenReplaceLibrary()
 
     panel.commands->Label2->clicked();
     QCOMPARE(panel.confirms, 1);
-    QCOMPARE(getConfig(u"ShowHelp"_s, u"Default"_s), u"1"_s);
+    QCOMPARE(configText(Cfg::Default::ShowHelp), u"1"_s);
     QCOMPARE(panel.view.choices.first().title, RewriteText::kImportDialogTitle);
     QCOMPARE(panel.app.readFile(u"\\data\\same.dat"), toGbk(u"甲|乙\r\n丙|丁\r\n"_s));
     QCOMPARE(panel.view.ycTexts, (QStringList{RewriteText::kImporting, RewriteText::kImported}));
-    QVERIFY(!getConfig(u"SameWord"_s, u"vision"_s).isEmpty());
+    QVERIFY(!configText(Cfg::vision::SameWord).isEmpty());
 
     panel.view.chosenFile.clear();
     panel.commands->Label2->clicked();

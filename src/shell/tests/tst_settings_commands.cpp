@@ -1,7 +1,7 @@
 #include "editor/editor_session.h"
 #include "editor/editor_view.h"
 #include "editor/in_memory_editor_host.h"
-#include "settings/config.h"
+#include "settings/config_keys.h"
 #include "settings/frm_setting.h"
 #include "settings/tests/message_box_catcher.h"
 #include "shell/clickable_label.h"
@@ -100,12 +100,12 @@ void TestSettingsCommands::click_storesTheOption()
     SettingsCommands commands(window.context);
     window.show();
     QTest::mouseClick(commands.chkHeadSpace, Qt::LeftButton);
-    QCOMPARE(getConfig(u"HeadSpace"_s, u"Format"_s), u"1"_s);
-    QCOMPARE(getConfig(u"RemoveLink"_s, u"Format"_s), QString());
+    QCOMPARE(configText(Cfg::Format::HeadSpace), u"1"_s);
+    QCOMPARE(configText(Cfg::Format::RemoveLink), QString());
     QTest::mouseClick(commands.chkHref, Qt::LeftButton);
     QTest::mouseClick(commands.chkHeadSpace, Qt::LeftButton);
-    QCOMPARE(getConfig(u"HeadSpace"_s, u"Format"_s), u"0"_s);
-    QCOMPARE(getConfig(u"RemoveLink"_s, u"Format"_s), u"1"_s);
+    QCOMPARE(configText(Cfg::Format::HeadSpace), u"0"_s);
+    QCOMPARE(configText(Cfg::Format::RemoveLink), u"1"_s);
     QVERIFY(window.messages.isEmpty());
 }
 
