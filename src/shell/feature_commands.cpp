@@ -12,9 +12,10 @@
 // One line per feature; each object lives as long as the window.
 void installFeatureCommands(CommandContext &context)
 {
-    new SettingsCommands(context);
     new ImageCommands(context);
     new CheckCommands(context);
     new FormatCommands(context, context.window());
     new RewriteCommands(context);
+    // The format options' boxes go under the one-key format button.
+    new SettingsCommands(context);
 }

@@ -3,11 +3,11 @@
 #include <QObject>
 
 class CommandContext;
-class QCheckBox;
 class QPushButton;
 
-// The one-key format command of the "format" panel (button and Ctrl+G) and
-// the two check boxes that mirror the settings "HeadSpace" and "RemoveLink".
+// The one-key format command of the "format" panel (button and Ctrl+G). The
+// two format options beside it are the settings' check boxes
+// (SettingsCommands).
 class FormatCommands : public QObject
 {
     Q_OBJECT
@@ -16,13 +16,9 @@ public:
     explicit FormatCommands(CommandContext &context, QObject *parent = nullptr);
 
     QPushButton *cmdOneKey = nullptr;
-    QCheckBox *chkHeadSpace = nullptr;
-    QCheckBox *chkHref = nullptr;
 
 private Q_SLOTS:
     void cmdOneKey_clicked();
-    void chkHeadSpace_clicked(bool checked);
-    void chkHref_clicked(bool checked);
 
 private:
     CommandContext &m_context;

@@ -1,6 +1,6 @@
 #include "settings/config.h"
 #include "settings/frm_setting.h"
-#include "settings/tests/message_box_catcher.h"
+#include "testsupport/message_box_catcher.h"
 #include "testsupport/temp_app_folder.h"
 
 #include <QApplication>

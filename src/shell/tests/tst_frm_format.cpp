@@ -4,15 +4,18 @@
 #include "main_window_fixture.h"
 #include "net/service_client.h"
 #include "settings/config_keys.h"
+#include "settings/frm_setting.h"
 #include "shell/clickable_label.h"
 #include "shell/command_context.h"
 #include "shell/frm_format.h"
 #include "testsupport/fake_http_server.h"
+#include "testsupport/object_names.h"
 #include "testsupport/temp_app_folder.h"
 #include "text/gbk.h"
 
 #include <QApplication>
 #include <QBoxLayout>
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QDirIterator>
 #include <QLabel>
@@ -62,6 +65,7 @@ private Q_SLOTS:
     void textMode_showsTextBoxOverEditor();
     void featureCommands_addControlsAndKeys();
     void close_quitsUnlessTrayHolds();
+    void controls_eachNameOnce();
 
 private:
     frmFormat *openWindow(frmFormat::Options options = {});
@@ -351,6 +355,26 @@ void TestFrmFormat::close_quitsUnlessTrayHolds()
     w->show();
     w->setHideOnClose(false);
     QVERIFY(w->close());
+}
+
+void TestFrmFormat::controls_eachNameOnce()
+{
+    frmFormat::Options options;
+    options.notices = {{u"第一条"_s, QString()}, {u"第二条"_s, QString()}};
+    frmFormat *w = openWindow(options);
+    QVERIFY(w);
+    // The notice labels are the system's control array: one name for all of
+    // them, told apart by their index in lblNotice.
+    const QStringList arrays{u"lblNotice"_s};
+    QCOMPARE(duplicatedObjectNames(w, arrays), QStringList());
+    QCOMPARE(w->findChildren<QLabel *>(u"lblNotice"_s).size(), 2);
+    QCOMPARE(w->findChildren<QCheckBox *>(u"chkHeadSpace"_s).size(), 1);
+    QCOMPARE(w->findChildren<QCheckBox *>(u"chkHref"_s).size(), 1);
+
+    // The settings dialog has boxes of the same names; it is a window of its own.
+    QTest::mouseClick(w->findChild<ClickableLabel *>(u"lblSetting"_s), Qt::LeftButton);
+    QVERIFY(w->findChild<frmSetting *>());
+    QCOMPARE(duplicatedObjectNames(w, arrays), QStringList());
 }
 
 int main(int argc, char *argv[])

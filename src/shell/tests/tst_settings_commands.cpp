@@ -3,10 +3,10 @@
 #include "editor/in_memory_editor_host.h"
 #include "settings/config_keys.h"
 #include "settings/frm_setting.h"
-#include "settings/tests/message_box_catcher.h"
 #include "shell/clickable_label.h"
 #include "shell/command_context.h"
 #include "shell/settings_commands.h"
+#include "testsupport/message_box_catcher.h"
 #include "testsupport/temp_app_folder.h"
 
 #include <QCheckBox>
