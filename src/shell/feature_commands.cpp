@@ -14,7 +14,7 @@ void installFeatureCommands(CommandContext &context)
 {
     new ImageCommands(context);
     new CheckCommands(context);
-    new FormatCommands(context, context.window());
+    new FormatCommands(context);
     new RewriteCommands(context);
     // The format options' boxes go under the one-key format button.
     new SettingsCommands(context);

@@ -8,14 +8,12 @@
 
 using namespace Qt::StringLiterals;
 
-FormatCommands::FormatCommands(CommandContext &context, QObject *parent) : QObject(parent), m_context(context)
+FormatCommands::FormatCommands(CommandContext &context) : QObject(&context), m_context(context)
 {
-    QBoxLayout *panel = context.area(CommandContext::Area::FormatPanel);
-    cmdOneKey = new QPushButton(u"一键格式化"_s);
+    cmdOneKey = new QPushButton(u"一键格式化"_s, context.areaWidget(CommandContext::Area::FormatPanel));
     cmdOneKey->setObjectName(u"cmdOneKey"_s);
     cmdOneKey->setToolTip(u"Ctrl+G"_s);
-    if (panel)
-        panel->addWidget(cmdOneKey);
+    context.area(CommandContext::Area::FormatPanel)->addWidget(cmdOneKey);
 
     connect(cmdOneKey, &QPushButton::clicked, this, &FormatCommands::cmdOneKey_clicked);
     context.addShortcut(Qt::CTRL | Qt::Key_G, [this] {

@@ -13,7 +13,7 @@ class FormatCommands : public QObject
     Q_OBJECT
 
 public:
-    explicit FormatCommands(CommandContext &context, QObject *parent = nullptr);
+    explicit FormatCommands(CommandContext &context);
 
     QPushButton *cmdOneKey = nullptr;
 

@@ -589,6 +589,14 @@ void frmFormat::showMessageBox(const QString &text)
     QMessageBox::information(this, QCoreApplication::applicationName(), text);
 }
 
+bool frmFormat::askOkCancel(const QString &title, const QString &text)
+{
+    if (m_questionSink)
+        return m_questionSink(title, text);
+    return QMessageBox::question(this, title, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+           == QMessageBox::Ok;
+}
+
 void frmFormat::setFormatActionText(const QString &text)
 {
     lblFormatAction->setText(text);

@@ -70,8 +70,12 @@ public:
     bool hiddenByClose() const { return m_hiddenByClose; }
     void setHiddenByClose(bool hidden) { m_hiddenByClose = hidden; }
 
-    // Tests replace the modal parts: messages and file dialogs.
+    // Tests replace the modal parts: messages, questions and file dialogs.
     void setMessageSink(std::function<void(const QString &)> sink) { m_messageSink = std::move(sink); }
+    void setQuestionSink(std::function<bool(const QString &title, const QString &text)> sink)
+    {
+        m_questionSink = std::move(sink);
+    }
     void setFileChooser(std::function<QString(const FileChoice &, bool save)> chooser)
     {
         m_fileChooser = std::move(chooser);
@@ -79,6 +83,7 @@ public:
 
     // EditorView
     void showMessageBox(const QString &text) override;
+    bool askOkCancel(const QString &title, const QString &text) override;
     void setFormatActionText(const QString &text) override;
     void setYcActionText(const QString &text) override;
     QString chooseOpenFile(const FileChoice &choice) override;
@@ -194,5 +199,6 @@ private:
     bool m_hiddenByClose = false;
 
     std::function<void(const QString &)> m_messageSink;
+    std::function<bool(const QString &, const QString &)> m_questionSink;
     std::function<QString(const FileChoice &, bool save)> m_fileChooser;
 };

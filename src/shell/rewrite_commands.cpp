@@ -1,8 +1,7 @@
 #include "shell/rewrite_commands.h"
 
 #include "editor/editor_host.h"
-#include "editor/editor_session.h"
-#include "editor/editor_view.h"
+#include "editor/editor_texts.h"
 #include "rewrite/pseudo_original.h"
 #include "rewrite/rewrite_texts.h"
 #include "rewrite/synonym_library_file.h"
@@ -15,7 +14,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QMessageBox>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
@@ -31,7 +29,7 @@ Control *named(Control *control, const QString &name)
 
 } // namespace
 
-RewriteCommands::RewriteCommands(CommandContext &context) : QObject(context.window()), m_context(context)
+RewriteCommands::RewriteCommands(CommandContext &context) : QObject(&context), m_context(context)
 {
     QWidget *panel = context.areaWidget(CommandContext::Area::YcPanel);
     cmdReplaceSame = named(new QPushButton(RewriteText::kReplaceSameCaption, panel), u"cmdReplaceSame"_s);
@@ -78,12 +76,6 @@ RewriteCommands::RewriteCommands(CommandContext &context) : QObject(context.wind
         if (m_context.mode() == ModeName::Yc)
             cmdOneKeyYC_clicked();
     });
-
-    m_confirm = [this](const QString &title, const QString &text) {
-        return QMessageBox::question(m_context.window(), title, text, QMessageBox::Ok | QMessageBox::Cancel,
-                                     QMessageBox::Ok)
-               == QMessageBox::Ok;
-    };
 }
 
 void RewriteCommands::ShowMsg(const QString &text)
@@ -125,10 +117,11 @@ void RewriteCommands::Label2_clicked()
 {
     // Cancel hides the hint for good; when that cannot be stored the hint
     // only shows once more next time.
-    if (synonymImportHintWanted() && !m_confirm(RewriteText::kImportHintTitle, RewriteText::kImportHintText))
+    if (synonymImportHintWanted()
+        && !m_context.askOkCancel(RewriteText::kImportHintTitle, RewriteText::kImportHintText))
         hideSynonymImportHint();
-    const QString file = m_context.editor().view().chooseOpenFile(
-        {RewriteText::kImportDialogTitle, QString(), QString(), EditorText::TextFileFilter});
+    const QString file =
+        m_context.chooseOpenFile({RewriteText::kImportDialogTitle, QString(), QString(), EditorText::TextFileFilter});
     if (file.isEmpty())
         return;
     m_lastFileName = file;
@@ -142,7 +135,7 @@ void RewriteCommands::Label2_clicked()
 
 void RewriteCommands::Label4_clicked()
 {
-    const QString file = m_context.editor().view().chooseSaveFile(
+    const QString file = m_context.chooseSaveFile(
         {RewriteText::kExportDialogTitle, QString(), m_lastFileName, EditorText::TextFileFilter});
     if (file.isEmpty())
         return;

@@ -3,8 +3,6 @@
 #include <QObject>
 #include <QString>
 
-#include <functional>
-
 class ClickableLabel;
 class CommandContext;
 class QCheckBox;
@@ -32,12 +30,6 @@ public:
     // page did not answer (the user has been told).
     bool convertChineseScript(ChineseScript script);
 
-    // Tests answer the import hint's OK/Cancel box instead of a user.
-    void setConfirm(std::function<bool(const QString &title, const QString &text)> confirm)
-    {
-        m_confirm = std::move(confirm);
-    }
-
     QPushButton *cmdReplaceSame = nullptr;
     ClickableLabel *Label2 = nullptr; // import
     ClickableLabel *Label4 = nullptr; // export
@@ -63,5 +55,4 @@ private:
 
     CommandContext &m_context;
     QString m_lastFileName; // what the last file dialog of the panel chose
-    std::function<bool(const QString &, const QString &)> m_confirm;
 };

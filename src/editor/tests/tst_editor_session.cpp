@@ -3,6 +3,7 @@
 #include "editor/editor_view.h"
 #include "editor/in_memory_editor_host.h"
 #include "settings/config_keys.h"
+#include "testsupport/recording_view.h"
 #include "testsupport/temp_app_folder.h"
 #include "text/gbk.h"
 
@@ -13,71 +14,6 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// The window as the editor sees it, recording instead of showing.
-class RecordingView : public EditorView
-{
-public:
-    void showMessageBox(const QString &text) override { messages.append(text); }
-    void setFormatActionText(const QString &text) override { formatAction = text; }
-    void setYcActionText(const QString &text) override { ycAction = text; }
-    QString chooseOpenFile(const FileChoice &choice) override
-    {
-        choices.append(choice);
-        return chosenPath;
-    }
-    QString chooseSaveFile(const FileChoice &choice) override
-    {
-        choices.append(choice);
-        return chosenPath;
-    }
-    void showPreview(const QString &html) override
-    {
-        previewShown = true;
-        previewHtml = html;
-    }
-    void hidePreview() override
-    {
-        previewShown = false;
-        previewHtml.clear();
-    }
-    void setPreviewButton(const QString &caption, const QColor &colour) override
-    {
-        previewCaption = caption;
-        previewColour = colour;
-    }
-    void showTextBox(const QString &text) override
-    {
-        textBoxShown = true;
-        textBox = text;
-    }
-    void hideTextBox() override { textBoxShown = false; }
-    QString textBoxText() const override { return textBox; }
-    void setTextBoxText(const QString &text) override { textBox = text; }
-    void setTextModeButton(const QString &caption, const QColor &colour) override
-    {
-        textCaption = caption;
-        textColour = colour;
-    }
-
-    QStringList messages;
-    QString formatAction;
-    QString ycAction;
-    QList<FileChoice> choices;
-    QString chosenPath;
-    bool previewShown = false;
-    QString previewHtml;
-    QString previewCaption;
-    QColor previewColour;
-    bool textBoxShown = false;
-    QString textBox;
-    QString textCaption;
-    QColor textColour;
-};
-
-} // namespace
 
 class TestEditorSession : public QObject
 {
@@ -214,12 +150,12 @@ void TestEditorSession::ShowMsg_goesToTheModesLabel()
     m_session->ShowMsg(u"一"_s, ModeName::Format);
     m_session->ShowMsg(u"二"_s, ModeName::Yc);
     m_session->ShowMsg(u"三"_s, ModeName::Seo);
-    QCOMPARE(m_view->formatAction, u"一"_s);
-    QCOMPARE(m_view->ycAction, u"二"_s);
+    QCOMPARE(m_view->formatAction(), u"一"_s);
+    QCOMPARE(m_view->ycAction(), u"二"_s);
     m_session->setMode(ModeName::Yc);
     m_session->ShowMsg(u"四"_s);
-    QCOMPARE(m_view->ycAction, u"四"_s);
-    QCOMPARE(m_view->formatAction, u"一"_s);
+    QCOMPARE(m_view->ycAction(), u"四"_s);
+    QCOMPARE(m_view->formatAction(), u"一"_s);
 }
 
 void TestEditorSession::pageNotAnswering_commandStopsAndChangesNothing_data()
@@ -255,7 +191,7 @@ void TestEditorSession::pageNotAnswering_commandStopsAndChangesNothing()
     QVERIFY(!m_session->textMode());
     QCOMPARE(QGuiApplication::clipboard()->text(), u"before"_s);
     QCOMPARE(m_host->article(), u"<p>文章</p>"_s);
-    QVERIFY(m_view->formatAction.isEmpty());
+    QVERIFY(m_view->formatAction().isEmpty());
 }
 
 void TestEditorSession::textMode_roundTripEscapesOnce()
@@ -340,7 +276,7 @@ void TestEditorSession::load_putsFileTextIntoEditor()
     m_session->setMode(ModeName::Yc);
     m_session->load();
     QCOMPARE(m_host->article(), u"<p>读入的文章</p>\r\n<b>x</b>"_s);
-    QCOMPARE(m_view->ycAction, EditorText::LoadDone);
+    QCOMPARE(m_view->ycAction(), EditorText::LoadDone);
     QCOMPARE(m_view->choices.size(), 1);
     QCOMPARE(m_view->choices[0].title, EditorText::LoadTitle);
     QCOMPARE(m_view->choices[0].folder, m_folder->path(u"\\data"));
@@ -352,7 +288,7 @@ void TestEditorSession::load_cancelled_changesNothing()
     m_host->setArticle(u"<p>原文</p>"_s);
     m_session->load();
     QCOMPARE(m_host->article(), u"<p>原文</p>"_s);
-    QVERIFY(m_view->formatAction.isEmpty());
+    QVERIFY(m_view->formatAction().isEmpty());
     QVERIFY(m_view->messages.isEmpty());
 }
 
@@ -366,7 +302,7 @@ void TestEditorSession::save_writesGbkLineWithProposedName()
     QCOMPARE(m_view->choices[0].fileName, u"20261261735"_s);
     QCOMPARE(m_view->choices[0].folder, m_folder->path(u"\\data"));
     QCOMPARE(m_folder->readFile(u"\\data\\saved.txt"), toGbk(u"<p>&nbsp;</p><p>保存的文章</p>\r\n"_s));
-    QCOMPARE(m_view->formatAction, EditorText::SaveDone);
+    QCOMPARE(m_view->formatAction(), EditorText::SaveDone);
 }
 
 void TestEditorSession::save_emptyEditor_opensNoDialog()
@@ -374,7 +310,7 @@ void TestEditorSession::save_emptyEditor_opensNoDialog()
     m_view->chosenPath = m_folder->path(u"\\data\\saved.txt");
     m_session->save();
     QVERIFY(m_view->choices.isEmpty());
-    QCOMPARE(m_view->formatAction, EditorText::EditorEmpty);
+    QCOMPARE(m_view->formatAction(), EditorText::EditorEmpty);
     QVERIFY(!QFile::exists(m_view->chosenPath));
 }
 
@@ -386,12 +322,12 @@ void TestEditorSession::save_readOnlyTarget_reportsFailure()
     m_host->setArticle(u"<p>新文章</p>"_s);
     m_view->chosenPath = path;
     m_session->save();
-    QCOMPARE(m_view->formatAction, EditorText::SaveFailed);
+    QCOMPARE(m_view->formatAction(), EditorText::SaveFailed);
     QCOMPARE(m_folder->readFile(u"\\data\\locked.txt"), QByteArray("old"));
 
     m_view->chosenPath = m_folder->path(u"\\no such folder\\a.txt");
     m_session->save();
-    QCOMPARE(m_view->formatAction, EditorText::SaveFailed);
+    QCOMPARE(m_view->formatAction(), EditorText::SaveFailed);
 }
 
 void TestEditorSession::copy_putsHtmlAndText()
@@ -402,7 +338,7 @@ void TestEditorSession::copy_putsHtmlAndText()
     QVERIFY(mime);
     QCOMPARE(mime->html(), u"<p>第一段</p><p>第二段 <b>粗</b></p>"_s);
     QCOMPARE(mime->text(), u"第一段\n第二段 粗"_s);
-    QCOMPARE(m_view->formatAction, EditorText::Copied);
+    QCOMPARE(m_view->formatAction(), EditorText::Copied);
 }
 
 void TestEditorSession::paste_data()
@@ -438,7 +374,7 @@ void TestEditorSession::paste()
     m_session->setMode(ModeName::Yc);
     m_session->pasteIntoEditor();
     QCOMPARE(m_host->article(), article);
-    QCOMPARE(m_view->ycAction, EditorText::Pasted);
+    QCOMPARE(m_view->ycAction(), EditorText::Pasted);
 }
 
 void TestEditorSession::copyPaste_inTextMode_useTheTextBox()
