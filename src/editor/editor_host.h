@@ -22,6 +22,10 @@ public:
     // html as the browser renders it into plain text (the innerText of a
     // document whose body is html): paragraphs and line breaks become CR LF.
     virtual std::optional<QString> plainTextOf(const QString &html) = 0;
+
+    // True while a request waits for the page's answer: work that arrives
+    // meanwhile (a network reply) must not start a request of its own.
+    virtual bool isBusy() const { return false; }
 };
 
 namespace EditorElement {

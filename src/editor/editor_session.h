@@ -1,8 +1,8 @@
 #pragma once
 
 #include "editor/editor_host.h"
-#include "editor/guards.h"
 #include "editor/editor_texts.h"
+#include "editor/guards.h"
 #include "editor/mode_name.h"
 
 #include <QColor>

@@ -5,23 +5,13 @@
 #include "checks/word_count.h"
 #include "settings/word_library.h"
 #include "shell/command_context.h"
+#include "shell/named_control.h"
 
 #include <QBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-template <typename Control>
-Control *named(Control *control, const QString &name)
-{
-    control->setObjectName(name);
-    return control;
-}
-
-} // namespace
 
 CheckCommands::CheckCommands(CommandContext &context) : QObject(&context), m_context(context)
 {

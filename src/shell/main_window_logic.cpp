@@ -1,7 +1,6 @@
 #include "shell/main_window_logic.h"
 
 #include "editor/mode_name.h"
-#include "text/text_file.h"
 
 using namespace Qt::StringLiterals;
 
@@ -38,15 +37,4 @@ int nextNoticeIndex(int current, int count)
 {
     const int next = current + 1;
     return next > count - 1 ? 0 : next;
-}
-
-std::optional<QString> takeHandOffText(const AppFolder &folder)
-{
-    const QString path = folder.path(u"\\html\\cache.html");
-    const QString text = readTextFile(path);
-    QString probe = text.trimmed();
-    if (probe.remove(u"\r\n"_s).isEmpty())
-        return std::nullopt;
-    writeFileAtomically(path, QByteArray());
-    return text;
 }

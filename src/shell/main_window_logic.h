@@ -1,7 +1,6 @@
 #pragma once
 
 #include "net/notice.h"
-#include "settings/app_folder.h"
 
 #include <QList>
 #include <QString>
@@ -34,8 +33,3 @@ QString versionCaption(const QString &version, const QString &typoGroups, const 
 
 // The notice shown after current, among count notices.
 int nextNoticeIndex(int current, int count);
-
-// The text left by the browser in "\html\cache.html", taken once: when the
-// file holds more than spaces and line breaks it is emptied and its text
-// returned; otherwise it is left alone and nullopt returned.
-std::optional<QString> takeHandOffText(const AppFolder &folder);

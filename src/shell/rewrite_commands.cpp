@@ -9,6 +9,7 @@
 #include "settings/word_library.h"
 #include "shell/clickable_label.h"
 #include "shell/command_context.h"
+#include "shell/named_control.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -17,17 +18,6 @@
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-template <typename Control>
-Control *named(Control *control, const QString &name)
-{
-    control->setObjectName(name);
-    return control;
-}
-
-} // namespace
 
 RewriteCommands::RewriteCommands(CommandContext &context) : QObject(&context), m_context(context)
 {

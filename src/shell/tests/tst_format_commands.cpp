@@ -5,6 +5,7 @@
 #include "main_window_fixture.h"
 #include "settings/config_keys.h"
 #include "shell/clickable_label.h"
+#include "shell/editor_commands.h"
 #include "shell/frm_format.h"
 #include "testsupport/temp_app_folder.h"
 
@@ -104,11 +105,11 @@ void TestFormatCommands::preview_refusesWithMessage()
     frmFormat *w = openWindow();
     QVERIFY(w);
     QVERIFY(setEditorHtml(w->editorHost(), u"<div>文章</div>"_s));
-    QTest::mouseClick(w->lblPreView, Qt::LeftButton);
+    QTest::mouseClick(w->editorCommands().lblPreView, Qt::LeftButton);
     QVERIFY(w->editor().previewOn());
     QTest::mouseClick(w->findChild<QPushButton *>(u"cmdOneKey"_s), Qt::LeftButton);
     QCOMPARE(m_messages, QStringList{u"预览状态不能执行该操作。"_s});
-    QTest::mouseClick(w->lblPreView, Qt::LeftButton);
+    QTest::mouseClick(w->editorCommands().lblPreView, Qt::LeftButton);
     QCOMPARE(article(), u"<div>文章</div>"_s);
 }
 

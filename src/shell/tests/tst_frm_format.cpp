@@ -7,7 +7,10 @@
 #include "settings/frm_setting.h"
 #include "shell/clickable_label.h"
 #include "shell/command_context.h"
+#include "shell/editor_commands.h"
 #include "shell/frm_format.h"
+#include "shell/notice_bar.h"
+#include "shell/user_area.h"
 #include "testsupport/fake_http_server.h"
 #include "testsupport/object_names.h"
 #include "testsupport/temp_app_folder.h"
@@ -128,11 +131,11 @@ void TestFrmFormat::guestStart_showsFormatModeAndTodaysText()
     // No statistics command exists, so there is no "seo" mode to offer.
     QVERIFY(!w->cmdSEO->isVisible());
     QCOMPARE(w->lblTitle->text(), u"Zorvane——Quillboxv1.0（内测版）"_s);
-    QCOMPARE(w->lblPoint->text(), u"0"_s);
-    QCOMPARE(w->lblKestCoin->text(), u"0枚"_s);
-    QVERIFY(!w->lblUsername->text().isEmpty());
-    QVERIFY(w->lblReg->isVisible());
-    QVERIFY(!w->imgAd->isVisible());
+    QCOMPARE(w->userArea().lblPoint->text(), u"0"_s);
+    QCOMPARE(w->userArea().lblKestCoin->text(), u"0枚"_s);
+    QVERIFY(!w->userArea().lblUsername->text().isEmpty());
+    QVERIFY(w->userArea().lblReg->isVisible());
+    QVERIFY(!w->noticeBar().imgAd->isVisible());
     QVERIFY(w->lblVision->text().startsWith(u"版本:"_s));
     QVERIFY(m_messages.isEmpty());
 }
@@ -203,11 +206,11 @@ void TestFrmFormat::advertisement_showsPictureAndOpensLink()
     m_server->on(u"/index.php?m=show&action=ad"_s).respond(200, "ad.png|http://ad.example/go");
     frmFormat *w = openWindow();
     QVERIFY(w);
-    QTRY_VERIFY(w->imgAd->isVisible());
+    QTRY_VERIFY(w->noticeBar().imgAd->isVisible());
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(u"http"_s, &catcher, "open");
-    QTest::mouseClick(w->imgAd, Qt::LeftButton);
-    QTest::mouseClick(w->lblReg, Qt::LeftButton);
+    QTest::mouseClick(w->noticeBar().imgAd, Qt::LeftButton);
+    QTest::mouseClick(w->userArea().lblReg, Qt::LeftButton);
     QDesktopServices::unsetUrlHandler(u"http"_s);
     QCOMPARE(catcher.opened.size(), 2);
     QCOMPARE(catcher.opened[0], QUrl(u"http://ad.example/go"_s));
@@ -221,37 +224,37 @@ void TestFrmFormat::notices_rotateAndOpenTheirLinks()
     options.notices = {{u"第一条"_s, QString()}, {u"第二条"_s, u"http://n.example/2"_s}, {u"第三条"_s, QString()}};
     frmFormat *w = openWindow(options);
     QVERIFY(w);
-    QCOMPARE(w->lblNotice.size(), 3);
-    QVERIFY(w->timNotice->isActive());
-    QCOMPARE(w->timNotice->interval(), 5000);
+    QCOMPARE(w->noticeBar().lblNotice.size(), 3);
+    QVERIFY(w->noticeBar().timNotice->isActive());
+    QCOMPARE(w->noticeBar().timNotice->interval(), 5000);
     // The rotation is driven by hand from here on.
-    w->timNotice->stop();
-    w->buildNotices(options.notices);
-    w->timNotice->stop();
+    w->noticeBar().timNotice->stop();
+    w->noticeBar().setNotices(options.notices);
+    w->noticeBar().timNotice->stop();
     auto visibleNotice = [w] {
         QStringList shown;
-        for (ClickableLabel *label : w->lblNotice)
+        for (ClickableLabel *label : w->noticeBar().lblNotice)
             if (label->isVisible())
                 shown.append(label->text());
         return shown;
     };
     QCOMPARE(visibleNotice(), QStringList{u"第一条"_s});
-    QVERIFY(QMetaObject::invokeMethod(w, "timNotice_timeout"));
+    QVERIFY(QMetaObject::invokeMethod(&w->noticeBar(), "timNotice_timeout"));
     QCOMPARE(visibleNotice(), QStringList{u"第二条"_s});
 
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(u"http"_s, &catcher, "open");
-    QTest::mouseClick(w->lblNotice[1], Qt::LeftButton);
+    QTest::mouseClick(w->noticeBar().lblNotice[1], Qt::LeftButton);
     QDesktopServices::unsetUrlHandler(u"http"_s);
     QCOMPARE(catcher.opened, QList<QUrl>{QUrl(u"http://n.example/2"_s)});
 
-    QVERIFY(QMetaObject::invokeMethod(w, "timNotice_timeout"));
-    QVERIFY(QMetaObject::invokeMethod(w, "timNotice_timeout"));
+    QVERIFY(QMetaObject::invokeMethod(&w->noticeBar(), "timNotice_timeout"));
+    QVERIFY(QMetaObject::invokeMethod(&w->noticeBar(), "timNotice_timeout"));
     QCOMPARE(visibleNotice(), QStringList{u"第一条"_s});
 
-    w->buildNotices({{u"唯一一条"_s, QString()}});
-    QCOMPARE(w->lblNotice.size(), 1);
-    QVERIFY(QMetaObject::invokeMethod(w, "timNotice_timeout"));
+    w->noticeBar().setNotices({{u"唯一一条"_s, QString()}});
+    QCOMPARE(w->noticeBar().lblNotice.size(), 1);
+    QVERIFY(QMetaObject::invokeMethod(&w->noticeBar(), "timNotice_timeout"));
     QCOMPARE(visibleNotice(), QStringList{u"唯一一条"_s});
 }
 
@@ -267,14 +270,14 @@ void TestFrmFormat::shortcuts_clearAndRefuseWithMessage()
 
     // A guard's refusal goes to the message box (here, the test's sink).
     QVERIFY(setEditorHtml(w->editorHost(), u"<p>文章</p>"_s));
-    QTest::mouseClick(w->lblPreView, Qt::LeftButton);
+    QTest::mouseClick(w->editorCommands().lblPreView, Qt::LeftButton);
     QVERIFY(w->editor().previewOn());
     QVERIFY(w->webPre->isVisible());
     QVERIFY(!w->web->isVisible());
-    QCOMPARE(w->lblPreView->text(), EditorText::PreviewOn);
+    QCOMPARE(w->editorCommands().lblPreView->text(), EditorText::PreviewOn);
     QTest::keyClick(w, Qt::Key_S, Qt::AltModifier);
     QCOMPARE(m_messages, QStringList{EditorText::NotInPreview});
-    QTest::mouseClick(w->lblPreView, Qt::LeftButton);
+    QTest::mouseClick(w->editorCommands().lblPreView, Qt::LeftButton);
     QVERIFY(!w->editor().previewOn());
     QVERIFY(w->web->isVisible());
 
@@ -294,13 +297,13 @@ void TestFrmFormat::textMode_showsTextBoxOverEditor()
     frmFormat *w = openWindow();
     QVERIFY(w);
     QVERIFY(setEditorHtml(w->editorHost(), u"<p>一段</p><p>两段</p>"_s));
-    QTest::mouseClick(w->cmdText, Qt::LeftButton);
+    QTest::mouseClick(w->editorCommands().cmdText, Qt::LeftButton);
     QVERIFY(w->webText->isVisible());
     QVERIFY(!w->web->isVisible());
     QVERIFY(w->webText->toPlainText().contains(u"一段\n"_s));
-    QCOMPARE(w->cmdText->text(), EditorText::TextModeOn);
+    QCOMPARE(w->editorCommands().cmdText->text(), EditorText::TextModeOn);
     w->webText->setPlainText(u"<改>\n下一行"_s);
-    QTest::mouseClick(w->cmdText, Qt::LeftButton);
+    QTest::mouseClick(w->editorCommands().cmdText, Qt::LeftButton);
     QVERIFY(w->web->isVisible());
     QCOMPARE(article(), u"&lt;改&gt;<br>下一行"_s);
 }
@@ -340,7 +343,7 @@ void TestFrmFormat::featureCommands_addControlsAndKeys()
     QCOMPARE(w->lblFormatAction->text(), u"完毕"_s);
 
     // In text mode the article commands are refused by their guard.
-    QTest::mouseClick(w->cmdText, Qt::LeftButton);
+    QTest::mouseClick(w->editorCommands().cmdText, Qt::LeftButton);
     QTest::mouseClick(cmdProbe, Qt::LeftButton);
     QCOMPARE(m_messages, QStringList{EditorText::NotInTextMode});
 }

@@ -1,6 +1,5 @@
 #include "editor/mode_name.h"
 #include "shell/main_window_logic.h"
-#include "testsupport/temp_app_folder.h"
 
 #include <QTest>
 
@@ -18,8 +17,6 @@ private Q_SLOTS:
     void versionCaption_joinsVersionAndLibraryCounts();
     void nextNoticeIndex_data();
     void nextNoticeIndex();
-    void takeHandOffText_data();
-    void takeHandOffText();
 };
 
 void TestMainWindowLogic::parseAdvertisement_data()
@@ -94,32 +91,6 @@ void TestMainWindowLogic::nextNoticeIndex()
     QFETCH(int, count);
     QFETCH(int, next);
     QCOMPARE(::nextNoticeIndex(current, count), next);
-}
-
-void TestMainWindowLogic::takeHandOffText_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<bool>("taken");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("article") << QByteArray("<p>hello</p>\r\n") << true << u"<p>hello</p>\r\n"_s;
-    QTest::newRow("only line breaks and spaces") << QByteArray("  \r\n\r\n  ") << false << QString();
-    QTest::newRow("empty") << QByteArray() << false << QString();
-}
-
-void TestMainWindowLogic::takeHandOffText()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(bool, taken);
-    QFETCH(QString, text);
-    TempAppFolder folder;
-    QVERIFY(folder.writeFile(u"\\html\\cache.html", file));
-    const std::optional<QString> got = ::takeHandOffText(folder.folder());
-    QCOMPARE(got.has_value(), taken);
-    if (got)
-        QCOMPARE(*got, text);
-    // Taken text is taken once; a blank file is left as it was.
-    QCOMPARE(folder.readFile(u"\\html\\cache.html"), taken ? QByteArray() : file);
-    QVERIFY(!::takeHandOffText(folder.folder()));
 }
 
 QTEST_GUILESS_MAIN(TestMainWindowLogic)
