@@ -4,6 +4,7 @@
 #include "editor/editor_page.h"
 #include "editor/editor_scheme.h"
 #include "editor/web_editor_host.h"
+#include "testsupport/sample_pages.h"
 #include "text/text_file.h"
 
 #include <QApplication>
@@ -21,13 +22,8 @@ namespace {
 
 QString sample(const QString &name)
 {
-    for (const QString &root :
-         {QString::fromUtf8(ZORVANE_SAMPLES_DIR), QString::fromUtf8(ZORVANE_SOURCE_DIR "/../../shared/samples")}) {
-        const QString path = root + u"/articles/"_s + name + u"/expected.html"_s;
-        if (QFile::exists(path))
-            return readTextFile(path);
-    }
-    return {};
+    const QString articles = sampleArticlesFolder();
+    return articles.isEmpty() ? QString() : readTextFile(articles + u'/' + name + u"/expected.html"_s);
 }
 
 struct Editor
@@ -57,12 +53,13 @@ Editor &editor()
     return instance;
 }
 
-// The article of a sample page repeated to about the given size.
+// The article of a sample page repeated to about the given size; empty
+// without the sample pages.
 QString article(qsizetype bytes)
 {
     const QString one = sample(u"gmw"_s);
     QString html;
-    while (html.size() * 2 < bytes)
+    while (!one.isEmpty() && html.size() * 2 < bytes)
         html += one;
     return html;
 }
@@ -75,6 +72,10 @@ void BM_SetGetRoundTrip(benchmark::State &state)
         return;
     }
     const QString html = article(state.range(0));
+    if (html.isEmpty()) {
+        state.SkipWithError(sampleSkipMessage());
+        return;
+    }
     for (auto _ : state) {
         if (!setEditorHtml(e.host, html) || !getEditorHtml(e.host)) {
             state.SkipWithError("page did not answer");
@@ -89,6 +90,10 @@ void BM_GetOnly(benchmark::State &state)
 {
     Editor &e = editor();
     const QString html = article(state.range(0));
+    if (html.isEmpty()) {
+        state.SkipWithError(sampleSkipMessage());
+        return;
+    }
     if (!e.host.isReady() || !setEditorHtml(e.host, html)) {
         state.SkipWithError("editor page not ready");
         return;

@@ -3,6 +3,7 @@
 #include "format/format_html.h"
 #include "settings/app_folder.h"
 #include "settings/word_library.h"
+#include "testsupport/sample_pages.h"
 #include "text/text_file.h"
 
 #include <QDir>
@@ -19,11 +20,6 @@ const char kSettings[] = "[Format]\r\nExtBr=1\r\nHeadSpace=1\r\nSpaceNum=2\r\nSp
                          "CheckWords=1\r\nCheckWordsType=0\r\nRemoveLink=1\r\nSaveWords=0\r\nExtSpace=1\r\n"
                          "AutoSign=1\r\nStart=1\r\nEnd=1\r\nSign=Zorvane\r\n";
 
-QString samplesDir()
-{
-    return qEnvironmentVariable("ZORVANE_SAMPLES_DIR", QString::fromUtf8(ZORVANE_SAMPLES_DIR)) + u"/articles"_s;
-}
-
 void formatPage(benchmark::State &state, const QString &file)
 {
     static QTemporaryDir dir;
@@ -37,7 +33,11 @@ void formatPage(benchmark::State &state, const QString &file)
         AppFolder::setCurrent(AppFolder(dir.path()));
         return written;
     }();
-    const QString html = readTextFile(samplesDir() + u'/' + file);
+    if (sampleArticlesFolder().isEmpty()) {
+        state.SkipWithError(sampleSkipMessage());
+        return;
+    }
+    const QString html = readTextFile(sampleArticlesFolder() + u'/' + file);
     if (!ready || html.isEmpty()) {
         state.SkipWithError("sample page or settings missing");
         return;

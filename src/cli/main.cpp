@@ -9,6 +9,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+QString programUsage()
+{
+    return u"[--app-dir DIR] [--gbk] COMMAND [ARGS] [FILE] (see --help)"_s;
+}
+
 QString programHelp()
 {
     QString help = u"usage: zorvane-cli [--app-dir DIR] [--gbk] COMMAND [ARGS] [FILE]\n"
@@ -49,11 +54,11 @@ int main(int argc, char *argv[])
                 return global.fail(u"no application folder at %1"_s.arg(dir));
             AppFolder::setCurrent(AppFolder(QDir(dir).absolutePath()));
         } else {
-            return global.usage(u"[--app-dir DIR] [--gbk] COMMAND [ARGS] [FILE] (see --help)"_s);
+            return global.usage(programUsage());
         }
     }
     if (args.isEmpty())
-        return global.usage(u"[--app-dir DIR] [--gbk] COMMAND [ARGS] [FILE] (see --help)"_s);
+        return global.usage(programUsage());
 
     const QString name = args.takeFirst();
     for (const CliCommand &command : cliCommands()) {
@@ -66,5 +71,7 @@ int main(int argc, char *argv[])
         CliContext context(args, gbk);
         return command.run(context);
     }
-    return global.fail(u"unknown command '%1' (see --help)"_s.arg(name));
+    // A command that does not exist is a usage error, like an unknown option.
+    global.report(u"zorvane-cli: unknown command '%1'"_s.arg(name));
+    return global.usage(programUsage());
 }

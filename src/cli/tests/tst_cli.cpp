@@ -126,7 +126,7 @@ void TestCli::usageErrors_data()
     QTest::newRow("config without arguments") << QStringList{u"config"_s} << 2;
     QTest::newRow("config get missing key") << QStringList{u"config"_s, u"get"_s, u"Format"_s} << 2;
     QTest::newRow("config list with an argument") << QStringList{u"config"_s, u"list"_s, u"Format"_s} << 2;
-    QTest::newRow("unknown command") << QStringList{u"frobnicate"_s} << 1;
+    QTest::newRow("unknown command") << QStringList{u"frobnicate"_s} << 2;
     QTest::newRow("missing application folder") << QStringList{u"--app-dir"_s, u"/nonexistent/zz"_s, u"config"_s} << 1;
 }
 

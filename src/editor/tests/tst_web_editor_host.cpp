@@ -1,6 +1,7 @@
 #include "editor/editor_page.h"
 #include "editor/editor_scheme.h"
 #include "editor/web_editor_host.h"
+#include "testsupport/sample_pages.h"
 #include "text/text_file.h"
 
 #include <QApplication>
@@ -113,10 +114,9 @@ QString TestWebEditorHost::describe(const QString &html)
 void TestWebEditorHost::setGet_keepsImagesLinksAndParagraphs_data()
 {
     QTest::addColumn<QString>("path");
-    // A worktree sits one level deeper than the main checkout.
-    QDir articles(QString::fromUtf8(ZORVANE_SAMPLES_DIR "/articles"));
-    if (!articles.exists())
-        articles.setPath(QString::fromUtf8(ZORVANE_SOURCE_DIR "/../../shared/samples/articles"));
+    if (sampleArticlesFolder().isEmpty())
+        QSKIP(sampleSkipMessage());
+    const QDir articles(sampleArticlesFolder());
     const QStringList names = articles.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     QVERIFY(!names.isEmpty());
     for (const QString &name : names)

@@ -4,6 +4,7 @@
 // change, then read the difference before committing it.
 #include "format/format_html.h"
 #include "settings/word_library.h"
+#include "testsupport/sample_pages.h"
 #include "testsupport/temp_app_folder.h"
 #include "text/text_file.h"
 
@@ -27,8 +28,9 @@ void TestFormatGolden::samplePages_matchReference_data()
     QTest::addColumn<QString>("input");
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("reference");
-    const QDir articles(qEnvironmentVariable("ZORVANE_SAMPLES_DIR", QString::fromUtf8(ZORVANE_SAMPLES_DIR))
-                        + u"/articles"_s);
+    if (sampleArticlesFolder().isEmpty())
+        QSKIP(sampleSkipMessage());
+    const QDir articles(sampleArticlesFolder());
     const QStringList samples = articles.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     QVERIFY2(!samples.isEmpty(), "no sample pages found");
     for (const QString &sample : samples) {

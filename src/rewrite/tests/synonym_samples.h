@@ -1,5 +1,7 @@
 #pragma once
 
+#include "testsupport/sample_pages.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -8,16 +10,6 @@
 // Synonym libraries and articles made up for tests and benchmarks. Words are
 // taken from the running text of a real article, so that the library shares
 // many words and prefixes with the article the way a real one does.
-
-// The shared sample folder; ZORVANE_SAMPLES_DIR in the environment overrides the
-// built-in location (a worktree sits one folder deeper than the main tree).
-inline QString samplesDir(const char *builtIn)
-{
-    const QString overridden = qEnvironmentVariable("ZORVANE_SAMPLES_DIR");
-    if (!overridden.isEmpty())
-        return overridden;
-    return QDir(QString::fromUtf8(builtIn)).exists() ? QString::fromUtf8(builtIn) : QString();
-}
 
 // The Chinese characters of a sample article, in order.
 inline QString sampleChineseText(const QString &samplesDir)
