@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWebEngineView>
 
 using namespace Qt::StringLiterals;
@@ -69,6 +70,7 @@ private Q_SLOTS:
     void navigationAway_isRefused();
     void linkClick_opensSystemBrowserOnly();
     void plainTextOf_rendersParagraphsAsLines();
+    void waitingForThePage_isBusyThenIdle();
     void pageNotReady_requestsFail();
     void rendererCrash_reopensPage();
     void scheme_servesOnlyFilesBelowItsFolder_data();
@@ -216,6 +218,19 @@ void TestWebEditorHost::plainTextOf_rendersParagraphsAsLines()
     QVERIFY2(text->contains(u"第一段\r\n"_s), qPrintable(*text));
     QVERIFY2(text->contains(u"第二段\r\n换行"_s), qPrintable(*text));
     QVERIFY(!text->contains(u'\n') || text->count(u'\n') == text->count(u"\r\n"_s));
+}
+
+void TestWebEditorHost::waitingForThePage_isBusyThenIdle()
+{
+    // What arrives while a request waits (a network reply) sees the host
+    // busy, the scratch page's load included, and hears when it is idle.
+    QSignalSpy idle(m_host, &WebEditorHost::idle);
+    std::optional<bool> busyMeanwhile;
+    QTimer::singleShot(0, m_host, [&] { busyMeanwhile = m_host->isBusy(); });
+    QVERIFY(m_host->plainTextOf(u"<p>一段</p>"_s));
+    QCOMPARE(busyMeanwhile, std::optional<bool>(true));
+    QVERIFY(!m_host->isBusy());
+    QVERIFY(!idle.isEmpty());
 }
 
 void TestWebEditorHost::pageNotReady_requestsFail()

@@ -221,10 +221,13 @@ void TestFrmFormat::advertisement_showsPictureAndOpensLink()
 void TestFrmFormat::notices_rotateAndOpenTheirLinks()
 {
     frmFormat::Options options;
-    options.notices = {{u"第一条"_s, QString()}, {u"第二条"_s, u"http://n.example/2"_s}, {u"第三条"_s, QString()}};
+    options.notices = {
+        {u"第一条"_s, QString()}, {u"第二条"_s, u"http://n.example/2"_s}, {u"<b>第三条</b>"_s, QString()}};
     frmFormat *w = openWindow(options);
     QVERIFY(w);
     QCOMPARE(w->noticeBar().lblNotice.size(), 3);
+    // The service server's texts are never read as markup.
+    QCOMPARE(w->noticeBar().lblNotice[2]->textFormat(), Qt::PlainText);
     QVERIFY(w->noticeBar().timNotice->isActive());
     QCOMPARE(w->noticeBar().timNotice->interval(), 5000);
     // The rotation is driven by hand from here on.
