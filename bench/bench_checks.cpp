@@ -14,6 +14,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Characters drawn with a Zipf-like frequency from 3000 CJK characters, so that
@@ -75,7 +77,7 @@ Inputs makeInputs()
         lines << wrong + u'|' + right;
         typoKeys << wrong;
     }
-    in.typoLibrary = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    in.typoLibrary = lines.join(u"\r\n"_s) + u"\r\n"_s;
 
     QStringList sensitiveWords;
     lines.clear();
@@ -84,7 +86,7 @@ Inputs makeInputs()
         lines << word;
         sensitiveWords << word;
     }
-    in.sensitiveLibrary = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    in.sensitiveLibrary = lines.join(u"\r\n"_s) + u"\r\n"_s;
 
     QStringList rareWords;
     lines.clear();
@@ -100,13 +102,13 @@ Inputs makeInputs()
         lines << word;
         rareWords << word;
     }
-    in.rareSensitiveLibrary = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    in.rareSensitiveLibrary = lines.join(u"\r\n"_s) + u"\r\n"_s;
 
     // Paragraphs of sentences, a few typos and sensitive words planted, some
     // inline markup and Latin words as pasted pages have.
     QString article;
     while (article.size() < 50000) {
-        article += QStringLiteral("<p style=\"text-indent:2em\">");
+        article += u"<p style=\"text-indent:2em\">"_s;
         const int sentences = 2 + gen.bounded(5);
         for (int s = 0; s < sentences; ++s) {
             const int clauses = 1 + gen.bounded(3);
@@ -120,13 +122,13 @@ Inputs makeInputs()
                 else if (roll < 11)
                     article += rareWords.at(gen.bounded(int(rareWords.size())));
                 else if (roll < 15)
-                    article += QStringLiteral("<strong>") + gen.cjkWord(2, 5) + QStringLiteral("</strong>");
+                    article += u"<strong>"_s + gen.cjkWord(2, 5) + u"</strong>"_s;
                 else if (roll < 17)
                     article += u' ' + gen.asciiWord() + u' ';
-                article += c + 1 < clauses ? QStringLiteral("，") : QStringLiteral("。");
+                article += c + 1 < clauses ? u"，"_s : u"。"_s;
             }
         }
-        article += QStringLiteral("</p>\r\n");
+        article += u"</p>\r\n"_s;
     }
     in.article = article.left(50000);
     return in;
@@ -147,7 +149,7 @@ void setCounters(benchmark::State &state, int count)
 void BM_markTypos_fast(benchmark::State &state)
 {
     const Inputs &in = inputs();
-    const int mark = int(state.range(0));
+    const TypoMark mark = TypoMark(state.range(0));
     int count = 0;
     markTypos(in.article, in.typoLibrary, mark, count); // the library's index is built on first use
     for (auto _ : state)
@@ -160,7 +162,7 @@ BENCHMARK(BM_markTypos_fast)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 void BM_markTypos_literal(benchmark::State &state)
 {
     const Inputs &in = inputs();
-    const int mark = int(state.range(0));
+    const TypoMark mark = TypoMark(state.range(0));
     int count = 0;
     for (auto _ : state)
         benchmark::DoNotOptimize(literal::markTypos(in.article, in.typoLibrary, mark, count));
@@ -172,12 +174,12 @@ BENCHMARK(BM_markTypos_literal)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->
 void BM_markTypos_firstUse(benchmark::State &state)
 {
     const Inputs &in = inputs();
-    const QString other = in.typoLibrary + QStringLiteral("x|y");
+    const QString other = in.typoLibrary + u"x|y"_s;
     bool flip = false;
     int count = 0;
     for (auto _ : state) {
         flip = !flip;
-        benchmark::DoNotOptimize(markTypos(in.article, flip ? other : in.typoLibrary, 1, count));
+        benchmark::DoNotOptimize(markTypos(in.article, flip ? other : in.typoLibrary, TypoMark::Mark, count));
     }
 }
 BENCHMARK(BM_markTypos_firstUse)->Unit(benchmark::kMillisecond);
@@ -218,7 +220,7 @@ BENCHMARK(BM_sensitiveWords_literal)->Arg(0)->Arg(1)->Unit(benchmark::kMilliseco
 void BM_sensitiveWords_firstUse(benchmark::State &state)
 {
     const Inputs &in = inputs();
-    const QString other = in.sensitiveLibrary + QStringLiteral("x");
+    const QString other = in.sensitiveLibrary + u"x"_s;
     bool flip = false;
     for (auto _ : state) {
         flip = !flip;

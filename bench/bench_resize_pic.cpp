@@ -13,6 +13,8 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Smooth shading with fine grain, so that the JPEG is the size of a real
@@ -34,9 +36,9 @@ QImage photo(int width, int height)
 void BM_ResizePic_Jpeg4000x3000(benchmark::State &state)
 {
     QTemporaryDir dir;
-    QDir(dir.path()).mkpath(QStringLiteral("setting"));
-    QDir(dir.path()).mkpath(QStringLiteral("data"));
-    QFile settings(dir.filePath(QStringLiteral("setting/config.ini")));
+    QDir(dir.path()).mkpath(u"setting"_s);
+    QDir(dir.path()).mkpath(u"data"_s);
+    QFile settings(dir.filePath(u"setting/config.ini"_s));
     if (!settings.open(QIODevice::WriteOnly)
         || settings.write("[ResizePic]\r\nResize=1\r\nMaxWidth=1200\r\nMaxHeight=0\r\nSmall=1\r\nStrong=2\r\n") < 0) {
         state.SkipWithError("cannot write the settings file");
@@ -45,7 +47,7 @@ void BM_ResizePic_Jpeg4000x3000(benchmark::State &state)
     settings.close();
     AppFolder::setCurrent(AppFolder(dir.path()));
 
-    const QString source = dir.filePath(QStringLiteral("photo.jpg"));
+    const QString source = dir.filePath(u"photo.jpg"_s);
     if (!photo(4000, 3000).save(source, "jpeg", 90)) {
         state.SkipWithError("cannot write the source picture");
         return;

@@ -21,7 +21,7 @@ const Inputs &inputs()
 {
     static const Inputs data = [] {
         Inputs in;
-        const QString samples = samplesDir(ZORVANE_SAMPLES_DIR);
+        const QString samples = sampleFolder();
         const QString chinese = sampleChineseText(samples);
         if (chinese.isEmpty())
             return in;
@@ -36,7 +36,7 @@ const Inputs &inputs()
 bool ready(benchmark::State &state)
 {
     if (inputs().library.isEmpty()) {
-        state.SkipWithError("no sample folder (set ZORVANE_SAMPLES_DIR)");
+        state.SkipWithError(sampleSkipMessage());
         return false;
     }
     state.counters["library_kb"] = double(toGbk(inputs().library).size()) / 1024.0;

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString library = QString::fromUtf8(split < 0 ? bytes : bytes.left(split));
     const QString text = split < 0 ? QString() : QString::fromUtf8(bytes.mid(split + 1));
 
-    for (int mark : {1, 0}) {
+    for (const TypoMark mark : {TypoMark::Mark, TypoMark::Replace}) {
         int count = 0;
         int expectedCount = 0;
         if (markTypos(text, library, mark, count) != literal::markTypos(text, library, mark, expectedCount)

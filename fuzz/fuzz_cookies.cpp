@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
+using namespace Qt::StringLiterals;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString input = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
@@ -17,12 +19,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString cookies = parts.value(1);
 
     const std::optional<QString> merged = mergeCookies(response, cookies);
-    if (!response.contains(QStringLiteral("Set-Cookie:")) && merged != cookies)
+    if (!response.contains(u"Set-Cookie:"_s) && merged != cookies)
         __builtin_trap();
     // Only the jar form can fail.
     if (!merged && cookies.isEmpty())
         __builtin_trap();
-    if (merged && !cookies.isEmpty() && response.contains(QStringLiteral("Set-Cookie:"))) {
+    if (merged && !cookies.isEmpty() && response.contains(u"Set-Cookie:"_s)) {
         // What the jar form writes reads back as a jar of as many records.
         const qsizetype written = merged->count(u';');
         if (!merged->isEmpty() && parseCookieString(*merged).size() > written)

@@ -12,15 +12,17 @@
 #include <cstddef>
 #include <cstdint>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QTemporaryDir &appDir()
 {
     static QTemporaryDir dir;
     static const bool ready = [] {
-        QDir(dir.path()).mkpath(QStringLiteral("setting"));
-        QDir(dir.path()).mkpath(QStringLiteral("data"));
-        QFile library(dir.filePath(QStringLiteral("data/error.dat")));
+        QDir(dir.path()).mkpath(u"setting"_s);
+        QDir(dir.path()).mkpath(u"data"_s);
+        QFile library(dir.filePath(u"data/error.dat"_s));
         if (library.open(QIODevice::WriteOnly))
             library.write("ab|cd\r\n\xB5\xC4\xB5\xC4|\xB5\xC4\r\np>|q>\r\n");
         AppFolder::setCurrent(AppFolder(dir.path()));
@@ -43,7 +45,7 @@ void writeSettings(const uint8_t *data, const QByteArray &keyword)
     ini += "[YC]\r\nKeyword=" + QByteArray(flag(13)) + "\r\nKeywordStrong=" + QByteArray::number(data[4] % 25)
            + "\r\nKeywordStr=" + keyword + "\r\nLinkUrl=" + (flag(14)[0] == '1' ? "e.com" : "")
            + "\r\nLinkType=" + QByteArray::number(data[4] / 25 % 3) + "\r\n";
-    QFile file(appDir().filePath(QStringLiteral("setting/config.ini")));
+    QFile file(appDir().filePath(u"setting/config.ini"_s));
     if (file.open(QIODevice::WriteOnly))
         file.write(ini);
 }
@@ -62,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     writeSettings(data, keyword);
     const QString html = QString::fromUtf8(reinterpret_cast<const char *>(data) + 6 + keywordLength,
                                            qsizetype(size - 6 - keywordLength));
-    const QString result = FormatHtml(html, data[0] % 3);
+    const QString result = FormatHtml(html, FormatMode(data[0] % 3));
     // The pipeline never grows an article beyond its text plus what it adds
     // around each line and image; a runaway would show up here first.
     if (result.size() > 64 * (html.size() + 64))

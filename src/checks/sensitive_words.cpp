@@ -10,10 +10,12 @@
 #include <utility>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString kMarkOpen = QStringLiteral("<font color=red>");
-const QString kMarkClose = QStringLiteral("</font>");
+const QString kMarkOpen = u"<font color=red>"_s;
+const QString kMarkClose = u"</font>"_s;
 
 bool containsMarkupUnit(QStringView word)
 {

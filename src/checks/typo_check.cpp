@@ -2,13 +2,15 @@
 
 #include "checks/library_index_cache.h"
 #include "checks/suffix_automaton.h"
-#include "settings/config.h"
+#include "settings/config_keys.h"
 #include "text/text_utils.h"
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kMarkOpen = QStringLiteral("<font color=red>");
-const QString kMarkClose = QStringLiteral("</font>");
+const QString kMarkOpen = u"<font color=red>"_s;
+const QString kMarkClose = u"</font>"_s;
 
 // The library as the scan searches it (a line break added at both ends, so
 // that every entry has a line feed before it) and its suffix automaton.
@@ -21,10 +23,7 @@ const QString kMarkClose = QStringLiteral("</font>");
 // one step per candidate length instead of one library search.
 struct TypoIndex
 {
-    explicit TypoIndex(const QString &library)
-        : searched(QStringLiteral("\r\n") + library + QStringLiteral("\r\n"))
-        , automaton(searched)
-    {}
+    explicit TypoIndex(const QString &library) : searched(u"\r\n"_s + library + u"\r\n"_s), automaton(searched) {}
 
     // The length of the typo starting at text[pos], or 0. firstEnd receives
     // where the key's first occurrence ends in searched.
@@ -71,7 +70,7 @@ LibraryIndexCache<TypoIndex> &typoIndexCache()
 
 } // namespace
 
-QString markTypos(const QString &text, const QString &library, int markFlag, int &count)
+QString markTypos(const QString &text, const QString &library, TypoMark mark, int &count)
 {
     count = 0;
     if (text.isEmpty())
@@ -95,7 +94,7 @@ QString markTypos(const QString &text, const QString &library, int markFlag, int
         if (result.isEmpty())
             result.reserve(n + n / 4);
         result.append(view.mid(copied, pos - copied));
-        if (markFlag != 0) {
+        if (mark == TypoMark::Mark) {
             result.append(kMarkOpen);
             result.append(view.mid(pos, length));
             result.append(kMarkClose);
@@ -112,19 +111,24 @@ QString markTypos(const QString &text, const QString &library, int markFlag, int
     return result;
 }
 
-QString fixPunctuation(const QString &text)
+TypoMark typoMarkSetting()
 {
-    return fixPunctuation(text, toInt(getConfig(QStringLiteral("CheckWordsType"), QStringLiteral("Format"))));
+    return configFlag(Cfg::Format::CheckWordsType) ? TypoMark::Mark : TypoMark::Replace;
 }
 
-QString fixPunctuation(const QString &text, int checkWordsType)
+QString fixPunctuation(const QString &text)
+{
+    return fixPunctuation(text, typoMarkSetting());
+}
+
+QString fixPunctuation(const QString &text, TypoMark mark)
 {
     static const char16_t halfWidth[] = {u',', u'.', u'!', u'?', u':'};
     static const char16_t fullWidth[] = {u'，', u'。', u'！', u'？', u'：'};
     QString result = text;
     for (size_t i = 0; i < std::size(halfWidth); ++i) {
         const QChar half(halfWidth[i]);
-        if (checkWordsType == 1)
+        if (mark == TypoMark::Mark)
             result.replace(half, QString(kMarkOpen + half + kMarkClose));
         else
             result.replace(half, QChar(fullWidth[i]));

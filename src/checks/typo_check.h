@@ -2,6 +2,17 @@
 
 #include <QString>
 
+// What the typo and punctuation routines do with what they find. Setting
+// Format/CheckWordsType chooses it: 1 marks, anything else replaces (the
+// settings dialog shows any other value as "replace" too).
+enum class TypoMark {
+    Replace = 0, // the correct form (the full-width sign) instead
+    Mark = 1,    // wrapped in "<font color=red>" and "</font>"
+};
+
+// The choice of the settings file, read at each call.
+TypoMark typoMarkSetting();
+
 // Typo marking against the typo library ("\data\error.dat" held in memory by
 // typoLibrary()): one entry per CR LF line, written wrong|right.
 //
@@ -9,15 +20,14 @@
 // text) position by position. At each position it grows a candidate one
 // character at a time for as long as the candidate occurs somewhere in the
 // library; the first length whose first occurrence in the library is an entry
-// key (at a line start and followed by "|") is a typo. Mark flag non-zero:
-// the typo is wrapped in "<font color=red>" and "</font>"; zero: it is
-// replaced by the second "|" field of its library line. Scanning resumes after
-// the inserted text. count receives the number of typos found.
-QString markTypos(const QString &text, const QString &library, int markFlag, int &count);
+// key (at a line start and followed by "|") is a typo. TypoMark::Mark wraps
+// the typo in "<font color=red>" and "</font>"; TypoMark::Replace puts the
+// second "|" field of its library line instead. Scanning resumes after the
+// inserted text. count receives the number of typos found.
+QString markTypos(const QString &text, const QString &library, TypoMark mark, int &count);
 
-// Half-width , . ! ? : in red (CheckWordsType 1) or turned into their
-// full-width forms (any other value), on every occurrence, markup included.
-// Reads Format/CheckWordsType from the settings at each call.
+// Half-width , . ! ? : in red or turned into their full-width forms, on every
+// occurrence, markup included, as typoMarkSetting() says at the call.
 QString fixPunctuation(const QString &text);
-// The same with the setting's value given.
-QString fixPunctuation(const QString &text, int checkWordsType);
+// The same with the choice given.
+QString fixPunctuation(const QString &text, TypoMark mark);

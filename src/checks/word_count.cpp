@@ -2,6 +2,8 @@
 
 #include "text/text_utils.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Blanks only: tabs and line breaks are dealt with afterwards.
@@ -23,7 +25,7 @@ WordCount countWords(const QString &html)
     WordCount count;
     count.source = html.size();
     QString text = trimBlanks(stripHtml(html)).toString();
-    text.remove(QStringLiteral("\r\n"));
+    text.remove(u"\r\n"_s);
     text.remove(u'\t');
     count.text = text.size();
     return count;
@@ -31,8 +33,7 @@ WordCount countWords(const QString &html)
 
 QString wordCountCaption(const WordCount &count)
 {
-    return QString::number(count.source) + QStringLiteral("个[源码] ") + QString::number(count.text)
-           + QStringLiteral("个[文本]");
+    return QString::number(count.source) + u"个[源码] "_s + QString::number(count.text) + u"个[文本]"_s;
 }
 
 qsizetype countTextBox(const QString &plainText)
@@ -47,5 +48,5 @@ qsizetype countTextBox(const QString &plainText)
 
 QString textBoxCaption(qsizetype count)
 {
-    return QString::number(count) + QStringLiteral("个");
+    return QString::number(count) + u"个"_s;
 }

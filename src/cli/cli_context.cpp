@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 void writeBytes(FILE *stream, const QByteArray &bytes)
@@ -53,14 +55,14 @@ std::optional<QString> CliContext::readInput()
     if (m_args.isEmpty() || m_args.first() == u'-') {
         QFile in;
         if (!in.open(stdin, QIODevice::ReadOnly)) {
-            fail(QStringLiteral("cannot read standard input"));
+            fail(u"cannot read standard input"_s);
             return std::nullopt;
         }
         bytes = in.readAll();
     } else {
         QFile in(m_args.first());
         if (!in.open(QIODevice::ReadOnly)) {
-            fail(QStringLiteral("cannot read %1: %2").arg(m_args.first(), in.errorString()));
+            fail(u"cannot read %1: %2"_s.arg(m_args.first(), in.errorString()));
             return std::nullopt;
         }
         bytes = in.readAll();
@@ -89,12 +91,12 @@ void CliContext::report(const QString &line)
 
 int CliContext::fail(const QString &message)
 {
-    report(QStringLiteral("zorvane-cli: ") + message);
+    report(u"zorvane-cli: "_s + message);
     return Failure;
 }
 
 int CliContext::usage(const QString &usageText)
 {
-    report(QStringLiteral("usage: zorvane-cli ") + usageText);
+    report(u"usage: zorvane-cli "_s + usageText);
     return Usage;
 }

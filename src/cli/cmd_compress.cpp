@@ -3,16 +3,18 @@
 
 #include <QDir>
 
+using namespace Qt::StringLiterals;
+
 int runCompress(CliContext &context)
 {
     const QStringList &args = context.args();
     if (args.size() != 1 || args.first().isEmpty())
-        return context.usage(QStringLiteral("compress IMAGE"));
+        return context.usage(u"compress IMAGE"_s);
     const QString source = QDir::cleanPath(QDir::current().absoluteFilePath(args.first()));
     const ResizePicResult result = ResizePic(source, resizePicTarget(source));
     context.printLine(result.message);
     if (result.code == ResizePicDone)
         return CliContext::Success;
-    context.report(QStringLiteral("code=%1").arg(result.code));
+    context.report(u"code=%1"_s.arg(result.code));
     return CliContext::Failure;
 }

@@ -2,17 +2,19 @@
 #include "settings/config.h"
 #include "settings/config_keys.h"
 
+using namespace Qt::StringLiterals;
+
 int runConfig(CliContext &context)
 {
     QStringList &args = context.args();
-    const QString usage = QStringLiteral("config get SECTION KEY | config set SECTION KEY VALUE | config list");
+    const QString usage = u"config get SECTION KEY | config set SECTION KEY VALUE | config list"_s;
     if (args.size() == 3 && args.at(0) == u"get") {
         context.printLine(getConfig(args.at(2), args.at(1)));
         return CliContext::Success;
     }
     if (args.size() == 4 && args.at(0) == u"set") {
         if (!setConfig(args.at(2), args.at(3), args.at(1)))
-            return context.fail(QStringLiteral("cannot write the settings file"));
+            return context.fail(u"cannot write the settings file"_s);
         return CliContext::Success;
     }
     if (args.size() == 1 && args.at(0) == u"list") {

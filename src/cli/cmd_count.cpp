@@ -1,10 +1,12 @@
 #include "checks/word_count.h"
 #include "cli/commands.h"
 
+using namespace Qt::StringLiterals;
+
 int runCount(CliContext &context)
 {
     if (context.args().size() > 1 || (!context.args().isEmpty() && context.args().first().startsWith(u"--")))
-        return context.usage(QStringLiteral("count [FILE]"));
+        return context.usage(u"count [FILE]"_s);
     const std::optional<QString> html = context.readInput();
     if (!html)
         return CliContext::Failure;

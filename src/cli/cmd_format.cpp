@@ -1,13 +1,19 @@
 #include "cli/commands.h"
 #include "format/format_html.h"
 
+using namespace Qt::StringLiterals;
+
 int runFormat(CliContext &context)
 {
-    const QString usage = QStringLiteral("format [--mode 0|1|2] [FILE]");
-    int mode = 1;
-    if (const std::optional<QString> value = context.takeValue(QStringLiteral("--mode"))) {
-        if (*value == u"0" || *value == u"1" || *value == u"2")
-            mode = value->toInt();
+    const QString usage = u"format [--mode 0|1|2] [FILE]"_s;
+    FormatMode mode = FormatMode::OneKeyFormat;
+    if (const std::optional<QString> value = context.takeValue(u"--mode"_s)) {
+        if (*value == u"0")
+            mode = FormatMode::Plain;
+        else if (*value == u"1")
+            mode = FormatMode::OneKeyFormat;
+        else if (*value == u"2")
+            mode = FormatMode::PseudoOriginal;
         else
             return context.usage(usage);
     }

@@ -2,12 +2,14 @@
 #include "cli/rewrite_options.h"
 #include "rewrite/pseudo_original.h"
 
+using namespace Qt::StringLiterals;
+
 int runPseudo(CliContext &context)
 {
-    const QString usage = QStringLiteral("pseudo [--synonyms] [--shuffle 0|1|2|3] [--seed N] [FILE]");
+    const QString usage = u"pseudo [--synonyms] [--shuffle 0|1|2|3] [--seed N] [FILE]"_s;
     PseudoOriginalOptions options;
-    options.replaceSynonyms = context.takeFlag(QStringLiteral("--synonyms"));
-    if (const std::optional<QString> levelText = context.takeValue(QStringLiteral("--shuffle"))) {
+    options.replaceSynonyms = context.takeFlag(u"--synonyms"_s);
+    if (const std::optional<QString> levelText = context.takeValue(u"--shuffle"_s)) {
         const std::optional<int> level = shuffleLevelOf(*levelText);
         if (!level)
             return context.usage(usage);
@@ -24,7 +26,7 @@ int runPseudo(CliContext &context)
     const std::optional<QString> result =
         oneKeyPseudoOriginal(*html, options, seeded ? *seeded : *QRandomGenerator::global());
     if (!result)
-        return context.fail(QStringLiteral("no shuffle strength chosen"));
+        return context.fail(u"no shuffle strength chosen"_s);
     context.print(*result);
     return CliContext::Success;
 }

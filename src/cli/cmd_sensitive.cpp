@@ -3,20 +3,22 @@
 #include "settings/app_folder.h"
 #include "settings/word_library.h"
 
+using namespace Qt::StringLiterals;
+
 int runSensitive(CliContext &context)
 {
     if (context.args().size() > 1 || (!context.args().isEmpty() && context.args().first().startsWith(u"--")))
-        return context.usage(QStringLiteral("sensitive [FILE]"));
+        return context.usage(u"sensitive [FILE]"_s);
     const std::optional<QString> text = context.readInput();
     if (!text)
         return CliContext::Failure;
     WordLibrary &library = sensitiveLibrary();
     if (library.load().isEmpty()) {
-        return context.fail(QStringLiteral("the sensitive-word library %1 is missing or empty")
-                                .arg(AppFolder::current().path(library.systemPath())));
+        return context.fail(u"the sensitive-word library %1 is missing or empty"_s.arg(
+            AppFolder::current().path(library.systemPath())));
     }
     const SensitiveWordsResult result = checkSensitiveWords(*text, library.text());
     context.print(result.marked);
-    context.report(QStringLiteral("count=%1").arg(result.count));
+    context.report(u"count=%1"_s.arg(result.count));
     return CliContext::Success;
 }

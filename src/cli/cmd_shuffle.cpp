@@ -2,10 +2,12 @@
 #include "cli/rewrite_options.h"
 #include "rewrite/pseudo_original.h"
 
+using namespace Qt::StringLiterals;
+
 int runShuffle(CliContext &context)
 {
-    const QString usage = QStringLiteral("shuffle --level 0|1|2|3 [--seed N] [FILE]");
-    const std::optional<QString> levelText = context.takeValue(QStringLiteral("--level"));
+    const QString usage = u"shuffle --level 0|1|2|3 [--seed N] [FILE]"_s;
+    const std::optional<QString> levelText = context.takeValue(u"--level"_s);
     bool badSeed = false;
     std::optional<QRandomGenerator> seeded = takeSeededGenerator(context, badSeed);
     const std::optional<int> level = levelText ? shuffleLevelOf(*levelText) : std::nullopt;

@@ -2,16 +2,18 @@
 #include "rewrite/pseudo_original.h"
 #include "rewrite/synonyms.h"
 
+using namespace Qt::StringLiterals;
+
 int runSynonyms(CliContext &context)
 {
     if (context.args().size() > 1)
-        return context.usage(QStringLiteral("synonyms [FILE]"));
+        return context.usage(u"synonyms [FILE]"_s);
     const std::optional<QString> html = context.readInput();
     if (!html)
         return CliContext::Failure;
     const QString &library = loadedSynonymLibrary();
     if (library.isEmpty())
-        context.report(QStringLiteral("zorvane-cli: the synonym library data/same.dat is missing or empty"));
+        context.report(u"zorvane-cli: the synonym library data/same.dat is missing or empty"_s);
     context.print(replaceSynonyms(*html, library));
     return CliContext::Success;
 }

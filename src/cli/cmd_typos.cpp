@@ -3,22 +3,24 @@
 #include "settings/app_folder.h"
 #include "settings/word_library.h"
 
+using namespace Qt::StringLiterals;
+
 int runTypos(CliContext &context)
 {
-    const bool replace = context.takeFlag(QStringLiteral("--replace"));
+    const bool replace = context.takeFlag(u"--replace"_s);
     if (context.args().size() > 1 || (!context.args().isEmpty() && context.args().first().startsWith(u"--")))
-        return context.usage(QStringLiteral("typos [--replace] [FILE]"));
+        return context.usage(u"typos [--replace] [FILE]"_s);
     const std::optional<QString> text = context.readInput();
     if (!text)
         return CliContext::Failure;
     WordLibrary &library = typoLibrary();
     if (library.load().isEmpty()) {
-        return context.fail(QStringLiteral("the typo library %1 is missing or empty")
-                                .arg(AppFolder::current().path(library.systemPath())));
+        return context.fail(
+            u"the typo library %1 is missing or empty"_s.arg(AppFolder::current().path(library.systemPath())));
     }
     int count = 0;
-    const QString result = markTypos(*text, library.text(), replace ? 0 : 1, count);
+    const QString result = markTypos(*text, library.text(), replace ? TypoMark::Replace : TypoMark::Mark, count);
     context.print(result);
-    context.report(QStringLiteral("count=%1").arg(count));
+    context.report(u"count=%1"_s.arg(count));
     return CliContext::Success;
 }

@@ -21,7 +21,8 @@ inline std::optional<int> shuffleLevelOf(const QString &value)
 // number.
 inline std::optional<QRandomGenerator> takeSeededGenerator(CliContext &context, bool &bad)
 {
-    const std::optional<QString> seed = context.takeValue(QStringLiteral("--seed"));
+    using namespace Qt::StringLiterals;
+    const std::optional<QString> seed = context.takeValue(u"--seed"_s);
     if (!seed)
         return std::nullopt;
     bool ok = false;

@@ -1,7 +1,7 @@
 #include "editor/default_texts.h"
 
 #include "editor/editor_session.h"
-#include "settings/config.h"
+#include "settings/config_keys.h"
 
 using namespace Qt::StringLiterals;
 
@@ -42,6 +42,8 @@ void applyModeDefaultText(EditorSession &session, const QString &mode, const Def
     const std::optional<QString> current = getEditorHtml(session.host());
     if (!current || !chkSame(*current, other))
         return;
+    // A day that cannot be stored only means the text is offered again at the
+    // next start.
     if (session.setEditorHtml(mine))
-        setConfig(format ? u"ShowDefault"_s : u"ShowDefaultYC"_s, defaultTextDate(today), u"Form"_s);
+        setConfigText(format ? Cfg::Form::ShowDefault : Cfg::Form::ShowDefaultYC, defaultTextDate(today));
 }

@@ -17,8 +17,8 @@ struct DefaultTexts
 bool chkSame(const QString &a, const QString &b);
 
 // Whether the default text whose last showing is stored as stored (a date
-// text of keys "ShowDefault"/"ShowDefaultYC" of section "Form") is to be
-// fetched today: when nothing is stored or it was not shown today.
+// text of Cfg::Form::ShowDefault or ShowDefaultYC) is to be fetched today:
+// when nothing is stored or it was not shown today.
 bool defaultTextDue(const QString &stored, const QDate &today);
 QString defaultTextDate(const QDate &day);
 

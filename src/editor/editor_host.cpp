@@ -4,9 +4,9 @@ using namespace Qt::StringLiterals;
 
 std::optional<QString> getEditorHtml(EditorHost &host)
 {
-    if (!host.clickElement(QString::fromUtf16(EditorElement::Get)))
+    if (!host.clickElement(EditorElement::Get))
         return std::nullopt;
-    std::optional<QString> html = host.elementValue(QString::fromUtf16(EditorElement::Mailbox));
+    std::optional<QString> html = host.elementValue(EditorElement::Mailbox);
     if (html)
         html->replace(u"<p>?</p>"_s, u"<p>&nbsp;</p>"_s);
     return html;
@@ -14,6 +14,5 @@ std::optional<QString> getEditorHtml(EditorHost &host)
 
 bool setEditorHtml(EditorHost &host, const QString &html)
 {
-    return host.setElementValue(QString::fromUtf16(EditorElement::Mailbox), html)
-           && host.clickElement(QString::fromUtf16(EditorElement::Set));
+    return host.setElementValue(EditorElement::Mailbox, html) && host.clickElement(EditorElement::Set);
 }

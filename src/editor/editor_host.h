@@ -22,14 +22,19 @@ public:
     // html as the browser renders it into plain text (the innerText of a
     // document whose body is html): paragraphs and line breaks become CR LF.
     virtual std::optional<QString> plainTextOf(const QString &html) = 0;
+
+    // True while a request waits for the page's answer: work that arrives
+    // meanwhile (a network reply) must not start a request of its own.
+    virtual bool isBusy() const { return false; }
 };
 
 namespace EditorElement {
-inline constexpr char16_t Mailbox[] = u"temp";
-inline constexpr char16_t Set[] = u"set";
-inline constexpr char16_t Get[] = u"get";
-inline constexpr char16_t ToSimplified[] = u"buttonf2j";
-inline constexpr char16_t ToTraditional[] = u"buttonj2f";
+using namespace Qt::StringLiterals;
+inline const QString Mailbox = u"temp"_s;
+inline const QString Set = u"set"_s;
+inline const QString Get = u"get"_s;
+inline const QString ToSimplified = u"buttonf2j"_s;
+inline const QString ToTraditional = u"buttonj2f"_s;
 } // namespace EditorElement
 
 // The article as HTML, with every paragraph holding only "?" turned into an

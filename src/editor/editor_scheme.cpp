@@ -44,6 +44,11 @@ QUrl editorPageUrl(const QString &file)
     return url;
 }
 
+QUrl editorPageUrl()
+{
+    return editorPageUrl(u"index.html"_s);
+}
+
 EditorSchemeHandler::EditorSchemeHandler(QString root, QObject *parent)
     : QWebEngineUrlSchemeHandler(parent)
     , m_root(std::move(root))

@@ -15,7 +15,9 @@ void registerEditorScheme();
 // Serves the scheme from folder root in profile (once per profile).
 void installEditorScheme(QWebEngineProfile *profile, const QString &root);
 // The address of file (a path relative to root, such as "index.html").
-QUrl editorPageUrl(const QString &file = QStringLiteral("index.html"));
+QUrl editorPageUrl(const QString &file);
+// The address of the editor page itself ("index.html").
+QUrl editorPageUrl();
 
 class EditorSchemeHandler : public QWebEngineUrlSchemeHandler
 {

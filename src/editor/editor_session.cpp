@@ -14,11 +14,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString text(const char16_t *s)
-{
-    return QString::fromUtf16(s);
-}
-
 QString textBoxToClipboard(QString text)
 {
     return text.replace(u"\r\n"_s, u"\n"_s);
@@ -33,7 +28,7 @@ std::optional<QString> EditorSession::getEditorHtml()
 {
     std::optional<QString> html = ::getEditorHtml(m_host);
     if (!html)
-        m_view.showMessageBox(text(EditorText::PageNotAnswering));
+        m_view.showMessageBox(EditorText::PageNotAnswering);
     return html;
 }
 
@@ -41,7 +36,7 @@ bool EditorSession::setEditorHtml(const QString &html)
 {
     if (::setEditorHtml(m_host, html))
         return true;
-    m_view.showMessageBox(text(EditorText::PageNotAnswering));
+    m_view.showMessageBox(EditorText::PageNotAnswering);
     return false;
 }
 
@@ -57,7 +52,7 @@ bool EditorSession::requireNotSeoMode()
 {
     if (m_mode != ModeName::Seo)
         return true;
-    m_view.showMessageBox(text(EditorText::NotInSeoMode));
+    m_view.showMessageBox(EditorText::NotInSeoMode);
     return false;
 }
 
@@ -65,7 +60,7 @@ bool EditorSession::requireNotPreview()
 {
     if (!m_previewOn)
         return true;
-    m_view.showMessageBox(text(EditorText::NotInPreview));
+    m_view.showMessageBox(EditorText::NotInPreview);
     return false;
 }
 
@@ -73,7 +68,7 @@ bool EditorSession::requireNotTextMode()
 {
     if (!m_textMode)
         return true;
-    m_view.showMessageBox(text(EditorText::NotInTextMode));
+    m_view.showMessageBox(EditorText::NotInTextMode);
     return false;
 }
 
@@ -113,7 +108,7 @@ void EditorSession::copyFromEditor()
         mime->setText(textBoxToClipboard(plain ? *plain : htmlToParagraphs(*html)));
     }
     QGuiApplication::clipboard()->setMimeData(mime);
-    ShowMsg(text(EditorText::Copied));
+    ShowMsg(EditorText::Copied);
 }
 
 void EditorSession::pasteIntoEditor()
@@ -132,21 +127,21 @@ void EditorSession::pasteIntoEditor()
         if (!setEditorHtml(html))
             return;
     }
-    ShowMsg(text(EditorText::Pasted));
+    ShowMsg(EditorText::Pasted);
 }
 
 void EditorSession::load()
 {
     if (!passes(CommandKind::Load))
         return;
-    const QString path = m_view.chooseOpenFile({text(EditorText::LoadTitle), AppFolder::current().path(u"\\data"),
-                                                QString(), text(EditorText::TextFileFilter)});
+    const QString path = m_view.chooseOpenFile(
+        {EditorText::LoadTitle, AppFolder::current().path(u"\\data"), QString(), EditorText::TextFileFilter});
     if (path.isEmpty())
         return;
     // The file's text is the article's HTML as it stands.
     if (!setEditorHtml(readTextFile(path)))
         return;
-    ShowMsg(text(EditorText::LoadDone));
+    ShowMsg(EditorText::LoadDone);
 }
 
 void EditorSession::save()
@@ -157,15 +152,15 @@ void EditorSession::save()
     if (!html)
         return;
     if (html->isEmpty()) {
-        ShowMsg(text(EditorText::EditorEmpty));
+        ShowMsg(EditorText::EditorEmpty);
         return;
     }
-    const QString path = m_view.chooseSaveFile({text(EditorText::SaveTitle), AppFolder::current().path(u"\\data"),
-                                                proposedSaveName(m_now()), text(EditorText::TextFileFilter)});
+    const QString path = m_view.chooseSaveFile({EditorText::SaveTitle, AppFolder::current().path(u"\\data"),
+                                                proposedSaveName(m_now()), EditorText::TextFileFilter});
     if (path.isEmpty())
         return;
     const bool written = writeGbkFile(path, *html + u"\r\n"_s);
-    ShowMsg(text(written ? EditorText::SaveDone : EditorText::SaveFailed));
+    ShowMsg(written ? EditorText::SaveDone : EditorText::SaveFailed);
 }
 
 void EditorSession::toggleTextMode()
@@ -178,7 +173,7 @@ void EditorSession::toggleTextMode()
         if (!setEditorHtml(html))
             return;
         m_view.hideTextBox();
-        m_view.setTextModeButton(text(EditorText::TextModeOff), IdleButtonColour);
+        m_view.setTextModeButton(EditorText::TextModeOff, IdleButtonColour);
         m_textMode = false;
         return;
     }
@@ -190,11 +185,11 @@ void EditorSession::toggleTextMode()
         return;
     const std::optional<QString> plain = m_host.plainTextOf(*html);
     if (!plain) {
-        m_view.showMessageBox(text(EditorText::PageNotAnswering));
+        m_view.showMessageBox(EditorText::PageNotAnswering);
         return;
     }
     m_view.showTextBox(*plain);
-    m_view.setTextModeButton(text(EditorText::TextModeOn), ActiveButtonColour);
+    m_view.setTextModeButton(EditorText::TextModeOn, ActiveButtonColour);
     m_textMode = true;
 }
 
@@ -202,7 +197,7 @@ void EditorSession::endPreview()
 {
     m_view.hidePreview();
     m_previewOn = false;
-    m_view.setPreviewButton(text(EditorText::PreviewOff), IdleButtonColour);
+    m_view.setPreviewButton(EditorText::PreviewOff, IdleButtonColour);
 }
 
 void EditorSession::togglePreview()
@@ -216,7 +211,7 @@ void EditorSession::togglePreview()
     const std::optional<QString> html = getEditorHtml();
     if (!html || html->isEmpty())
         return;
-    m_view.setPreviewButton(text(EditorText::PreviewOn), ActiveButtonColour);
+    m_view.setPreviewButton(EditorText::PreviewOn, ActiveButtonColour);
     m_view.showPreview(*html);
     m_previewOn = true;
 }

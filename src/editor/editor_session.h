@@ -1,7 +1,9 @@
 #pragma once
 
 #include "editor/editor_host.h"
+#include "editor/editor_texts.h"
 #include "editor/guards.h"
+#include "editor/mode_name.h"
 
 #include <QColor>
 #include <QDateTime>
@@ -10,13 +12,6 @@
 #include <optional>
 
 class EditorView;
-
-// The mode names of the main window.
-namespace ModeName {
-inline const QString Format = QStringLiteral("format");
-inline const QString Yc = QStringLiteral("yc");
-inline const QString Seo = QStringLiteral("seo");
-} // namespace ModeName
 
 // The article being worked on: the editor page behind an EditorHost, the
 // preview and text views over it, the current mode of the main window, and
@@ -81,26 +76,6 @@ private:
     bool m_textMode = false;
     std::function<QDateTime()> m_now = [] { return QDateTime::currentDateTime(); };
 };
-
-namespace EditorText {
-inline constexpr char16_t NotInSeoMode[] = u"请切换至格式化或伪原创后再执行本操作。";
-inline constexpr char16_t NotInPreview[] = u"预览状态不能执行该操作。";
-inline constexpr char16_t NotInTextMode[] = u"文本模式不能执行该操作。";
-inline constexpr char16_t PageNotAnswering[] = u"编辑器没有响应，本次操作没有改动文章，请稍后再试。";
-inline constexpr char16_t LoadDone[] = u"读取成功.";
-inline constexpr char16_t EditorEmpty[] = u"当前编辑器内没有内容.";
-inline constexpr char16_t SaveDone[] = u"保存成功.";
-inline constexpr char16_t SaveFailed[] = u"保存失败，文件无法写入。";
-inline constexpr char16_t Copied[] = u"已成功复制到剪切板...";
-inline constexpr char16_t Pasted[] = u"已成功粘贴进来...";
-inline constexpr char16_t PreviewOff[] = u"点击预览";
-inline constexpr char16_t PreviewOn[] = u"取消预览";
-inline constexpr char16_t TextModeOff[] = u"文本模式";
-inline constexpr char16_t TextModeOn[] = u"编辑模式";
-inline constexpr char16_t LoadTitle[] = u"请选择要读取的内容";
-inline constexpr char16_t SaveTitle[] = u"请选择要保存的路径";
-inline constexpr char16_t TextFileFilter[] = u"文本文件(*.txt)";
-} // namespace EditorText
 
 // The colours of the preview and text-mode buttons: at rest, and while their
 // view is on.

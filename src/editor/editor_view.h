@@ -14,8 +14,8 @@ struct FileChoice
 
 // The main window as the editor's commands need it: the places the article
 // is shown in (the editor, the preview over it, the text box over it), the
-// status labels, message boxes and file dialogs. The window implements it;
-// tests implement it without showing anything.
+// status labels, message boxes, questions and file dialogs. The window
+// implements it; tests use testsupport's RecordingView, which shows nothing.
 class EditorView
 {
 public:
@@ -23,6 +23,8 @@ public:
 
     // A modal box with one OK button and the program's title.
     virtual void showMessageBox(const QString &text) = 0;
+    // A modal question with title and the buttons OK and Cancel; true on OK.
+    virtual bool askOkCancel(const QString &title, const QString &text) = 0;
     // The action label of the "format" panel (lblFormatAction) or of the
     // "yc" panel (lblYcAction).
     virtual void setFormatActionText(const QString &text) = 0;

@@ -7,7 +7,7 @@ using namespace Qt::StringLiterals;
 bool InMemoryEditorHost::setElementValue(const QString &id, const QString &value)
 {
     ++m_roundTrips;
-    if (!m_answering || id != QStringView(EditorElement::Mailbox))
+    if (!m_answering || id != EditorElement::Mailbox)
         return false;
     m_values.insert(id, value);
     return true;
@@ -16,7 +16,7 @@ bool InMemoryEditorHost::setElementValue(const QString &id, const QString &value
 std::optional<QString> InMemoryEditorHost::elementValue(const QString &id)
 {
     ++m_roundTrips;
-    if (!m_answering || id != QStringView(EditorElement::Mailbox))
+    if (!m_answering || id != EditorElement::Mailbox)
         return std::nullopt;
     return m_values.value(id);
 }
@@ -26,20 +26,20 @@ bool InMemoryEditorHost::clickElement(const QString &id)
     ++m_roundTrips;
     if (!m_answering)
         return false;
-    const QString mailbox = QString::fromUtf16(EditorElement::Mailbox);
-    if (id == QStringView(EditorElement::Set)) {
+    const QString mailbox = EditorElement::Mailbox;
+    if (id == EditorElement::Set) {
         m_article = m_values.value(mailbox);
         return true;
     }
-    if (id == QStringView(EditorElement::Get)) {
+    if (id == EditorElement::Get) {
         m_values.insert(mailbox, m_article);
         return true;
     }
-    if (id == QStringView(EditorElement::ToSimplified) && m_toSimplified) {
+    if (id == EditorElement::ToSimplified && m_toSimplified) {
         m_article = m_toSimplified(m_article);
         return true;
     }
-    if (id == QStringView(EditorElement::ToTraditional) && m_toTraditional) {
+    if (id == EditorElement::ToTraditional && m_toTraditional) {
         m_article = m_toTraditional(m_article);
         return true;
     }

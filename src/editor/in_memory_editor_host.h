@@ -19,6 +19,7 @@ public:
     std::optional<QString> elementValue(const QString &id) override;
     bool clickElement(const QString &id) override;
     std::optional<QString> plainTextOf(const QString &html) override;
+    bool isBusy() const override { return m_busy; }
 
     QString article() const { return m_article; }
     void setArticle(const QString &html) { m_article = html; }
@@ -27,6 +28,8 @@ public:
 
     // A page that stops answering: every operation fails from now on.
     void setAnswering(bool answering) { m_answering = answering; }
+    // As if a command's request were waiting for the page.
+    void setBusy(bool busy) { m_busy = busy; }
     int roundTrips() const { return m_roundTrips; }
 
 private:
@@ -35,5 +38,6 @@ private:
     Converter m_toSimplified;
     Converter m_toTraditional;
     bool m_answering = true;
+    bool m_busy = false;
     int m_roundTrips = 0;
 };

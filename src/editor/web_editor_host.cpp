@@ -106,17 +106,23 @@ std::optional<QVariant> WebEditorHost::evaluateIn(EditorPage *page, const QStrin
             pending->loop->quit();
     });
     if (!pending->answered) {
-        ++m_waiting;
         QTimer::singleShot(m_timeout, &loop, &QEventLoop::quit);
-        // Keeps user input out while waiting: a click must not start a second
-        // command in the middle of this one.
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-        --m_waiting;
+        waitFor(loop);
     }
     pending->loop = nullptr;
     if (!pending->answered)
         return std::nullopt;
     return pending->value;
+}
+
+void WebEditorHost::waitFor(QEventLoop &loop)
+{
+    ++m_waiting;
+    // Keeps user input out while waiting: a click must not start a second
+    // command in the middle of this one.
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (--m_waiting == 0)
+        Q_EMIT idle();
 }
 
 std::optional<QVariant> WebEditorHost::evaluate(const QString &script)
@@ -177,7 +183,7 @@ std::optional<QString> WebEditorHost::plainTextOf(const QString &html)
         });
         scratch->write(u"<html><body>"_s + html + u"</body></html>"_s);
         QTimer::singleShot(m_timeout, &loop, &QEventLoop::quit);
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        waitFor(loop);
         disconnect(done);
         if (!loaded)
             return std::nullopt;

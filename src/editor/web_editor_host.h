@@ -11,6 +11,8 @@
 
 #include <chrono>
 
+class QEventLoop;
+
 // The editor page in a real browser. The program's requests are synchronous
 // by nature (a command reads the article, changes it, writes it back), so
 // each one runs its script and waits for the answer in a nested event loop
@@ -26,9 +28,7 @@ public:
     // requests, loadFailed() when it does not within the readiness time-out.
     void load(const QUrl &pageUrl);
     bool isReady() const { return m_ready; }
-    // True while a request waits for the page's answer: work that arrives
-    // meanwhile (a network reply) must not start a request of its own.
-    bool isBusy() const { return m_waiting > 0; }
+    bool isBusy() const override { return m_waiting > 0; }
 
     void setTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
     std::chrono::milliseconds timeout() const { return m_timeout; }
@@ -51,9 +51,15 @@ Q_SIGNALS:
     // The page's renderer ended unexpectedly; the page is being opened
     // again (empty), and ready() follows.
     void pageRestarted();
+    // The last request waiting for the page has its answer (or gave up): work
+    // that found the host busy may start now. Emitted while the command that
+    // made the request is still running, so listeners connect queued.
+    void idle();
 
 private:
     void pageLoadFinished(bool ok);
+    // Runs loop until it ends, counted as a wait for the page.
+    void waitFor(QEventLoop &loop);
     void pollReady();
     std::optional<QVariant> evaluateIn(EditorPage *page, const QString &script, int world);
     EditorPage *scratchPage();

@@ -2,27 +2,19 @@
 
 #include "checks/typo_check.h"
 #include "format/scratch_document.h"
-#include "settings/config.h"
+#include "settings/config_keys.h"
 #include "settings/word_library.h"
 #include "text/text_utils.h"
 
 #include <QRegularExpression>
 #include <QStringList>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString kImagePrefix = QStringLiteral("#FormatImgID_");
-const QString kKeywordPlaceholder = QStringLiteral("#FormatKeyWords_All#");
-
-int setting(const char16_t *key, const char16_t *section)
-{
-    return toInt(getConfig(QString::fromUtf16(key), QString::fromUtf16(section)));
-}
-
-QString textSetting(const char16_t *key, const char16_t *section)
-{
-    return getConfig(QString::fromUtf16(key), QString::fromUtf16(section));
-}
+const QString kImagePrefix = u"#FormatImgID_"_s;
+const QString kKeywordPlaceholder = u"#FormatKeyWords_All#"_s;
 
 QString imagePlaceholder(qsizetype index)
 {
@@ -59,8 +51,8 @@ QString escapeText(const QString &text)
 QString escapeAttribute(const QString &value)
 {
     QString out = value;
-    out.replace(QStringLiteral("&"), QStringLiteral("&amp;"));
-    out.replace(QStringLiteral("\""), QStringLiteral("&quot;"));
+    out.replace(u"&"_s, u"&amp;"_s);
+    out.replace(u"\""_s, u"&quot;"_s);
     return out;
 }
 
@@ -79,7 +71,7 @@ QString trimSpaces(const QString &text)
 // placeholders, so the images come back where the link was.
 void removeLinkTexts(ScratchDocument &doc)
 {
-    static const QRegularExpression placeholder(QStringLiteral("#FormatImgID_\\d+#"));
+    static const QRegularExpression placeholder(u"#FormatImgID_\\d+#"_s);
     for (const int link : doc.links()) {
         QString kept;
         const QString content = doc.textContent(link);
@@ -190,7 +182,7 @@ QString insertKeyword(const QString &text, const QString &kw, qsizetype step)
     return out;
 }
 
-QString FormatHtml(const QString &html, int mode)
+QString FormatHtml(const QString &html, FormatMode mode)
 {
     // Steps 1 to 3: the scratch document, images replaced by placeholders.
     setTmpHtml(html);
@@ -203,7 +195,7 @@ QString FormatHtml(const QString &html, int mode)
     }
 
     // Step 4: link texts.
-    if (setting(u"RemoveLink", u"Format") == 1 && setting(u"SaveWords", u"Format") == 0)
+    if (configFlag(Cfg::Format::RemoveLink) && configInt(Cfg::Format::SaveWords) == 0)
         removeLinkTexts(doc);
 
     // Step 5: plain text.
@@ -212,9 +204,9 @@ QString FormatHtml(const QString &html, int mode)
     // Step 6: keyword density and placeholders.
     bool keywordPlaced = false;
     QString keywordReplacement;
-    if (mode == 2 && setting(u"Keyword", u"YC") == 1) {
-        const int density = setting(u"KeywordStrong", u"YC");
-        const QString kw = escapeText(textSetting(u"KeywordStr", u"YC"));
+    if (mode == FormatMode::PseudoOriginal && configFlag(Cfg::YC::Keyword)) {
+        const int density = configInt(Cfg::YC::KeywordStrong);
+        const QString kw = escapeText(configText(Cfg::YC::KeywordStr));
         if (density >= 1 && density <= 20 && !kw.isEmpty()) {
             const qint64 target = keywordTarget(text.size(), density, kw.size());
             const qint64 need = target - FindStrNums(text, kw);
@@ -223,9 +215,9 @@ QString FormatHtml(const QString &html, int mode)
             text.replace(kw, kKeywordPlaceholder);
             keywordPlaced = true;
             keywordReplacement = kw;
-            const QString url = textSetting(u"LinkUrl", u"YC");
+            const QString url = configText(Cfg::YC::LinkUrl);
             if (!trimSpaces(url).isEmpty()) {
-                const int linkType = setting(u"LinkType", u"YC");
+                const int linkType = configInt(Cfg::YC::LinkType);
                 if (linkType == 0)
                     keywordReplacement = u"<a href=\"" % FormatUrl(url) % u"\">" % kw % u"</a>";
                 else if (linkType == 1)
@@ -235,34 +227,34 @@ QString FormatHtml(const QString &html, int mode)
     }
 
     // Step 7: width.
-    if (setting(u"Full", u"Format") == 1)
+    if (configFlag(Cfg::Format::Full))
         text = fullToHalfWidth(text);
 
     // Step 8: doubled line breaks, one left-to-right pass.
-    if (setting(u"ExtBr", u"Format") == 1)
-        text.replace(QStringLiteral("\r\n\r\n"), QStringLiteral("\r\n"));
+    if (configFlag(Cfg::Format::ExtBr))
+        text.replace(u"\r\n\r\n"_s, u"\r\n"_s);
 
     // Step 9: signature.
-    if (mode == 1 && setting(u"AutoSign", u"Format") == 1) {
-        const QString sign = textSetting(u"Sign", u"Format");
-        if (setting(u"Start", u"Format") == 1 && !text.startsWith(sign))
+    if (mode == FormatMode::OneKeyFormat && configFlag(Cfg::Format::AutoSign)) {
+        const QString sign = configText(Cfg::Format::Sign);
+        if (configFlag(Cfg::Format::Start) && !text.startsWith(sign))
             text = sign + text;
-        if (setting(u"End", u"Format") == 1 && !text.endsWith(sign))
+        if (configFlag(Cfg::Format::End) && !text.endsWith(sign))
             text += sign;
     }
 
     // Step 10: paragraphs.
     {
-        const bool extSpace = setting(u"ExtSpace", u"Format") == 1;
-        const bool headSpace = setting(u"HeadSpace", u"Format") == 1;
-        const int spaceNum = headSpace ? setting(u"SpaceNum", u"Format") : 0;
+        const bool extSpace = configFlag(Cfg::Format::ExtSpace);
+        const bool headSpace = configFlag(Cfg::Format::HeadSpace);
+        const int spaceNum = headSpace ? configInt(Cfg::Format::SpaceNum) : 0;
         QString indent;
         if (headSpace && spaceNum > 0) {
-            const bool ideographic = setting(u"SpaceStr", u"Format") == 1;
+            const bool ideographic = configFlag(Cfg::Format::SpaceStr);
             // A settings value far beyond any real indentation must not
             // exhaust memory.
             const int count = qMin(spaceNum, 1000);
-            indent = ideographic ? QString(count, QChar(0x3000)) : QStringLiteral("&nbsp;").repeated(count);
+            indent = ideographic ? QString(count, QChar(0x3000)) : u"&nbsp;"_s.repeated(count);
         }
         QString rebuilt;
         rebuilt.reserve(text.size() + text.size() / 8);
@@ -272,7 +264,7 @@ QString FormatHtml(const QString &html, int mode)
                 continue;
             if (extSpace) {
                 line.remove(u' ');
-                line.remove(QStringLiteral("&nbsp;"));
+                line.remove(u"&nbsp;"_s);
                 line.remove(QChar(0x3000));
             }
             if (line.startsWith(kImagePrefix) || line.endsWith(u'#'))
@@ -286,18 +278,18 @@ QString FormatHtml(const QString &html, int mode)
     }
 
     // Step 11: punctuation and typos (one-key format only).
-    if (mode == 1) {
-        if (setting(u"Point", u"Format") == 1)
+    if (mode == FormatMode::OneKeyFormat) {
+        if (configFlag(Cfg::Format::Point))
             text = fixPunctuation(text);
-        if (setting(u"CheckWords", u"Format") == 1) {
+        if (configFlag(Cfg::Format::CheckWords)) {
             const QString &library = typoLibrary().load();
             int count = 0;
-            text = markTypos(text, library, setting(u"CheckWordsType", u"Format"), count);
+            text = markTypos(text, library, typoMarkSetting(), count);
         }
     }
 
     // Step 12: keyword links.
-    if (mode == 2 && keywordPlaced && setting(u"Keyword", u"YC") == 1)
+    if (mode == FormatMode::PseudoOriginal && keywordPlaced && configFlag(Cfg::YC::Keyword))
         text.replace(kKeywordPlaceholder, keywordReplacement);
 
     // Step 13: images, in one pass over the text (a replace per image would

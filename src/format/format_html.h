@@ -2,13 +2,18 @@
 
 #include <QString>
 
-// The article formatting pipeline. Mode 0 is the plain run that the structure
-// shuffle ends with, mode 1 the one-key format (signature, punctuation, typo
-// check), mode 2 the one-key pseudo-original (keyword insertion and link).
-// Every setting is read from the settings file at the step that uses it, so a
-// change made in the settings dialog applies to the next run. Never fails: at
-// worst the result is the plain rendering of the article.
-QString FormatHtml(const QString &html, int mode);
+// The runs of the formatting pipeline, by the numbers the system gives them.
+enum class FormatMode {
+    Plain = 0,          // what the structure shuffle ends with
+    OneKeyFormat = 1,   // one-key format: signature, punctuation, typo check
+    PseudoOriginal = 2, // one-key pseudo-original: keyword insertion and link
+};
+
+// The article formatting pipeline. Every setting is read from the settings
+// file at the step that uses it, so a change made in the settings dialog
+// applies to the next run. Never fails: at worst the result is the plain
+// rendering of the article.
+QString FormatHtml(const QString &html, FormatMode mode);
 
 // Loads html into this thread's scratch document, which FormatHtml then works
 // on (see scratch_document.h).

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using Node = ScratchDocument::Node;
@@ -504,7 +506,7 @@ QString innerText(const ScratchDocument &doc, int element)
         Style childStyle = style;
         pushChildren(frame.node, childStyle);
     }
-    collector.out.replace(u'\n', QStringLiteral("\r\n"));
+    collector.out.replace(u'\n', u"\r\n"_s);
     return collector.out;
 }
 

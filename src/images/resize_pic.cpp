@@ -1,9 +1,8 @@
 #include "images/resize_pic.h"
 
 #include "settings/app_folder.h"
-#include "settings/config.h"
+#include "settings/config_keys.h"
 #include "text/text_file.h"
-#include "text/text_utils.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -48,11 +47,6 @@ ResizePicResult alreadySmall()
 ResizePicResult nothingChosen()
 {
     return {u"请先在设置中选择压缩尺寸或压缩质量。"_s, ResizePicDone};
-}
-
-int setting(const QString &key)
-{
-    return toInt(getConfig(key, u"ResizePic"_s));
 }
 
 // The picture as an opaque 32-bit canvas. Transparent parts become white:
@@ -168,11 +162,11 @@ ResizePicResult ResizePic(const QString &source, const QString &target)
         return notLoaded();
     const qint64 sourceSize = sourceInfo.size();
 
-    const int resize = setting(u"Resize"_s);
-    const int maxWidth = setting(u"MaxWidth"_s);
-    const int maxHeight = setting(u"MaxHeight"_s);
-    const int recompress = setting(u"Small"_s);
-    const int strong = setting(u"Strong"_s);
+    const int resize = configInt(Cfg::ResizePic::Resize);
+    const int maxWidth = configInt(Cfg::ResizePic::MaxWidth);
+    const int maxHeight = configInt(Cfg::ResizePic::MaxHeight);
+    const int recompress = configInt(Cfg::ResizePic::Small);
+    const int strong = configInt(Cfg::ResizePic::Strong);
     if (resize != 1 && recompress != 1)
         return nothingChosen();
 

@@ -2,9 +2,11 @@
 
 #include <QRegularExpression>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString setCookie = QStringLiteral("Set-Cookie:");
+const QString setCookie = u"Set-Cookie:"_s;
 
 void removeAttribute(QString &cookie, const QRegularExpression &attribute)
 {
@@ -15,22 +17,20 @@ void removeAttribute(QString &cookie, const QRegularExpression &attribute)
 // send it; the line's own attributes go.
 QString cleanSetCookie(const QString &line)
 {
-    static const QRegularExpression path(QStringLiteral("path=[^\\f]*?;"), QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression domain(QStringLiteral("domain=[^\\f]*?;"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression expires(QStringLiteral("expires=[^\\f]*?;"),
-                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression path(u"path=[^\\f]*?;"_s, QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression domain(u"domain=[^\\f]*?;"_s, QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression expires(u"expires=[^\\f]*?;"_s, QRegularExpression::CaseInsensitiveOption);
     QString cookie = line + u';';
     removeAttribute(cookie, path);
     removeAttribute(cookie, domain);
     removeAttribute(cookie, expires);
     // Only these two spellings: "HttpOnly" stays glued to the value, which
     // the forum has always received that way.
-    cookie.remove(QStringLiteral("Httponly"));
-    cookie.remove(QStringLiteral("httponly"));
+    cookie.remove(u"Httponly"_s);
+    cookie.remove(u"httponly"_s);
     cookie.remove(u' ');
-    cookie.replace(QStringLiteral(";;"), QStringLiteral(";"));
-    cookie.remove(QStringLiteral("\r\n"));
+    cookie.replace(u";;"_s, u";"_s);
+    cookie.remove(u"\r\n"_s);
     return cookie;
 }
 
@@ -50,7 +50,7 @@ CookieRecord splitPair(QStringView part)
 CookieJar parseCookieString(const QString &cookies)
 {
     QString text = cookies;
-    text.replace(QStringLiteral(";;"), QStringLiteral(";"));
+    text.replace(u";;"_s, u";"_s);
     text.remove(u' ');
     if (text.endsWith(u';'))
         text.chop(1);
@@ -80,7 +80,7 @@ std::optional<QString> mergeCookies(const QString &response, const QString &cook
         const qsizetype valueAt = headerAt + setCookie.size();
         // The value runs to the next line end; none at all gives an empty value.
         if (!noMoreLineEnds && lineEnd < valueAt) {
-            lineEnd = response.indexOf(QStringLiteral("\r\n"), valueAt);
+            lineEnd = response.indexOf(u"\r\n"_s, valueAt);
             noMoreLineEnds = lineEnd < 0;
         }
         const QString line =
@@ -99,7 +99,7 @@ std::optional<QString> mergeCookies(const QString &response, const QString &cook
                 jar.append(record);
             else if (known->name != u"Ddx_sid")
                 known->value = record.value;
-        } else if (!cookie.contains(QStringLiteral("deleted"))) {
+        } else if (!cookie.contains(u"deleted"_s)) {
             merged += cookie;
         }
     }
@@ -114,7 +114,7 @@ std::optional<QString> mergeCookies(const QString &response, const QString &cook
                 merged += u' ' + record.name + u'=' + record.value + u';';
         }
     }
-    merged.replace(QStringLiteral(";;"), QStringLiteral(";"));
-    merged.remove(QStringLiteral("\r\n"));
+    merged.replace(u";;"_s, u";"_s);
+    merged.remove(u"\r\n"_s);
     return merged;
 }

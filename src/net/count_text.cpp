@@ -1,11 +1,13 @@
 #include "net/count_text.h"
 
+using namespace Qt::StringLiterals;
+
 QString cleanCountText(const QString &text)
 {
     if (text.isEmpty())
-        return QStringLiteral("0");
+        return u"0"_s;
     QString count = text;
-    count.remove(QStringLiteral("\r\n"));
+    count.remove(u"\r\n"_s);
     count.remove(u'\r');
     count.remove(u'\n');
     count.replace(u'涓', u'万');

@@ -5,6 +5,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 CompletionMarker CompletionMarker::inBytes(const QByteArray &marker)
 {
     CompletionMarker completion;
@@ -27,6 +29,11 @@ CompletionMarker CompletionMarker::inLowercaseText(const QString &marker)
     completion.m_where = Where::LowercaseText;
     completion.m_text = marker.toLower();
     return completion;
+}
+
+CompletionMarker CompletionMarker::endOfPage()
+{
+    return inText(u"</html>"_s);
 }
 
 CompletionMarker CompletionMarker::when(std::function<bool(const QByteArray &, const QString &)> complete)

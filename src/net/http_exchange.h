@@ -25,6 +25,8 @@ public:
     static CompletionMarker inText(const QString &marker);
     // The marker, lower-cased, anywhere in the lower-cased received text.
     static CompletionMarker inLowercaseText(const QString &marker);
+    // "</html>" in the received text: where most pages end.
+    static CompletionMarker endOfPage();
     // Any test of its own on everything received so far (`text` is empty
     // unless the exchange receives text). Text markers work in either mode.
     static CompletionMarker when(std::function<bool(const QByteArray &bytes, const QString &text)> complete);
@@ -66,7 +68,7 @@ public:
     {
         ServerAddress server; // where to connect
         QString text;         // the whole request text (see http_request.h)
-        CompletionMarker completion = CompletionMarker::inText(QStringLiteral("</html>"));
+        CompletionMarker completion = CompletionMarker::endOfPage();
         Receive receive = Receive::Text;
         QString failureMessage; // what `failed` carries, in the caller's words
         // Zero: the setting at the moment the exchange starts (serverTimeout()).

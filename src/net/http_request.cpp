@@ -2,6 +2,8 @@
 
 #include "text/gbk.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // A line break inside a single-line field would let the text that follows it
@@ -20,9 +22,9 @@ QString oneLine(const QString &field)
 
 QString userAgentLine()
 {
-    return QStringLiteral("User-Agent: Mozilla/4.0 (compatible; MSIE 7.0; Windows NT 5.1; Trident/4.0; Mozilla/4.0 "
-                          "(compatible; MSIE 6.0; Windows NT 5.1; SV1) ; InfoPath.2; .NET CLR 2.0.50727; .NET CLR "
-                          "3.0.4506.2152; .NET CLR 3.5.30729; Maxthon 2.0)");
+    return u"User-Agent: Mozilla/4.0 (compatible; MSIE 7.0; Windows NT 5.1; Trident/4.0; Mozilla/4.0 "
+           "(compatible; MSIE 6.0; Windows NT 5.1; SV1) ; InfoPath.2; .NET CLR 2.0.50727; .NET CLR "
+           "3.0.4506.2152; .NET CLR 3.5.30729; Maxthon 2.0)"_s;
 }
 
 // One header a line, as they go on the wire.

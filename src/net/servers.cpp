@@ -6,33 +6,33 @@ QString builtInDefault(const ConfigKey &key)
 {
     struct Default
     {
-        const char16_t *key;
-        const char16_t *value;
+        ConfigKey key;
+        QStringView value;
     };
     // The maker's own servers live under its domain; the public services are
     // the hosts their request paths were written for.
     static constexpr Default defaults[] = {
-        {u"Forum", u"bbs.zorvane.net"},
-        {u"Avatar", u"face.zorvane.net"},
-        {u"Service", u"service.zorvane.net"},
-        {u"Relay", u"relay.zorvane.net"},
-        {u"Translate", u"translate.google.cn"},
-        {u"TranslateAddress", u"translate.google.cn"},
-        {u"TranslateCookie", u""},
-        {u"News", u"news.baidu.com"},
-        {u"Alexa", u"www.alexa.com"},
-        {u"PageRank", u"pr.chinaz.com"},
-        {u"Baidu", u"www.baidu.com"},
-        {u"Google", u"www.google.com.hk"},
-        {u"Bing", u"cn.bing.com"},
-        {u"Soso", u"www.soso.com"},
-        {u"Sogou", u"www.sogou.com"},
-        {u"LinkStats", u"link.chinaz.com"},
-        {u"Site", u"www.zorvane.net"},
+        {Cfg::Servers::Forum, u"bbs.zorvane.net"},
+        {Cfg::Servers::Avatar, u"face.zorvane.net"},
+        {Cfg::Servers::Service, u"service.zorvane.net"},
+        {Cfg::Servers::Relay, u"relay.zorvane.net"},
+        {Cfg::Servers::Translate, u"translate.google.cn"},
+        {Cfg::Servers::TranslateAddress, u"translate.google.cn"},
+        {Cfg::Servers::TranslateCookie, u""},
+        {Cfg::Servers::News, u"news.baidu.com"},
+        {Cfg::Servers::Alexa, u"www.alexa.com"},
+        {Cfg::Servers::PageRank, u"pr.chinaz.com"},
+        {Cfg::Servers::Baidu, u"www.baidu.com"},
+        {Cfg::Servers::Google, u"www.google.com.hk"},
+        {Cfg::Servers::Bing, u"cn.bing.com"},
+        {Cfg::Servers::Soso, u"www.soso.com"},
+        {Cfg::Servers::Sogou, u"www.sogou.com"},
+        {Cfg::Servers::LinkStats, u"link.chinaz.com"},
+        {Cfg::Servers::Site, u"www.zorvane.net"},
     };
     for (const Default &entry : defaults) {
-        if (key.key == QStringView(entry.key))
-            return QString::fromUtf16(entry.value);
+        if (key == entry.key)
+            return entry.value.toString();
     }
     return {};
 }

@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <QUrl>
 
+using namespace Qt::StringLiterals;
+
 ServiceClient::ServiceClient(QObject *parent) : QObject(parent), m_network(new QNetworkAccessManager(this))
 {}
 
@@ -64,52 +66,52 @@ namespace ServicePath {
 
 QString advertisement()
 {
-    return QStringLiteral("index.php?m=show&action=ad");
+    return u"index.php?m=show&action=ad"_s;
 }
 
 QString formatDefault()
 {
-    return QStringLiteral("index.php?m=show&action=format");
+    return u"index.php?m=show&action=format"_s;
 }
 
 QString ycDefault()
 {
-    return QStringLiteral("index.php?m=show&action=yc");
+    return u"index.php?m=show&action=yc"_s;
 }
 
 QString updateList(const QString &stamp)
 {
-    return QStringLiteral("index.php?m=show&action=upnew&time=") + stamp;
+    return u"index.php?m=show&action=upnew&time="_s + stamp;
 }
 
 QString notice()
 {
-    return QStringLiteral("index.php?m=show&action=notice");
+    return u"index.php?m=show&action=notice"_s;
 }
 
 QString errorWordsVersion()
 {
-    return QStringLiteral("index.php?m=show&action=errorwords");
+    return u"index.php?m=show&action=errorwords"_s;
 }
 
 QString errorWords()
 {
-    return QStringLiteral("data/errorwords.txt");
+    return u"data/errorwords.txt"_s;
 }
 
 QString sameWordsVersion()
 {
-    return QStringLiteral("index.php?m=show&action=samewords");
+    return u"index.php?m=show&action=samewords"_s;
 }
 
 QString sameWords()
 {
-    return QStringLiteral("data/samewords.txt");
+    return u"data/samewords.txt"_s;
 }
 
 QString logout()
 {
-    return QStringLiteral("index.php?m=show&action=logout");
+    return u"index.php?m=show&action=logout"_s;
 }
 
 } // namespace ServicePath

@@ -18,7 +18,7 @@ void report(const StatusReport &status, const QString &text)
 
 QString shuffleStructure(const QString &html, int level, QRandomGenerator &random)
 {
-    return FormatHtml(shuffleParagraphs(html, level, random), 0);
+    return FormatHtml(shuffleParagraphs(html, level, random), FormatMode::Plain);
 }
 
 const QString &loadedSynonymLibrary(const StatusReport &status)
@@ -47,5 +47,5 @@ std::optional<QString> oneKeyPseudoOriginal(const QString &html, const PseudoOri
         working = shuffleParagraphs(working, options.level, random);
     }
     report(status, RewriteText::kFormatting);
-    return FormatHtml(working, 2);
+    return FormatHtml(working, FormatMode::PseudoOriginal);
 }

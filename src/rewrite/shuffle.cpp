@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 int draw(QRandomGenerator &random)
@@ -70,14 +72,14 @@ QString shuffleParagraphs(const QString &html, int level, QRandomGenerator &rand
     const QString s = lowercaseTagNames(html);
     if (s.isEmpty())
         return QString();
-    const QString close = QStringLiteral("</p>");
+    const QString close = u"</p>"_s;
     if (!s.contains(close))
         return level != 0 ? shuffleSentences(s, level, random) : s;
 
     QStringList pieces = s.split(close);
     for (QString &piece : pieces) {
         // Also removes any other tag whose name starts with p, as it always has.
-        piece = regexReplace(piece, QStringLiteral("<p.*?>"), QString());
+        piece = regexReplace(piece, u"<p.*?>"_s, QString());
         if (level > 0)
             piece = shuffleSentences(piece, level, random);
     }
@@ -89,7 +91,7 @@ QString shuffleParagraphs(const QString &html, int level, QRandomGenerator &rand
         const int r = draw(random);
         if (trimmedOfSpaces(piece).isEmpty())
             continue;
-        const QString paragraph = QStringLiteral("<p>") + piece + close;
+        const QString paragraph = u"<p>"_s + piece + close;
         if (r > threshold)
             front << paragraph;
         else
@@ -104,9 +106,9 @@ QString shuffleSentences(const QString &text, int level, QRandomGenerator &rando
         return QString();
     QString separator;
     if (text.contains(u'。'))
-        separator = QStringLiteral("。");
+        separator = u"。"_s;
     else if (text.contains(u'.'))
-        separator = QStringLiteral(".");
+        separator = u"."_s;
     else
         return text;
 

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <bit>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr char16_t Cr = u'\r';
@@ -24,9 +26,7 @@ inline std::uint64_t edgeKey(std::int32_t state, char16_t c)
 
 } // namespace
 
-SynonymIndex::SynonymIndex(const QString &library)
-    : m_library(library)
-    , m_padded(QStringLiteral("\r\n") + library + QStringLiteral("\r\n"))
+SynonymIndex::SynonymIndex(const QString &library) : m_library(library), m_padded(u"\r\n"_s + library + u"\r\n"_s)
 {
     const auto size = std::int32_t(m_padded.size());
     const char16_t *chars = reinterpret_cast<const char16_t *>(m_padded.constData());

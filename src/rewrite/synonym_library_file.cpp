@@ -2,16 +2,17 @@
 
 #include "rewrite/rewrite_texts.h"
 #include "settings/app_folder.h"
-#include "settings/config.h"
+#include "settings/config_keys.h"
 #include "text/text_file.h"
-#include "text/text_utils.h"
 
 #include <QFileInfo>
 #include <QStringList>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString CrLf = QStringLiteral("\r\n");
+const QString CrLf = u"\r\n"_s;
 
 QString libraryPath()
 {
@@ -31,12 +32,12 @@ bool onlySpaces(QStringView line)
 
 bool synonymImportHintWanted()
 {
-    return toInt(getConfig(QStringLiteral("ShowHelp"), QStringLiteral("Default"))) == 0;
+    return configInt(Cfg::Default::ShowHelp) == 0;
 }
 
 bool hideSynonymImportHint()
 {
-    return setConfig(QStringLiteral("ShowHelp"), QStringLiteral("1"), QStringLiteral("Default"));
+    return setConfigFlag(Cfg::Default::ShowHelp, true);
 }
 
 SynonymImportCheck checkSynonymImport(const QString &text)
@@ -69,7 +70,9 @@ SynonymFileResult importSynonymLibrary(const QString &sourcePath, const QDateTim
         return {false, check.message, true};
     if (!writeGbkFile(libraryPath(), check.library + CrLf))
         return {false, RewriteText::kImportFailed, true};
-    setConfig(QStringLiteral("SameWord"), generalDateText(now), QStringLiteral("vision"));
+    // The library is in place either way; a date that cannot be stored only
+    // lets the next word-library update offer the server's library again.
+    setConfigText(Cfg::vision::SameWord, generalDateText(now));
     return {true, RewriteText::kImported, false};
 }
 
@@ -98,6 +101,6 @@ QString generalDateText(const QDateTime &when)
 {
     const QTime time = when.time();
     if (time.hour() == 0 && time.minute() == 0 && time.second() == 0)
-        return when.toString(QStringLiteral("yyyy/M/d"));
-    return when.toString(QStringLiteral("yyyy/M/d H:mm:ss"));
+        return when.toString(u"yyyy/M/d"_s);
+    return when.toString(u"yyyy/M/d H:mm:ss"_s);
 }

@@ -13,8 +13,8 @@ struct SynonymFileResult
     bool messageBox = false; // true: a message box; false: the "yc" status text
 };
 
-// The import hint is shown until the user cancels it once (section
-// "Default", key "ShowHelp").
+// The import hint is shown until the user cancels it once (Cfg::Default::
+// ShowHelp). Hiding it is false when the settings file cannot be written.
 bool synonymImportHintWanted();
 bool hideSynonymImportHint();
 
@@ -30,7 +30,7 @@ struct SynonymImportCheck
 SynonymImportCheck checkSynonymImport(const QString &text);
 
 // Replaces "\data\same.dat" with the library read from sourcePath (followed by
-// CR LF) and stamps section "vision", key "SameWord" with now. The library in
+// CR LF) and stamps Cfg::vision::SameWord with now. The library in
 // memory for this run is left as it is.
 SynonymFileResult importSynonymLibrary(const QString &sourcePath, const QDateTime &now = QDateTime::currentDateTime());
 

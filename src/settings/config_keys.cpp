@@ -3,6 +3,8 @@
 #include "settings/config.h"
 #include "text/text_utils.h"
 
+using namespace Qt::StringLiterals;
+
 QString configText(const ConfigKey &key)
 {
     return getConfig(key.keyName(), key.sectionName());
@@ -35,5 +37,5 @@ bool setConfigInt(const ConfigKey &key, int value)
 
 bool setConfigFlag(const ConfigKey &key, bool on)
 {
-    return setConfigText(key, on ? QStringLiteral("1") : QStringLiteral("0"));
+    return setConfigText(key, on ? u"1"_s : u"0"_s);
 }

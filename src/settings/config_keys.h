@@ -23,6 +23,9 @@ struct ConfigKey
 
     QString sectionName() const { return section.toString(); }
     QString keyName() const { return key.toString(); }
+
+    // The same key of the same section (the kind only says how it is read).
+    friend bool operator==(const ConfigKey &a, const ConfigKey &b) { return a.section == b.section && a.key == b.key; }
 };
 
 namespace Cfg {

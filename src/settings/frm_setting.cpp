@@ -19,12 +19,14 @@
 #include <QStyleOptionFrame>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 template <typename Control>
-Control *named(Control *control, const char *name)
+Control *named(Control *control, const QString &name)
 {
-    control->setObjectName(QLatin1String(name));
+    control->setObjectName(name);
     return control;
 }
 
@@ -54,14 +56,14 @@ public:
         QStyleOptionFrame option;
         initStyleOption(&option);
         const QMargins margins = textMargins();
-        const QSize text(fontMetrics().horizontalAdvance(QStringLiteral("000000")) + margins.left() + margins.right(),
+        const QSize text(fontMetrics().horizontalAdvance(u"000000"_s) + margins.left() + margins.right(),
                          QLineEdit::sizeHint().height());
         return {style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, this).width(), text.height()};
     }
     QSize minimumSizeHint() const override { return sizeHint(); }
 };
 
-QLineEdit *numberBox(const char *name)
+QLineEdit *numberBox(const QString &name)
 {
     auto *box = named(new NumberBox, name);
     box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -99,86 +101,85 @@ frmSetting::frmSetting(QWidget *parent) : QDialog(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
-    setWindowTitle(QStringLiteral("Zorvane设置"));
+    setWindowTitle(u"Zorvane设置"_s);
 
     // Format settings
-    Frame1 = named(new QGroupBox(QStringLiteral("格式化设置")), "Frame1");
-    chkExtBr = named(new QCheckBox(QStringLiteral("移除空行（自动去掉多余的换行。）")), "chkExtBr");
-    chkHeadSpace = named(new QCheckBox(QStringLiteral("加入段首空格，空格类型：")), "chkHeadSpace");
-    opnFullSpace = named(new QRadioButton(QStringLiteral("全角空格")), "opnFullSpace");
-    opnHalfSpace = named(new QRadioButton(QStringLiteral("普通空格")), "opnHalfSpace");
-    txtSpaceNum = numberBox("txtSpaceNum");
-    chkFull = named(new QCheckBox(QStringLiteral("全角数字、字母自动转换为半角。")), "chkFull");
-    chkPoint = named(new QCheckBox(QStringLiteral("标点符号查错。（英文标点\",.!?\"转换为中文标点。）")), "chkPoint");
-    chkWords = named(new QCheckBox(QStringLiteral("文字检错。监测是否有词库中的错字错词。")), "chkWords");
-    opnCheckWords = named(new QRadioButton(QStringLiteral("高亮显示错字、标点（红色显示）")), "opnCheckWords");
-    opnReplaceWords = named(new QRadioButton(QStringLiteral("替换错字、标点")), "opnReplaceWords");
-    chkHref = named(new QCheckBox(QStringLiteral("去除链接：")), "chkHref");
-    opnSaveWords = named(new QRadioButton(QStringLiteral("保留文字")), "opnSaveWords");
-    opnNoSaveWords = named(new QRadioButton(QStringLiteral("不保留文字")), "opnNoSaveWords");
-    chkExtSpace = named(new QCheckBox(QStringLiteral("去除文字内多余空格（全角和半角空格）")), "chkExtSpace");
-    chkAutoSign = named(new QCheckBox(QStringLiteral("自动添加签名，位置：")), "chkAutoSign");
-    chkStart = named(new QCheckBox(QStringLiteral("起始位置")), "chkStart");
-    chkEnd = named(new QCheckBox(QStringLiteral("结束位置")), "chkEnd");
-    txtSign = named(new QLineEdit, "txtSign");
+    Frame1 = named(new QGroupBox(u"格式化设置"_s), u"Frame1"_s);
+    chkExtBr = named(new QCheckBox(u"移除空行（自动去掉多余的换行。）"_s), u"chkExtBr"_s);
+    chkHeadSpace = named(new QCheckBox(u"加入段首空格，空格类型："_s), u"chkHeadSpace"_s);
+    opnFullSpace = named(new QRadioButton(u"全角空格"_s), u"opnFullSpace"_s);
+    opnHalfSpace = named(new QRadioButton(u"普通空格"_s), u"opnHalfSpace"_s);
+    txtSpaceNum = numberBox(u"txtSpaceNum"_s);
+    chkFull = named(new QCheckBox(u"全角数字、字母自动转换为半角。"_s), u"chkFull"_s);
+    chkPoint = named(new QCheckBox(u"标点符号查错。（英文标点\",.!?\"转换为中文标点。）"_s), u"chkPoint"_s);
+    chkWords = named(new QCheckBox(u"文字检错。监测是否有词库中的错字错词。"_s), u"chkWords"_s);
+    opnCheckWords = named(new QRadioButton(u"高亮显示错字、标点（红色显示）"_s), u"opnCheckWords"_s);
+    opnReplaceWords = named(new QRadioButton(u"替换错字、标点"_s), u"opnReplaceWords"_s);
+    chkHref = named(new QCheckBox(u"去除链接："_s), u"chkHref"_s);
+    opnSaveWords = named(new QRadioButton(u"保留文字"_s), u"opnSaveWords"_s);
+    opnNoSaveWords = named(new QRadioButton(u"不保留文字"_s), u"opnNoSaveWords"_s);
+    chkExtSpace = named(new QCheckBox(u"去除文字内多余空格（全角和半角空格）"_s), u"chkExtSpace"_s);
+    chkAutoSign = named(new QCheckBox(u"自动添加签名，位置："_s), u"chkAutoSign"_s);
+    chkStart = named(new QCheckBox(u"起始位置"_s), u"chkStart"_s);
+    chkEnd = named(new QCheckBox(u"结束位置"_s), u"chkEnd"_s);
+    txtSign = named(new QLineEdit, u"txtSign"_s);
 
     auto *format = new QVBoxLayout(Frame1);
     format->addLayout(row({chkExtBr}));
-    format->addLayout(
-        row({chkHeadSpace, opnFullSpace, opnHalfSpace, label(QStringLiteral("数量："), txtSpaceNum), txtSpaceNum}));
+    format->addLayout(row({chkHeadSpace, opnFullSpace, opnHalfSpace, label(u"数量："_s, txtSpaceNum), txtSpaceNum}));
     format->addLayout(row({chkFull}));
     format->addLayout(row({chkPoint}));
     format->addLayout(row({chkWords}));
-    format->addLayout(row({label(QStringLiteral("标点和文字检错方式：")), opnCheckWords, opnReplaceWords}));
+    format->addLayout(row({label(u"标点和文字检错方式："_s), opnCheckWords, opnReplaceWords}));
     format->addLayout(row({chkHref, opnSaveWords, opnNoSaveWords}));
     format->addLayout(row({chkExtSpace}));
     format->addLayout(row({chkAutoSign, chkStart, chkEnd}));
     auto *signRow = new QHBoxLayout;
-    signRow->addWidget(label(QStringLiteral("签名内容："), txtSign));
+    signRow->addWidget(label(u"签名内容："_s, txtSign));
     signRow->addWidget(txtSign, 1);
     format->addLayout(signRow);
     format->addStretch(1);
 
     // Pseudo-original settings
-    Frame4 = named(new QGroupBox(QStringLiteral("伪原创设置")), "Frame4");
-    chkKeyword = named(new QCheckBox(QStringLiteral("随机关键词，密度：")), "chkKeyword");
-    cbKeyword = named(new QComboBox, "cbKeyword");
-    txtKeyword = named(new QLineEdit, "txtKeyword");
-    txtLink = named(new QLineEdit, "txtLink");
-    cbLinkType = named(new QComboBox, "cbLinkType");
+    Frame4 = named(new QGroupBox(u"伪原创设置"_s), u"Frame4"_s);
+    chkKeyword = named(new QCheckBox(u"随机关键词，密度："_s), u"chkKeyword"_s);
+    cbKeyword = named(new QComboBox, u"cbKeyword"_s);
+    txtKeyword = named(new QLineEdit, u"txtKeyword"_s);
+    txtLink = named(new QLineEdit, u"txtLink"_s);
+    cbLinkType = named(new QComboBox, u"cbLinkType"_s);
 
     auto *yc = new QFormLayout(Frame4);
     yc->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
     yc->addRow(chkKeyword, row({cbKeyword}));
-    yc->addRow(label(QStringLiteral("关键词："), txtKeyword), txtKeyword);
-    yc->addRow(label(QStringLiteral("关键词链接地址（可空）："), txtLink), txtLink);
-    yc->addRow(label(QStringLiteral("打开方式："), cbLinkType), row({cbLinkType}));
+    yc->addRow(label(u"关键词："_s, txtKeyword), txtKeyword);
+    yc->addRow(label(u"关键词链接地址（可空）："_s, txtLink), txtLink);
+    yc->addRow(label(u"打开方式："_s, cbLinkType), row({cbLinkType}));
 
     // Image compression settings
-    Frame2 = named(new QGroupBox(QStringLiteral("图片压缩设置")), "Frame2");
-    chkSize = named(new QCheckBox(QStringLiteral("压缩尺寸，最大高度：")), "chkSize");
-    txtMaxHeight = numberBox("txtMaxHeight");
-    txtMaxWidth = numberBox("txtMaxWidth");
-    chkSmall = named(new QCheckBox(QStringLiteral("压缩质量，选择强度：")), "chkSmall");
-    cbPicStrong = named(new QComboBox, "cbPicStrong");
+    Frame2 = named(new QGroupBox(u"图片压缩设置"_s), u"Frame2"_s);
+    chkSize = named(new QCheckBox(u"压缩尺寸，最大高度："_s), u"chkSize"_s);
+    txtMaxHeight = numberBox(u"txtMaxHeight"_s);
+    txtMaxWidth = numberBox(u"txtMaxWidth"_s);
+    chkSmall = named(new QCheckBox(u"压缩质量，选择强度："_s), u"chkSmall"_s);
+    cbPicStrong = named(new QComboBox, u"cbPicStrong"_s);
 
     auto *pictures = new QVBoxLayout(Frame2);
-    pictures->addLayout(row({chkSize, txtMaxHeight, label(QStringLiteral("px，最大宽度："), txtMaxWidth), txtMaxWidth,
-                             label(QStringLiteral("px。"))}));
+    pictures->addLayout(
+        row({chkSize, txtMaxHeight, label(u"px，最大宽度："_s, txtMaxWidth), txtMaxWidth, label(u"px。"_s)}));
     pictures->addLayout(row({chkSmall, cbPicStrong}));
 
     // System settings
-    Frame6 = named(new QGroupBox(QStringLiteral("系统设置")), "Frame6");
-    opnFormat = named(new QRadioButton(QStringLiteral("格式化")), "opnFormat");
-    opnYc = named(new QRadioButton(QStringLiteral("伪原创")), "opnYc");
-    opnSeo = named(new QRadioButton(QStringLiteral("SEO")), "opnSeo");
-    chkAutoLogin = named(new QCheckBox(QStringLiteral("软件运行自动登陆")), "chkAutoLogin");
+    Frame6 = named(new QGroupBox(u"系统设置"_s), u"Frame6"_s);
+    opnFormat = named(new QRadioButton(u"格式化"_s), u"opnFormat"_s);
+    opnYc = named(new QRadioButton(u"伪原创"_s), u"opnYc"_s);
+    opnSeo = named(new QRadioButton(u"SEO"_s), u"opnSeo"_s);
+    chkAutoLogin = named(new QCheckBox(u"软件运行自动登陆"_s), u"chkAutoLogin"_s);
 
     auto *system = new QVBoxLayout(Frame6);
-    system->addLayout(row({label(QStringLiteral("默认显示界面：")), opnFormat, opnYc, opnSeo}));
+    system->addLayout(row({label(u"默认显示界面："_s), opnFormat, opnYc, opnSeo}));
     system->addLayout(row({chkAutoLogin}));
 
-    cmdOK = named(new QPushButton(QStringLiteral("保存设置")), "cmdOK");
+    cmdOK = named(new QPushButton(u"保存设置"_s), u"cmdOK"_s);
     cmdOK->setDefault(true);
 
     // Option buttons share a frame, so each pair or triple needs its own group.
@@ -230,17 +231,17 @@ frmSetting *frmSetting::showFor(QWidget *owner)
 
 QString frmSetting::sizeRequiredMessage()
 {
-    return QStringLiteral("选择压缩尺寸后，最大高度和最大宽度必须至少填写一个，且大于0。");
+    return u"选择压缩尺寸后，最大高度和最大宽度必须至少填写一个，且大于0。"_s;
 }
 
 QString frmSetting::savedMessage()
 {
-    return QStringLiteral("保存成功。");
+    return u"保存成功。"_s;
 }
 
 QString frmSetting::saveFailedMessage()
 {
-    return QStringLiteral("保存失败，请检查设置文件是否可写。");
+    return u"保存失败，请检查设置文件是否可写。"_s;
 }
 
 void frmSetting::loadValues()
@@ -277,16 +278,15 @@ void frmSetting::loadValues()
     txtLink->setText(v.linkUrl);
 
     cbPicStrong->clear();
-    cbPicStrong->addItems(
-        {QStringLiteral("选择强度"), QStringLiteral("低"), QStringLiteral("中"), QStringLiteral("高")});
+    cbPicStrong->addItems({u"选择强度"_s, u"低"_s, u"中"_s, u"高"_s});
     cbPicStrong->setCurrentIndex(v.strong);
     cbKeyword->clear();
-    cbKeyword->addItem(QStringLiteral("选择密度"));
+    cbKeyword->addItem(u"选择密度"_s);
     for (int percent = 1; percent <= KeywordStrongMax; ++percent)
         cbKeyword->addItem(QString::number(percent) + u'%');
     cbKeyword->setCurrentIndex(v.keywordStrong);
     cbLinkType->clear();
-    cbLinkType->addItems({QStringLiteral("原窗口"), QStringLiteral("新窗口")});
+    cbLinkType->addItems({u"原窗口"_s, u"新窗口"_s});
     cbLinkType->setCurrentIndex(v.linkType);
 }
 

@@ -3,6 +3,8 @@
 #include "settings/app_folder.h"
 #include "text/text_file.h"
 
+using namespace Qt::StringLiterals;
+
 const QString &WordLibrary::load()
 {
     if (m_text.isEmpty())
@@ -12,18 +14,18 @@ const QString &WordLibrary::load()
 
 WordLibrary &typoLibrary()
 {
-    static WordLibrary library(QStringLiteral("\\data\\error.dat"));
+    static WordLibrary library(u"\\data\\error.dat"_s);
     return library;
 }
 
 WordLibrary &synonymLibrary()
 {
-    static WordLibrary library(QStringLiteral("\\data\\same.dat"));
+    static WordLibrary library(u"\\data\\same.dat"_s);
     return library;
 }
 
 WordLibrary &sensitiveLibrary()
 {
-    static WordLibrary library(QStringLiteral("\\data\\hexie.dat"));
+    static WordLibrary library(u"\\data\\hexie.dat"_s);
     return library;
 }

@@ -5,59 +5,38 @@
 #include "checks/word_count.h"
 #include "settings/word_library.h"
 #include "shell/command_context.h"
+#include "shell/named_control.h"
 
 #include <QBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-const QString kFormat = u"format"_s;
-
-QPushButton *makeButton(const QString &name, const QString &caption)
+CheckCommands::CheckCommands(CommandContext &context) : QObject(&context), m_context(context)
 {
-    auto *button = new QPushButton(caption);
-    button->setObjectName(name);
-    return button;
-}
-
-} // namespace
-
-CheckCommands::CheckCommands(CommandContext &context) : QObject(context.window()), m_context(context)
-{
-    m_ask = [this](const QString &title, const QString &text) {
-        return QMessageBox::question(m_context.window(), title, text, QMessageBox::Ok | QMessageBox::Cancel,
-                                     QMessageBox::Ok)
-               == QMessageBox::Ok;
-    };
-
-    cmdChkWrong = makeButton(u"cmdChkWrong"_s, u"文字检错"_s);
-    cmdBan = makeButton(u"cmdBan"_s, u"检测敏感字词"_s);
-    if (QBoxLayout *panel = context.area(CommandContext::Area::FormatPanel)) {
-        panel->addWidget(cmdChkWrong);
-        panel->addWidget(cmdBan);
-    }
+    QWidget *frm1 = context.areaWidget(CommandContext::Area::FormatPanel);
+    cmdChkWrong = named(new QPushButton(u"文字检错"_s, frm1), u"cmdChkWrong"_s);
+    cmdBan = named(new QPushButton(u"检测敏感字词"_s, frm1), u"cmdBan"_s);
+    QBoxLayout *panel = context.area(CommandContext::Area::FormatPanel);
+    panel->addWidget(cmdChkWrong);
+    panel->addWidget(cmdBan);
     connect(cmdChkWrong, &QPushButton::clicked, this, &CheckCommands::cmdChkWrong_clicked);
     connect(cmdBan, &QPushButton::clicked, this, &CheckCommands::cmdBan_clicked);
 
     // The count sits at the right end of the row under the editor: the
     // caption, the result (sized to its text) and the button.
-    Label14 = new QLabel(u"字数:"_s);
-    Label14->setObjectName(u"Label14"_s);
-    lblWordNums = new QLabel(u"0个"_s);
-    lblWordNums->setObjectName(u"lblWordNums"_s);
-    imgChkWordNums = makeButton(u"imgChkWordNums"_s, u"统计字数"_s);
-    if (QBoxLayout *bar = context.area(CommandContext::Area::EditorBar)) {
-        bar->addStretch(1);
-        bar->addWidget(Label14);
-        bar->addSpacing(6);
-        bar->addWidget(lblWordNums);
-        bar->addSpacing(6);
-        bar->addWidget(imgChkWordNums);
-    }
+    QWidget *barWidget = context.areaWidget(CommandContext::Area::EditorBar);
+    Label14 = named(new QLabel(u"字数:"_s, barWidget), u"Label14"_s);
+    lblWordNums = named(new QLabel(u"0个"_s, barWidget), u"lblWordNums"_s);
+    imgChkWordNums = named(new QPushButton(u"统计字数"_s, barWidget), u"imgChkWordNums"_s);
+    QBoxLayout *bar = context.area(CommandContext::Area::EditorBar);
+    bar->addStretch(1);
+    bar->addWidget(Label14);
+    bar->addSpacing(6);
+    bar->addWidget(lblWordNums);
+    bar->addSpacing(6);
+    bar->addWidget(imgChkWordNums);
     connect(imgChkWordNums, &QPushButton::clicked, this, &CheckCommands::imgChkWordNums_clicked);
     context.addShortcut(Qt::CTRL | Qt::Key_T, [this] { imgChkWordNums_clicked(); });
 }
@@ -78,24 +57,25 @@ void CheckCommands::cmdChkWrong_clicked()
         return;
     WordLibrary &library = typoLibrary();
     if (library.isLoaded()) {
-        m_context.ShowMsg(u"正在执行文字检错,请稍候..."_s, kFormat);
+        m_context.ShowMsg(u"正在执行文字检错,请稍候..."_s, ModeName::Format);
     } else {
-        m_context.ShowMsg(u"首次使用,正在载入错别字库..."_s, kFormat);
+        m_context.ShowMsg(u"首次使用,正在载入错别字库..."_s, ModeName::Format);
         loadWithPanelDisabled([&library] { library.load(); });
     }
     const std::optional<QString> html = m_context.getEditorHtml();
     if (!html)
         return;
     int count = 0;
-    QString result = markTypos(*html, library.text(), 1, count);
+    QString result = markTypos(*html, library.text(), TypoMark::Mark, count);
     if (count > 0) {
-        m_context.ShowMsg(u"发现错字"_s + QString::number(count) + u"处错字..."_s, kFormat);
-        if (m_ask(u"发现错别字："_s, u"共发现"_s + QString::number(count) + u"处错别字，是否替换？"_s)) {
-            m_context.ShowMsg(u"正在替换错字..."_s, kFormat);
-            result = markTypos(*html, library.text(), 0, count);
+        m_context.ShowMsg(u"发现错字"_s + QString::number(count) + u"处错字..."_s, ModeName::Format);
+        if (m_context.askOkCancel(u"发现错别字："_s,
+                                  u"共发现"_s + QString::number(count) + u"处错别字，是否替换？"_s)) {
+            m_context.ShowMsg(u"正在替换错字..."_s, ModeName::Format);
+            result = markTypos(*html, library.text(), TypoMark::Replace, count);
         }
     }
-    m_context.ShowMsg(u"文字检错结束,共有"_s + QString::number(count) + u"处错字."_s, kFormat);
+    m_context.ShowMsg(u"文字检错结束,共有"_s + QString::number(count) + u"处错字."_s, ModeName::Format);
     m_context.setEditorHtml(result);
 }
 
@@ -105,9 +85,9 @@ void CheckCommands::cmdBan_clicked()
         return;
     WordLibrary &library = sensitiveLibrary();
     if (library.isLoaded()) {
-        m_context.ShowMsg(u"正在监测敏感字词,请稍候..."_s, kFormat);
+        m_context.ShowMsg(u"正在监测敏感字词,请稍候..."_s, ModeName::Format);
     } else {
-        m_context.ShowMsg(u"首次使用,正在载入敏感字库..."_s, kFormat);
+        m_context.ShowMsg(u"首次使用,正在载入敏感字库..."_s, ModeName::Format);
         loadWithPanelDisabled([&library] { library.load(); });
     }
     const std::optional<QString> html = m_context.getEditorHtml();
@@ -115,12 +95,12 @@ void CheckCommands::cmdBan_clicked()
         return;
     const SensitiveWordsResult result = checkSensitiveWords(*html, library.text());
     if (result.count == 0) {
-        m_context.ShowMsg(u"没有发现敏感字词..."_s, kFormat);
+        m_context.ShowMsg(u"没有发现敏感字词..."_s, ModeName::Format);
         return;
     }
     const QString count = QString::number(result.count);
-    m_context.ShowMsg(u"发现敏感字词"_s + count + u"处..."_s, kFormat);
-    if (m_ask(u"发现敏感字词："_s, u"共发现"_s + count + u"处敏感字词，是否高亮显示？"_s))
+    m_context.ShowMsg(u"发现敏感字词"_s + count + u"处..."_s, ModeName::Format);
+    if (m_context.askOkCancel(u"发现敏感字词："_s, u"共发现"_s + count + u"处敏感字词，是否高亮显示？"_s))
         m_context.setEditorHtml(result.marked);
 }
 

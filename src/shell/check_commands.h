@@ -19,11 +19,6 @@ class CheckCommands : public QObject
 public:
     explicit CheckCommands(CommandContext &context);
 
-    // An OK/Cancel question with a title; true on OK.
-    using Question = std::function<bool(const QString &title, const QString &text)>;
-    // Tests answer the questions themselves instead of showing a box.
-    void setQuestion(Question ask) { m_ask = std::move(ask); }
-
     QPushButton *cmdChkWrong = nullptr;
     QPushButton *cmdBan = nullptr;
     QLabel *Label14 = nullptr;
@@ -39,5 +34,4 @@ private:
     void loadWithPanelDisabled(const std::function<void()> &load);
 
     CommandContext &m_context;
-    Question m_ask;
 };

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "editor/editor_session.h"
+#include "editor/editor_view.h"
+#include "editor/guards.h"
+#include "editor/mode_name.h"
 
 #include <QHash>
 #include <QKeyCombination>
@@ -10,48 +12,59 @@
 #include <functional>
 #include <optional>
 
+class EditorSession;
 class QBoxLayout;
 class QWidget;
+class ServiceClient;
 
-// The main window as a feature's commands see it.
+// The main window as a command group sees it: the only way in.
 //
-// A feature (formatting, checks, rewriting, images, settings, …) adds its
-// commands to the main window through one class of its own in shell/, for
-// example FormatCommands in format_commands.{h,cpp}:
+// Every control of the main window beyond its layout and its mode buttons
+// belongs to one command group: a QObject in its own file in shell/, created
+// by one line in installFeatureCommands() (feature_commands.cpp). Each takes
+// the context and nothing else, and lives as long as the window:
 //
-//     class FormatCommands : public QObject
+//     class SeoCommands : public QObject
 //     {
 //         Q_OBJECT
 //     public:
-//         explicit FormatCommands(CommandContext &context);
-//         QPushButton *cmdOneKey = nullptr;        // named controls, objectName set
+//         explicit SeoCommands(CommandContext &context);
+//         QPushButton *cmdQuery = nullptr;      // named controls, objectName set
 //     private Q_SLOTS:
-//         void cmdOneKey_clicked();
+//         void cmdQuery_clicked();
 //     private:
 //         CommandContext &m_context;
 //     };
 //
-// Its constructor creates its controls and puts them where they belong
-// (context.area(CommandContext::Area::FormatPanel)->addWidget(cmdOneKey)),
-// registers its keys (context.addShortcut(Qt::CTRL | Qt::Key_G, [this] {…})),
-// and reads what it needs from the settings. One line in
-// installFeatureCommands() (feature_commands.cpp) creates it, with the
-// window as its parent; its sources go into src/shell/CMakeLists.txt. A
-// command then runs:
+//     SeoCommands::SeoCommands(CommandContext &context) : QObject(&context), m_context(context)
+//     {
+//         QWidget *panel = context.areaWidget(CommandContext::Area::SeoPanel);
+//         cmdQuery = new QPushButton(u"查询"_s, panel);   // a widget gets its parent
+//         cmdQuery->setObjectName(u"cmdQuery"_s);
+//         context.area(CommandContext::Area::SeoPanel)->addWidget(cmdQuery);
+//         connect(cmdQuery, &QPushButton::clicked, this, &SeoCommands::cmdQuery_clicked);
+//         context.addShortcut(Qt::CTRL | Qt::Key_Q, [this] { cmdQuery_clicked(); });
+//         connect(&context, &CommandContext::modeChanged, this, [](const QString &mode) { … });
+//     }
+//
+// A command that works on the article runs:
 //
 //     if (!m_context.passes(CommandKind::ArticleCommand))   // the guards
 //         return;
 //     const std::optional<QString> html = m_context.getEditorHtml();
 //     if (!html)
-//         return;                        // page did not answer: user told, nothing changed
-//     m_context.ShowMsg(u"正在…"_s);      // status label of the current mode
-//     if (m_context.setEditorHtml(FormatHtml(*html, 1)))
+//         return;                     // page did not answer: user told, nothing changed
+//     m_context.ShowMsg(u"正在…"_s);   // status label of the current mode
+//     if (m_context.setEditorHtml(FormatHtml(*html, FormatMode::OneKeyFormat)))
 //         m_context.ShowMsg(u"…完毕"_s);
 //
-// Message boxes go through showMessageBox() (tests collect them instead of
-// blocking). Only commands that exist are ever added, so a panel shows
-// exactly what works; the "seo" mode and its button appear only when its
-// panel holds a control.
+// Message boxes, OK/Cancel questions and file dialogs go through the context
+// too (tests answer them with a RecordingView instead of a user); a
+// feature's own dialog takes window() as its parent. Network work takes its
+// server from net/servers.h, or service() for the maker's service server.
+// Only commands that exist are ever added, so a panel shows exactly what
+// works; the "seo" mode and its button appear only when its panel holds a
+// control.
 class CommandContext : public QObject
 {
     Q_OBJECT
@@ -61,48 +74,72 @@ public:
         FormatPanel, // frm1, shown in the "format" mode
         YcPanel,     // frm2, shown in the "yc" mode
         SeoPanel,    // frm3, shown in the "seo" mode
-        Links,       // the link row at the top right (lblAbout, lblBbs, lblReg, …)
-        EditorBar,   // the row under the editor (load, save, text mode, preview, clear)
+        Links,       // the link row at the top right (lblAbout, lblBbs, lblReg, lblSetting, …)
+        EditorBar,   // the row under the editor (load, save, text mode, preview, clear, count)
+        User,        // the user area at the top (imgFace and the user's labels)
+        Notices,     // the bottom row after the version label (notices, advertisement)
     };
 
+    // window: the main window, which shows the article of session.
     CommandContext(EditorSession &session, QWidget *window);
 
-    // The article, the guards, the status labels and the view flags.
-    EditorSession &editor() const { return m_session; }
-    std::optional<QString> getEditorHtml() { return m_session.getEditorHtml(); }
-    bool setEditorHtml(const QString &html) { return m_session.setEditorHtml(html); }
-    // Clicks an element of the editor page ("buttonj2f", "buttonf2j"); false
-    // when the page did not answer.
+    // The article. A page that does not answer is reported to the user and
+    // gives nullopt or false; the caller then changes nothing.
+    std::optional<QString> getEditorHtml();
+    bool setEditorHtml(const QString &html);
+    // Clicks an element of the editor page ("buttonj2f", "buttonf2j").
     bool clickEditorElement(const QString &id);
-    void ShowMsg(const QString &text) { m_session.ShowMsg(text); }
-    void ShowMsg(const QString &text, const QString &mode) { m_session.ShowMsg(text, mode); }
-    bool requireNotSeoMode() { return m_session.requireNotSeoMode(); }
-    bool requireNotPreview() { return m_session.requireNotPreview(); }
-    bool requireNotTextMode() { return m_session.requireNotTextMode(); }
-    bool passes(CommandKind kind) { return m_session.passes(kind); }
-    bool passes(Guards guards) { return m_session.passes(guards); }
-    QString mode() const { return m_session.mode(); }
-    bool previewOn() const { return m_session.previewOn(); }
-    bool textMode() const { return m_session.textMode(); }
     // The text box of text mode (CR LF line ends), for commands that work on
     // it while text mode is on.
     QString textBoxText() const;
     void setTextBoxText(const QString &text);
 
-    // A modal box with the program's title and one OK button.
+    // The mode, the views over the editor and the guards of its commands.
+    QString mode() const;
+    bool previewOn() const;
+    bool textMode() const;
+    bool requireNotSeoMode();
+    bool requireNotPreview();
+    bool requireNotTextMode();
+    bool passes(CommandKind kind);
+    bool passes(Guards guards);
+    // The status label of the current mode, or of mode.
+    void ShowMsg(const QString &text);
+    void ShowMsg(const QString &text, const QString &mode);
+
+    // The editor's own commands, each with its guards.
+    void loadFile();
+    void saveFile();
+    void toggleTextMode();
+    void togglePreview();
+    void clearEditor();
+    void copyFromEditor();
+    void pasteIntoEditor();
+
+    // Asking the user: a box with the program's title and one OK button, an
+    // OK/Cancel question (true on OK), the file dialogs ("" when cancelled).
     void showMessageBox(const QString &text);
-    // The parent for a feature's own dialogs.
+    bool askOkCancel(const QString &title, const QString &text);
+    QString chooseOpenFile(const FileChoice &choice);
+    QString chooseSaveFile(const FileChoice &choice);
+    // The parent of a feature's own dialogs.
     QWidget *window() const { return m_window; }
-    // Where a feature puts its controls.
+
+    // Where a feature puts its controls, and the widget that holds an area
+    // (the parent of those controls; disabling it disables the panel).
     QBoxLayout *area(Area area) const { return m_areas.value(area); }
-    // The widget that holds an area (to disable a whole panel while it works).
     QWidget *areaWidget(Area area) const;
     // A key of the main window: it works wherever the focus is in the window,
-    // including the editor. False when the key is already taken.
+    // including the editor. A key already taken is refused: a warning names
+    // it and the result is false.
     bool addShortcut(QKeyCombination key, std::function<void()> action);
 
-    // Used by the main window to lay out the areas.
+    // The maker's service server; null when the program runs without one.
+    ServiceClient *service() const { return m_service; }
+
+    // Used by the main window to lay out the areas and pass the server on.
     void setArea(Area area, QBoxLayout *layout) { m_areas.insert(area, layout); }
+    void setService(ServiceClient *service) { m_service = service; }
 
 Q_SIGNALS:
     // After the mode changed (a mode button, or the start mode at load).
@@ -111,6 +148,7 @@ Q_SIGNALS:
 private:
     EditorSession &m_session;
     QWidget *m_window;
+    ServiceClient *m_service = nullptr;
     QHash<Area, QBoxLayout *> m_areas;
     QHash<int, bool> m_keys;
 };

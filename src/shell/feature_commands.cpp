@@ -2,19 +2,26 @@
 
 #include "shell/check_commands.h"
 #include "shell/command_context.h"
+#include "shell/editor_commands.h"
 #include "shell/format_commands.h"
 #include "shell/image_commands.h"
+#include "shell/notice_bar.h"
 #include "shell/rewrite_commands.h"
 #include "shell/settings_commands.h"
+#include "shell/user_area.h"
 
-#include <QWidget>
-
-// One line per feature; each object lives as long as the window.
-void installFeatureCommands(CommandContext &context)
+// One line per group, in the order their controls appear in each area.
+InstalledCommands installFeatureCommands(CommandContext &context)
 {
-    new SettingsCommands(context);
+    InstalledCommands installed;
+    installed.editor = new EditorCommands(context);
+    installed.userArea = new UserArea(context);
+    installed.noticeBar = new NoticeBar(context);
     new ImageCommands(context);
     new CheckCommands(context);
-    new FormatCommands(context, context.window());
+    new FormatCommands(context);
     new RewriteCommands(context);
+    // The format options' boxes go under the one-key format button.
+    new SettingsCommands(context);
+    return installed;
 }

@@ -3,26 +3,22 @@
 #include <QObject>
 
 class CommandContext;
-class QCheckBox;
 class QPushButton;
 
-// The one-key format command of the "format" panel (button and Ctrl+G) and
-// the two check boxes that mirror the settings "HeadSpace" and "RemoveLink".
+// The one-key format command of the "format" panel (button and Ctrl+G). The
+// two format options beside it are the settings' check boxes
+// (SettingsCommands).
 class FormatCommands : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit FormatCommands(CommandContext &context, QObject *parent = nullptr);
+    explicit FormatCommands(CommandContext &context);
 
     QPushButton *cmdOneKey = nullptr;
-    QCheckBox *chkHeadSpace = nullptr;
-    QCheckBox *chkHref = nullptr;
 
 private Q_SLOTS:
     void cmdOneKey_clicked();
-    void chkHeadSpace_clicked(bool checked);
-    void chkHref_clicked(bool checked);
 
 private:
     CommandContext &m_context;

@@ -3,104 +3,120 @@
 #include "editor/editor_page.h"
 #include "editor/editor_scheme.h"
 #include "editor/editor_session.h"
+#include "editor/start_content.h"
 #include "editor/web_editor_host.h"
-#include "net/servers.h"
 #include "net/service_client.h"
 #include "settings/app_folder.h"
-#include "settings/config.h"
-#include "shell/clickable_label.h"
+#include "settings/config_keys.h"
 #include "shell/command_context.h"
-#include "shell/feature_commands.h"
-#include "text/text_utils.h"
+#include "shell/editor_commands.h"
+#include "shell/editor_stack.h"
+#include "shell/named_control.h"
+#include "shell/notice_bar.h"
+#include "shell/user_area.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDate>
-#include <QDesktopServices>
-#include <QFile>
 #include <QFileDialog>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMenu>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStackedWidget>
 #include <QVBoxLayout>
-#include <QWebEngineView>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int NoticeInterval = 5000;
 constexpr int PanelWidth = 240;
-
-QString colourStyle(const QColor &colour)
-{
-    return u"background-color: %1; padding: 3px 8px;"_s.arg(colour.name());
-}
-
-template <typename T>
-T *named(T *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
 
 } // namespace
 
-frmFormat::frmFormat(Options options, QWidget *parent) : QWidget(parent), m_options(std::move(options))
+frmFormat::frmFormat(Options options, QWidget *parent) : QWidget(parent)
 {
     setObjectName(u"frmFormat"_s);
     buildWindow();
+    m_commands->setService(options.service);
+    m_groups = installFeatureCommands(*m_commands);
+    // A mode whose panel holds nothing has nothing to offer.
+    cmdSEO->setVisible(m_commands->area(CommandContext::Area::SeoPanel)->count() > 0);
 
     // Load, in order. The steps that need the editor page finish once it answers.
     lblTitle->setText(u"Zorvane——Quillboxv1.0（内测版）"_s);
     setWindowTitle(lblTitle->text());
-    installEditorScheme(m_page->profile(), AppFolder::current().path(u"\\lib"));
+    installEditorScheme(m_editorStack->page()->profile(), AppFolder::current().path(u"\\lib"));
     m_host->load(editorPageUrl());
-
-    fetchAdvertisement();
-    buildNotices(m_options.notices);
+    m_groups.noticeBar->fetchAdvertisement();
+    m_groups.noticeBar->setNotices(options.notices);
     hidePreview();
-    fillUserArea(m_options.user);
+    m_groups.userArea->setUser(options.user);
     lblVision->setText(versionCaption(QCoreApplication::applicationVersion(),
-                                      QString::number(toInt(getConfig(u"ErrorWordNums"_s, u"vision"_s))),
-                                      QString::number(toInt(getConfig(u"SameWordNums"_s, u"vision"_s)))));
-
-    QString mode = startMode(getConfig(u"Form"_s, u"Default"_s), m_options.startedWithText);
-    if (mode == ModeName::Seo && !cmdSEO->isVisibleTo(this))
-        mode = ModeName::Format;
-    m_handOffText = takeHandOffText(AppFolder::current());
-    if (m_handOffText)
-        mode = ModeName::Yc;
-    else
-        fetchDefaultTexts();
-    m_session->setMode(mode);
+                                      QString::number(configInt(Cfg::vision::ErrorWordNums)),
+                                      QString::number(configInt(Cfg::vision::SameWordNums))));
+    startContent(options);
     // The panel shows at once; the editor content follows when the page answers.
     showPanels();
 }
 
 frmFormat::~frmFormat()
 {
-    // The pages go before the views and the profile they belong to.
-    web->setPage(nullptr);
-    webPre->setPage(nullptr);
+    // The host goes before the page it talks to (the editor stack's).
     delete m_host;
     m_host = nullptr;
-    delete m_page;
-    delete m_previewPage;
+}
+
+void frmFormat::startContent(const Options &options)
+{
+    std::optional<QString> handOffText = takeHandOffText(AppFolder::current());
+    QString mode = startMode(configText(Cfg::Default::Form), options.startedWithText || handOffText.has_value());
+    if (mode == ModeName::Seo && !cmdSEO->isVisibleTo(this))
+        mode = ModeName::Format;
+    m_session->setMode(mode);
+
+    StartContent::FetchText fetch;
+    if (ServiceClient *service = options.service) {
+        fetch = [this, service](const QString &textMode, std::function<void(const QString &)> done) {
+            service->fetchText(textMode == ModeName::Yc ? ServicePath::ycDefault() : ServicePath::formatDefault(),
+                               m_start, std::move(done));
+        };
+    }
+    m_start->start(std::move(handOffText), fetch);
 }
 
 void frmFormat::buildWindow()
 {
     resize(1100, 760);
+    buildEditor();
     auto *root = new QVBoxLayout(this);
     root->setContentsMargins(8, 8, 8, 8);
+    root->addLayout(buildTitleRow());
+    root->addLayout(buildEditorAndPanels(), 1);
+    root->addLayout(buildBottomRow());
+}
 
-    // Title row: caption, mode buttons, user area, links.
+void frmFormat::buildEditor()
+{
+    m_editorStack = new EditorStack(this);
+    web = m_editorStack->web;
+    webPre = m_editorStack->webPre;
+    webText = m_editorStack->webText;
+
+    m_host = new WebEditorHost(m_editorStack->page());
+    m_session = std::make_unique<EditorSession>(*m_host, *this);
+    m_commands = new CommandContext(*m_session, this);
+    m_start = new StartContent(*m_session, this);
+    connect(m_host, &WebEditorHost::ready, this, &frmFormat::editorReady);
+    connect(m_host, &WebEditorHost::ready, m_start, &StartContent::pageReady);
+    // Queued: the host says so while the command that asked is still running.
+    connect(m_host, &WebEditorHost::idle, m_start, &StartContent::hostIdle, Qt::QueuedConnection);
+    connect(m_host, &WebEditorHost::loadFailed, this, &frmFormat::web_loadFailed);
+    connect(m_host, &WebEditorHost::pageRestarted, this, &frmFormat::web_pageRestarted);
+    connect(m_start, &StartContent::placed, this, &frmFormat::start_placed);
+}
+
+QLayout *frmFormat::buildTitleRow()
+{
+    // Caption, mode buttons, user area, links.
     auto *top = new QHBoxLayout;
     lblTitle = named(new QLabel(this), u"lblTitle"_s);
     QFont titleFont = lblTitle->font();
@@ -118,241 +134,65 @@ void frmFormat::buildWindow()
     connect(cmdYC, &QPushButton::clicked, this, &frmFormat::cmdYC_clicked);
     connect(cmdSEO, &QPushButton::clicked, this, &frmFormat::cmdSEO_clicked);
     top->addStretch(1);
-
-    imgFace = named(new ClickableLabel(this), u"imgFace"_s);
-    imgFace->setFixedSize(40, 40);
-    imgFace->setScaledContents(true);
-    imgFace->setCursor(Qt::PointingHandCursor);
-    connect(imgFace, &ClickableLabel::clicked, this, &frmFormat::imgFace_clicked);
-    top->addWidget(imgFace);
-    auto *user = new QGridLayout;
-    lblUsername = named(new QLabel(this), u"lblUsername"_s);
-    lblLevel = named(new QLabel(this), u"lblLevel"_s);
-    lblPoint = named(new QLabel(this), u"lblPoint"_s);
-    lblKestCoin = named(new QLabel(this), u"lblKestCoin"_s);
-    user->addWidget(lblUsername, 0, 0);
-    user->addWidget(lblLevel, 0, 1);
-    user->addWidget(lblPoint, 1, 0);
-    user->addWidget(lblKestCoin, 1, 1);
+    auto *user = new QHBoxLayout;
     top->addLayout(user);
     top->addSpacing(12);
-
     auto *links = new QHBoxLayout;
-    lblAbout = named(new ClickableLabel(u"关于"_s, this), u"lblAbout"_s);
-    lblBbs = named(new ClickableLabel(u"论坛"_s, this), u"lblBbs"_s);
-    lblReg = named(new ClickableLabel(u"注册"_s, this), u"lblReg"_s);
-    for (ClickableLabel *label : {lblAbout, lblBbs, lblReg}) {
-        label->setCursor(Qt::PointingHandCursor);
-        label->setStyleSheet(u"color: #1a5fb4; text-decoration: underline;"_s);
-        links->addWidget(label);
-    }
-    connect(lblAbout, &ClickableLabel::clicked, this, &frmFormat::lblAbout_clicked);
-    connect(lblBbs, &ClickableLabel::clicked, this, &frmFormat::lblBbs_clicked);
-    connect(lblReg, &ClickableLabel::clicked, this, &frmFormat::lblReg_clicked);
     top->addLayout(links);
-    root->addLayout(top);
+    m_commands->setArea(CommandContext::Area::User, user);
+    m_commands->setArea(CommandContext::Area::Links, links);
+    return top;
+}
 
-    // Middle: the editor (with the preview and the text box over it) and
-    // the command panel of the current mode.
+QLayout *frmFormat::buildEditorAndPanels()
+{
+    // The editor (with the preview and the text box over it) and its bar,
+    // beside the command panel of the current mode.
     auto *middle = new QHBoxLayout;
     auto *editorColumn = new QVBoxLayout;
-    m_editorStack = new QStackedWidget(this);
-    web = named(new QWebEngineView(this), u"web"_s);
-    webPre = named(new QWebEngineView(this), u"webPre"_s);
-    webText = named(new QPlainTextEdit(this), u"webText"_s);
-    m_page = new EditorPage(this);
-    m_previewPage = new EditorPage(this);
-    m_previewPage->setScriptsEnabled(false);
-    web->setPage(m_page);
-    webPre->setPage(m_previewPage);
-    // Only editing actions: the browser's own menu would offer to reload or
-    // leave the page.
-    web->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(web, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
-        QMenu menu(web);
-        for (const QWebEnginePage::WebAction action :
-             {QWebEnginePage::Undo, QWebEnginePage::Redo, QWebEnginePage::Cut, QWebEnginePage::Copy,
-              QWebEnginePage::Paste, QWebEnginePage::SelectAll})
-            menu.addAction(m_page->action(action));
-        menu.exec(web->mapToGlobal(at));
-    });
-    webPre->setContextMenuPolicy(Qt::NoContextMenu);
-    m_editorStack->addWidget(web);
-    m_editorStack->addWidget(webPre);
-    m_editorStack->addWidget(webText);
     editorColumn->addWidget(m_editorStack, 1);
     auto *editorBar = new QHBoxLayout;
     editorColumn->addLayout(editorBar);
     middle->addLayout(editorColumn, 1);
-
-    m_host = new WebEditorHost(m_page);
-    connect(m_host, &WebEditorHost::ready, this, &frmFormat::web_ready);
-    connect(m_host, &WebEditorHost::loadFailed, this, &frmFormat::web_loadFailed);
-    connect(m_host, &WebEditorHost::pageRestarted, this, &frmFormat::web_pageRestarted);
-    m_session = std::make_unique<EditorSession>(*m_host, *this);
-    m_commands = new CommandContext(*m_session, this);
+    m_commands->setArea(CommandContext::Area::EditorBar, editorBar);
 
     auto *panels = new QVBoxLayout;
-    auto makePanel = [this, panels](const QString &name, CommandContext::Area area) {
+    auto makePanel = [this, panels](const QString &name, CommandContext::Area area, QLabel **action,
+                                    const QString &actionName) {
         auto *panel = named(new QWidget(this), name);
         panel->setFixedWidth(PanelWidth);
         auto *layout = new QVBoxLayout(panel);
         layout->setContentsMargins(0, 0, 0, 0);
+        if (action) {
+            // The status label of the mode (ShowMsg).
+            *action = named(new QLabel(panel), actionName);
+            (*action)->setWordWrap(true);
+            (*action)->setMinimumHeight((*action)->fontMetrics().height() * 2);
+            layout->addWidget(*action);
+        }
         panels->addWidget(panel);
         m_commands->setArea(area, layout);
         return panel;
     };
-    frm1 = makePanel(u"frm1"_s, CommandContext::Area::FormatPanel);
-    frm2 = makePanel(u"frm2"_s, CommandContext::Area::YcPanel);
-    frm3 = makePanel(u"frm3"_s, CommandContext::Area::SeoPanel);
+    frm1 = makePanel(u"frm1"_s, CommandContext::Area::FormatPanel, &lblFormatAction, u"lblFormatAction"_s);
+    frm2 = makePanel(u"frm2"_s, CommandContext::Area::YcPanel, &lblYcAction, u"lblYcAction"_s);
+    frm3 = makePanel(u"frm3"_s, CommandContext::Area::SeoPanel, nullptr, QString());
     panels->addStretch(1);
     middle->addLayout(panels);
-    root->addLayout(middle, 1);
-    m_commands->setArea(CommandContext::Area::EditorBar, editorBar);
-    m_commands->setArea(CommandContext::Area::Links, links);
+    return middle;
+}
 
-    // Bottom: version, notices, advertisement.
+QLayout *frmFormat::buildBottomRow()
+{
+    // Version, then the notices and the advertisement.
     auto *bottom = new QHBoxLayout;
     lblVision = named(new QLabel(this), u"lblVision"_s);
     bottom->addWidget(lblVision);
     bottom->addSpacing(16);
-    auto *noticeBox = new QWidget(this);
-    m_noticeRow = new QHBoxLayout(noticeBox);
-    m_noticeRow->setContentsMargins(0, 0, 0, 0);
-    lblNotice.append(named(new ClickableLabel(noticeBox), u"lblNotice"_s));
-    m_noticeRow->addWidget(lblNotice.first());
-    bottom->addWidget(noticeBox, 1);
-    imgAd = named(new ClickableLabel(this), u"imgAd"_s);
-    imgAd->setMaximumHeight(60);
-    connect(imgAd, &ClickableLabel::clicked, this, &frmFormat::imgAd_clicked);
-    bottom->addWidget(imgAd);
-    root->addLayout(bottom);
-
-    timNotice = named(new QTimer(this), u"timNotice"_s);
-    timNotice->setInterval(NoticeInterval);
-    connect(timNotice, &QTimer::timeout, this, &frmFormat::timNotice_timeout);
-
-    buildEditorCommands();
-    installFeatureCommands(*m_commands);
-    // A mode whose panel holds nothing has nothing to offer.
-    cmdSEO->setVisible(m_commands->area(CommandContext::Area::SeoPanel)->count() > 0);
-}
-
-void frmFormat::buildEditorCommands()
-{
-    QBoxLayout *bar = m_commands->area(CommandContext::Area::EditorBar);
-    cmdLoad = named(new QPushButton(u"读取文件"_s, this), u"cmdLoad"_s);
-    cmdSave = named(new QPushButton(u"保存文件"_s, this), u"cmdSave"_s);
-    cmdText = named(new QPushButton(QString::fromUtf16(EditorText::TextModeOff), this), u"cmdText"_s);
-    lblPreView = named(new ClickableLabel(QString::fromUtf16(EditorText::PreviewOff), this), u"lblPreView"_s);
-    cmdClear = named(new QPushButton(u"清空"_s, this), u"cmdClear"_s);
-    cmdClear->setToolTip(u"清空编辑器 (Ctrl+D)"_s);
-    cmdLoad->setToolTip(u"Alt+O"_s);
-    cmdSave->setToolTip(u"Alt+S"_s);
-    lblPreView->setCursor(Qt::PointingHandCursor);
-    lblPreView->setStyleSheet(colourStyle(IdleButtonColour));
-    cmdText->setStyleSheet(colourStyle(IdleButtonColour));
-    for (QWidget *control : std::initializer_list<QWidget *>{cmdLoad, cmdSave, cmdText, lblPreView, cmdClear})
-        bar->addWidget(control);
-    bar->addStretch(1);
-    connect(cmdLoad, &QPushButton::clicked, this, &frmFormat::cmdLoad_clicked);
-    connect(cmdSave, &QPushButton::clicked, this, &frmFormat::cmdSave_clicked);
-    connect(cmdText, &QPushButton::clicked, this, &frmFormat::cmdText_clicked);
-    connect(lblPreView, &ClickableLabel::clicked, this, &frmFormat::lblPreView_clicked);
-    connect(cmdClear, &QPushButton::clicked, this, &frmFormat::cmdClear_clicked);
-
-    auto addPanelCommands = [this](CommandContext::Area area, QLabel *&action, QPushButton *&copy, QPushButton *&paste,
-                                   const QString &suffix) {
-        QBoxLayout *panel = m_commands->area(area);
-        action = named(new QLabel(this), (suffix == u"1" ? u"lblFormatAction"_s : u"lblYcAction"_s));
-        action->setWordWrap(true);
-        action->setMinimumHeight(action->fontMetrics().height() * 2);
-        copy = named(new QPushButton(u"拷贝出去"_s, this), u"cmdCopy"_s + suffix);
-        paste = named(new QPushButton(u"粘贴进来"_s, this), u"cmdPaste"_s + suffix);
-        panel->addWidget(action);
-        auto *row = new QHBoxLayout;
-        row->addWidget(paste);
-        row->addWidget(copy);
-        panel->addLayout(row);
-    };
-    addPanelCommands(CommandContext::Area::FormatPanel, lblFormatAction, cmdCopy1, cmdPaste1, u"1"_s);
-    addPanelCommands(CommandContext::Area::YcPanel, lblYcAction, cmdCopy2, cmdPaste2, u"2"_s);
-    connect(cmdCopy1, &QPushButton::clicked, this, &frmFormat::cmdCopy1_clicked);
-    connect(cmdPaste1, &QPushButton::clicked, this, &frmFormat::cmdPaste1_clicked);
-    connect(cmdCopy2, &QPushButton::clicked, this, &frmFormat::cmdCopy2_clicked);
-    connect(cmdPaste2, &QPushButton::clicked, this, &frmFormat::cmdPaste2_clicked);
-
-    m_commands->addShortcut(Qt::CTRL | Qt::Key_D, [this] { cmdClear_clicked(); });
-    m_commands->addShortcut(Qt::ALT | Qt::Key_O, [this] { cmdLoad_clicked(); });
-    m_commands->addShortcut(Qt::ALT | Qt::Key_S, [this] { cmdSave_clicked(); });
-}
-
-void frmFormat::fillUserArea(const std::optional<UserInfo> &user)
-{
-    if (user) {
-        lblUsername->setText(user->name);
-        lblLevel->setText(user->group);
-        lblPoint->setText(user->points);
-        lblKestCoin->setText(user->coins + u"枚"_s);
-        showAvatar(AppFolder::current().path(u"\\userface\\") + user->name + u".bmp"_s);
-        lblReg->hide();
-        return;
-    }
-    lblUsername->setText(u"游客"_s);
-    lblLevel->setText(u"未登录"_s);
-    lblPoint->setText(u"0"_s);
-    lblKestCoin->setText(u"0枚"_s);
-    showAvatar(AppFolder::current().path(u"\\userface\\default.bmp"));
-    lblReg->show();
-}
-
-void frmFormat::showAvatar(const QString &path)
-{
-    // A missing picture leaves the avatar empty.
-    imgFace->setPixmap(QPixmap(path));
-}
-
-void frmFormat::fetchAdvertisement()
-{
-    imgAd->hide();
-    if (!m_options.service)
-        return;
-    m_options.service->fetchText(ServicePath::advertisement(), this, [this](const QString &reply) {
-        const std::optional<Advertisement> ad = parseAdvertisement(reply);
-        if (!ad)
-            return;
-        m_adLink = ad->link;
-        imgAd->setCursor(m_adLink.isEmpty() ? Qt::ArrowCursor : Qt::PointingHandCursor);
-        const QPixmap picture(AppFolder::current().path(u"\\html\\") + ad->picture);
-        imgAd->setPixmap(picture.isNull() ? QPixmap() : picture.scaledToHeight(imgAd->maximumHeight()));
-        imgAd->setVisible(!picture.isNull());
-    });
-}
-
-void frmFormat::fetchDefaultTexts()
-{
-    if (!m_options.service)
-        return;
-    const QDate today = QDate::currentDate();
-    auto fetch = [this](const QString &path, QString DefaultTexts::*field) {
-        ++m_pendingFetches;
-        m_options.service->fetchText(path, this, [this, field](const QString &reply) {
-            m_defaultTexts.*field = reply;
-            --m_pendingFetches;
-            finishLoadWhenReady();
-        });
-    };
-    if (defaultTextDue(getConfig(u"ShowDefault"_s, u"Form"_s), today))
-        fetch(ServicePath::formatDefault(), &DefaultTexts::format);
-    if (defaultTextDue(getConfig(u"ShowDefaultYC"_s, u"Form"_s), today))
-        fetch(ServicePath::ycDefault(), &DefaultTexts::yc);
-}
-
-void frmFormat::web_ready()
-{
-    m_pageReady = true;
-    Q_EMIT editorReady();
-    finishLoadWhenReady();
+    auto *notices = new QHBoxLayout;
+    bottom->addLayout(notices, 1);
+    m_commands->setArea(CommandContext::Area::Notices, notices);
+    return bottom;
 }
 
 void frmFormat::web_loadFailed()
@@ -365,32 +205,16 @@ void frmFormat::web_pageRestarted()
     showMessageBox(u"编辑器页面意外关闭，已重新打开，请重新放入文章。"_s);
 }
 
-void frmFormat::finishLoadWhenReady()
+void frmFormat::start_placed()
 {
-    if (m_loaded || !m_pageReady || m_pendingFetches > 0)
-        return;
-    if (m_host->isBusy()) {
-        // A command is talking to the page; the start content waits for it.
-        QTimer::singleShot(50, this, &frmFormat::finishLoadWhenReady);
-        return;
-    }
-    m_loaded = true;
-    if (m_handOffText) {
-        m_session->setEditorHtml(*m_handOffText);
-        m_handOffText.reset();
-        showPanels();
-    } else {
-        changeFrm();
-        const bool yc = m_session->mode() == ModeName::Yc;
-        const QString &text = yc ? m_defaultTexts.yc : m_defaultTexts.format;
-        // The editor is usable before the service answers: what the user
-        // put there meanwhile is never replaced.
-        const std::optional<QString> current = getEditorHtml(*m_host);
-        // Shown once a day: remember the day it was shown.
-        if (!text.isEmpty() && current && current->isEmpty() && m_session->setEditorHtml(text))
-            setConfig(yc ? u"ShowDefaultYC"_s : u"ShowDefault"_s, defaultTextDate(QDate::currentDate()), u"Form"_s);
-    }
+    showPanels();
+    Q_EMIT m_commands->modeChanged(m_session->mode());
     Q_EMIT loaded();
+}
+
+bool frmFormat::isLoaded() const
+{
+    return m_start->isPlaced();
 }
 
 QString frmFormat::mode() const
@@ -427,8 +251,7 @@ void frmFormat::showPanels()
 void frmFormat::changeFrm()
 {
     showPanels();
-    if (m_loaded)
-        applyModeDefaultText(*m_session, m_session->mode(), m_defaultTexts, QDate::currentDate());
+    m_start->modeChanged(m_session->mode());
     Q_EMIT m_commands->modeChanged(m_session->mode());
 }
 
@@ -445,127 +268,6 @@ void frmFormat::cmdYC_clicked()
 void frmFormat::cmdSEO_clicked()
 {
     setMode(ModeName::Seo);
-}
-
-void frmFormat::cmdCopy1_clicked()
-{
-    m_session->copyFromEditor();
-}
-
-void frmFormat::cmdPaste1_clicked()
-{
-    m_session->pasteIntoEditor();
-}
-
-void frmFormat::cmdCopy2_clicked()
-{
-    m_session->copyFromEditor();
-}
-
-void frmFormat::cmdPaste2_clicked()
-{
-    m_session->pasteIntoEditor();
-}
-
-void frmFormat::cmdLoad_clicked()
-{
-    m_session->load();
-}
-
-void frmFormat::cmdSave_clicked()
-{
-    m_session->save();
-}
-
-void frmFormat::cmdText_clicked()
-{
-    m_session->toggleTextMode();
-}
-
-void frmFormat::lblPreView_clicked()
-{
-    m_session->togglePreview();
-}
-
-void frmFormat::cmdClear_clicked()
-{
-    m_session->clear();
-}
-
-void frmFormat::openForumPage(const QString &path)
-{
-    const ServerAddress forum = serverAddress(Cfg::Servers::Forum);
-    if (forum.host.isEmpty())
-        return;
-    QDesktopServices::openUrl(QUrl(u"http://"_s + forum.authority() + path));
-}
-
-void frmFormat::imgFace_clicked()
-{
-    openForumPage(u"/home.php"_s);
-}
-
-void frmFormat::lblAbout_clicked()
-{
-    openForumPage(u"/thread-230841-1-1.html"_s);
-}
-
-void frmFormat::lblBbs_clicked()
-{
-    openForumPage(u"/"_s);
-}
-
-void frmFormat::lblReg_clicked()
-{
-    openForumPage(u"/member.php?mod=register.php"_s);
-}
-
-void frmFormat::imgAd_clicked()
-{
-    if (!m_adLink.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromUserInput(m_adLink));
-}
-
-void frmFormat::buildNotices(const QList<Notice> &notices)
-{
-    while (lblNotice.size() > 1)
-        delete lblNotice.takeLast();
-    m_notices = notices;
-    m_currentNotice = 0;
-    ClickableLabel *first = lblNotice.first();
-    first->clear();
-    first->setCursor(Qt::ArrowCursor);
-    first->show();
-    for (qsizetype i = 0; i < notices.size(); ++i) {
-        ClickableLabel *label = first;
-        if (i > 0) {
-            label = named(new ClickableLabel(first->parentWidget()), u"lblNotice"_s);
-            m_noticeRow->addWidget(label);
-            lblNotice.append(label);
-        }
-        connect(label, &ClickableLabel::clicked, this, &frmFormat::lblNotice_clicked, Qt::UniqueConnection);
-        label->setText(notices[i].text);
-        label->setCursor(notices[i].link.isEmpty() ? Qt::ArrowCursor : Qt::PointingHandCursor);
-        label->setVisible(i == 0);
-    }
-    timNotice->start();
-}
-
-void frmFormat::lblNotice_clicked()
-{
-    const auto index = lblNotice.indexOf(qobject_cast<ClickableLabel *>(sender()));
-    if (index < 0 || index >= m_notices.size() || m_notices[index].link.isEmpty())
-        return;
-    QDesktopServices::openUrl(QUrl::fromUserInput(m_notices[index].link));
-}
-
-void frmFormat::timNotice_timeout()
-{
-    if (lblNotice.isEmpty())
-        return;
-    lblNotice[m_currentNotice]->hide();
-    m_currentNotice = nextNoticeIndex(m_currentNotice, int(lblNotice.size()));
-    lblNotice[m_currentNotice]->show();
 }
 
 void frmFormat::closeEvent(QCloseEvent *event)
@@ -586,6 +288,14 @@ void frmFormat::showMessageBox(const QString &text)
         return;
     }
     QMessageBox::information(this, QCoreApplication::applicationName(), text);
+}
+
+bool frmFormat::askOkCancel(const QString &title, const QString &text)
+{
+    if (m_questionSink)
+        return m_questionSink(title, text);
+    return QMessageBox::question(this, title, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+           == QMessageBox::Ok;
 }
 
 void frmFormat::setFormatActionText(const QString &text)
@@ -612,62 +322,42 @@ QString frmFormat::chooseSaveFile(const FileChoice &choice)
     return QFileDialog::getSaveFileName(this, choice.title, choice.folder + u'/' + choice.fileName, choice.filter);
 }
 
-void frmFormat::updateEditorStack()
-{
-    m_editorStack->setCurrentWidget(m_textShown      ? static_cast<QWidget *>(webText)
-                                    : m_previewShown ? static_cast<QWidget *>(webPre)
-                                                     : static_cast<QWidget *>(web));
-}
-
 void frmFormat::showPreview(const QString &html)
 {
-    m_previewPage->write(html);
-    m_previewShown = true;
-    updateEditorStack();
+    m_editorStack->showPreview(html);
 }
 
 void frmFormat::hidePreview()
 {
-    m_previewPage->write(QString());
-    m_previewShown = false;
-    updateEditorStack();
+    m_editorStack->hidePreview();
 }
 
 void frmFormat::setPreviewButton(const QString &caption, const QColor &colour)
 {
-    lblPreView->setText(caption);
-    lblPreView->setStyleSheet(colourStyle(colour));
+    m_groups.editor->setPreviewButton(caption, colour);
 }
 
 void frmFormat::showTextBox(const QString &text)
 {
-    setTextBoxText(text);
-    m_textShown = true;
-    updateEditorStack();
-    webText->setFocus();
+    m_editorStack->showTextBox(text);
 }
 
 void frmFormat::hideTextBox()
 {
-    m_textShown = false;
-    updateEditorStack();
+    m_editorStack->hideTextBox();
 }
 
 QString frmFormat::textBoxText() const
 {
-    // The box keeps line feeds; the article's text uses CR LF.
-    QString text = webText->toPlainText();
-    return text.replace(u"\n"_s, u"\r\n"_s);
+    return m_editorStack->textBoxText();
 }
 
 void frmFormat::setTextBoxText(const QString &text)
 {
-    QString plain = text;
-    webText->setPlainText(plain.replace(u"\r\n"_s, u"\n"_s));
+    m_editorStack->setTextBoxText(text);
 }
 
 void frmFormat::setTextModeButton(const QString &caption, const QColor &colour)
 {
-    cmdText->setText(caption);
-    cmdText->setStyleSheet(colourStyle(colour));
+    m_groups.editor->setTextModeButton(caption, colour);
 }

@@ -1,33 +1,31 @@
 #pragma once
 
-#include "editor/default_texts.h"
 #include "editor/editor_view.h"
+#include "shell/feature_commands.h"
 #include "shell/main_window_logic.h"
 
 #include <QList>
-#include <QTimer>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
 #include <optional>
 
-class ClickableLabel;
 class CommandContext;
-class EditorPage;
 class EditorSession;
-class QHBoxLayout;
+class EditorStack;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-class QStackedWidget;
 class QWebEngineView;
 class ServiceClient;
+class StartContent;
 class WebEditorHost;
 
-// The main window: the editor with its preview and text views, the three
-// mode buttons and their command panels, the user area, the notices and the
-// advertisement. Features add their commands through CommandContext.
+// The main window: the editor with its preview and text views over it, the
+// three mode buttons and their panels, and the rows that hold the command
+// groups (installFeatureCommands(), through CommandContext). It owns the mode
+// and closing; everything else on it belongs to a command group.
 class frmFormat : public QWidget, public EditorView
 {
     Q_OBJECT
@@ -51,27 +49,29 @@ public:
     CommandContext &commands() const { return *m_commands; }
     EditorSession &editor() const { return *m_session; }
     WebEditorHost &editorHost() const { return *m_host; }
+    EditorCommands &editorCommands() const { return *m_groups.editor; }
+    UserArea &userArea() const { return *m_groups.userArea; }
+    NoticeBar &noticeBar() const { return *m_groups.noticeBar; }
 
     // True once the editor page answers and the start content is in place.
-    bool isLoaded() const { return m_loaded; }
+    bool isLoaded() const;
 
     QString mode() const;
     // Sets the mode and applies it (changeFrm).
     void setMode(const QString &mode);
     void changeFrm();
-    const DefaultTexts &defaultTexts() const { return m_defaultTexts; }
-
-    void buildNotices(const QList<Notice> &notices);
-    int currentNotice() const { return m_currentNotice; }
-    void showAvatar(const QString &path);
 
     // While the program's tray icon shows, closing only hides the window.
     void setHideOnClose(bool hide) { m_hideOnClose = hide; }
     bool hiddenByClose() const { return m_hiddenByClose; }
     void setHiddenByClose(bool hidden) { m_hiddenByClose = hidden; }
 
-    // Tests replace the modal parts: messages and file dialogs.
+    // Tests replace the modal parts: messages, questions and file dialogs.
     void setMessageSink(std::function<void(const QString &)> sink) { m_messageSink = std::move(sink); }
+    void setQuestionSink(std::function<bool(const QString &title, const QString &text)> sink)
+    {
+        m_questionSink = std::move(sink);
+    }
     void setFileChooser(std::function<QString(const FileChoice &, bool save)> chooser)
     {
         m_fileChooser = std::move(chooser);
@@ -79,6 +79,7 @@ public:
 
     // EditorView
     void showMessageBox(const QString &text) override;
+    bool askOkCancel(const QString &title, const QString &text) override;
     void setFormatActionText(const QString &text) override;
     void setYcActionText(const QString &text) override;
     QString chooseOpenFile(const FileChoice &choice) override;
@@ -105,27 +106,7 @@ public:
     QPlainTextEdit *webText = nullptr;
     QLabel *lblFormatAction = nullptr;
     QLabel *lblYcAction = nullptr;
-    QPushButton *cmdCopy1 = nullptr;
-    QPushButton *cmdPaste1 = nullptr;
-    QPushButton *cmdCopy2 = nullptr;
-    QPushButton *cmdPaste2 = nullptr;
-    QPushButton *cmdLoad = nullptr;
-    QPushButton *cmdSave = nullptr;
-    QPushButton *cmdText = nullptr;
-    ClickableLabel *lblPreView = nullptr;
-    QPushButton *cmdClear = nullptr;
-    QLabel *lblUsername = nullptr;
-    QLabel *lblLevel = nullptr;
-    QLabel *lblPoint = nullptr;
-    QLabel *lblKestCoin = nullptr;
-    ClickableLabel *imgFace = nullptr;
-    ClickableLabel *lblAbout = nullptr;
-    ClickableLabel *lblBbs = nullptr;
-    ClickableLabel *lblReg = nullptr;
     QLabel *lblVision = nullptr;
-    QList<ClickableLabel *> lblNotice;
-    ClickableLabel *imgAd = nullptr;
-    QTimer *timNotice = nullptr;
 
 Q_SIGNALS:
     // The editor page answers (the user can work from now on).
@@ -140,59 +121,30 @@ private Q_SLOTS:
     void cmdFormat_clicked();
     void cmdYC_clicked();
     void cmdSEO_clicked();
-    void cmdCopy1_clicked();
-    void cmdPaste1_clicked();
-    void cmdCopy2_clicked();
-    void cmdPaste2_clicked();
-    void cmdLoad_clicked();
-    void cmdSave_clicked();
-    void cmdText_clicked();
-    void lblPreView_clicked();
-    void cmdClear_clicked();
-    void imgFace_clicked();
-    void lblAbout_clicked();
-    void lblBbs_clicked();
-    void lblReg_clicked();
-    void imgAd_clicked();
-    void timNotice_timeout();
-    void lblNotice_clicked();
-    void web_ready();
     void web_loadFailed();
     void web_pageRestarted();
+    void start_placed();
 
 private:
     void buildWindow();
-    void buildEditorCommands();
-    void fillUserArea(const std::optional<UserInfo> &user);
-    void fetchAdvertisement();
-    void fetchDefaultTexts();
-    void finishLoadWhenReady();
+    QLayout *buildTitleRow();
+    QLayout *buildEditorAndPanels();
+    QLayout *buildBottomRow();
+    void buildEditor();
+    void startContent(const Options &options);
     void showPanels();
-    void updateEditorStack();
-    void openForumPage(const QString &path);
 
-    Options m_options;
-    EditorPage *m_page = nullptr;
-    EditorPage *m_previewPage = nullptr;
+    EditorStack *m_editorStack = nullptr;
     WebEditorHost *m_host = nullptr;
     std::unique_ptr<EditorSession> m_session;
     CommandContext *m_commands = nullptr;
-    QStackedWidget *m_editorStack = nullptr;
-    QHBoxLayout *m_noticeRow = nullptr;
+    InstalledCommands m_groups;
+    StartContent *m_start = nullptr;
 
-    DefaultTexts m_defaultTexts;
-    std::optional<QString> m_handOffText;
-    QString m_adLink;
-    QList<Notice> m_notices;
-    int m_currentNotice = 0;
-    int m_pendingFetches = 0;
-    bool m_pageReady = false;
-    bool m_loaded = false;
-    bool m_previewShown = false;
-    bool m_textShown = false;
     bool m_hideOnClose = false;
     bool m_hiddenByClose = false;
 
     std::function<void(const QString &)> m_messageSink;
+    std::function<bool(const QString &, const QString &)> m_questionSink;
     std::function<QString(const FileChoice &, bool save)> m_fileChooser;
 };

@@ -1,7 +1,5 @@
 #include "shell/image_commands.h"
 
-#include "editor/editor_session.h"
-#include "editor/editor_view.h"
 #include "images/resize_pic.h"
 #include "settings/frm_setting.h"
 #include "shell/command_context.h"
@@ -12,9 +10,9 @@
 
 using namespace Qt::StringLiterals;
 
-ImageCommands::ImageCommands(CommandContext &context) : QObject(context.window()), m_context(context)
+ImageCommands::ImageCommands(CommandContext &context) : QObject(&context), m_context(context)
 {
-    cmdRePic = new QPushButton(u"图片压缩"_s, context.window());
+    cmdRePic = new QPushButton(u"图片压缩"_s, context.areaWidget(CommandContext::Area::FormatPanel));
     cmdRePic->setObjectName(u"cmdRePic"_s);
     context.area(CommandContext::Area::FormatPanel)->addWidget(cmdRePic);
     connect(cmdRePic, &QPushButton::clicked, this, &ImageCommands::cmdRePic_clicked);
@@ -22,9 +20,8 @@ ImageCommands::ImageCommands(CommandContext &context) : QObject(context.window()
 
 void ImageCommands::cmdRePic_clicked()
 {
-    const QString source =
-        m_context.editor().view().chooseOpenFile({u"请选择要压缩图片文件"_s, QString(), QString(),
-                                                  u"图片文件(*.jpg *.bmp *.gif *.jpeg *.png);;所有文件(*.*)"_s});
+    const QString source = m_context.chooseOpenFile({u"请选择要压缩图片文件"_s, QString(), QString(),
+                                                     u"图片文件(*.jpg *.bmp *.gif *.jpeg *.png);;所有文件(*.*)"_s});
     if (source.isEmpty() || !QFileInfo::exists(source))
         return;
     const ResizePicResult result = ResizePic(source, resizePicTarget(source));

@@ -19,7 +19,7 @@ int main(int argc, char *argv[])
     registerEditorScheme();
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Zorvane"_s);
-    QApplication::setApplicationVersion(QStringLiteral(ZORVANE_VERSION));
+    QApplication::setApplicationVersion(QString::fromUtf8(ZORVANE_VERSION));
 
     // Until the login window exists, the program opens its main window as a guest.
     ServiceClient service;

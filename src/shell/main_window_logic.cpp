@@ -1,6 +1,6 @@
 #include "shell/main_window_logic.h"
 
-#include "text/text_file.h"
+#include "editor/mode_name.h"
 
 using namespace Qt::StringLiterals;
 
@@ -18,13 +18,13 @@ std::optional<Advertisement> parseAdvertisement(const QString &reply)
 QString startMode(const QString &formSetting, bool startedWithText)
 {
     if (startedWithText)
-        return u"yc"_s;
+        return ModeName::Yc;
     const QString value = formSetting.trimmed();
     if (value == u"2")
-        return u"yc"_s;
+        return ModeName::Yc;
     if (value == u"3")
-        return u"seo"_s;
-    return u"format"_s;
+        return ModeName::Seo;
+    return ModeName::Format;
 }
 
 QString versionCaption(const QString &version, const QString &typoGroups, const QString &synonymGroups)
@@ -37,15 +37,4 @@ int nextNoticeIndex(int current, int count)
 {
     const int next = current + 1;
     return next > count - 1 ? 0 : next;
-}
-
-std::optional<QString> takeHandOffText(const AppFolder &folder)
-{
-    const QString path = folder.path(u"\\html\\cache.html");
-    const QString text = readTextFile(path);
-    QString probe = text.trimmed();
-    if (probe.remove(u"\r\n"_s).isEmpty())
-        return std::nullopt;
-    writeFileAtomically(path, QByteArray());
-    return text;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "net/notice.h"
-#include "settings/app_folder.h"
 
 #include <QList>
 #include <QString>
@@ -25,8 +24,8 @@ struct Advertisement
 };
 std::optional<Advertisement> parseAdvertisement(const QString &reply);
 
-// The start mode from key "Form" of section "Default" (1 "format", 2 "yc",
-// 3 "seo", anything else "format"); text handed over forces "yc".
+// The start mode from setting Cfg::Default::Form (1 "format", 2 "yc", 3 "seo",
+// anything else "format"); text handed over forces "yc".
 QString startMode(const QString &formSetting, bool startedWithText);
 
 // "版本:1.0.0　错别字库:N组　同义词库:M组".
@@ -34,8 +33,3 @@ QString versionCaption(const QString &version, const QString &typoGroups, const 
 
 // The notice shown after current, among count notices.
 int nextNoticeIndex(int current, int count);
-
-// The text left by the browser in "\html\cache.html", taken once: when the
-// file holds more than spaces and line breaks it is emptied and its text
-// returned; otherwise it is left alone and nullopt returned.
-std::optional<QString> takeHandOffText(const AppFolder &folder);

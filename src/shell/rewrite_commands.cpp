@@ -1,8 +1,7 @@
 #include "shell/rewrite_commands.h"
 
 #include "editor/editor_host.h"
-#include "editor/editor_session.h"
-#include "editor/editor_view.h"
+#include "editor/editor_texts.h"
 #include "rewrite/pseudo_original.h"
 #include "rewrite/rewrite_texts.h"
 #include "rewrite/synonym_library_file.h"
@@ -10,28 +9,17 @@
 #include "settings/word_library.h"
 #include "shell/clickable_label.h"
 #include "shell/command_context.h"
+#include "shell/named_control.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QMessageBox>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-template <typename Control>
-Control *named(Control *control, const QString &name)
-{
-    control->setObjectName(name);
-    return control;
-}
-
-} // namespace
-
-RewriteCommands::RewriteCommands(CommandContext &context) : QObject(context.window()), m_context(context)
+RewriteCommands::RewriteCommands(CommandContext &context) : QObject(&context), m_context(context)
 {
     QWidget *panel = context.areaWidget(CommandContext::Area::YcPanel);
     cmdReplaceSame = named(new QPushButton(RewriteText::kReplaceSameCaption, panel), u"cmdReplaceSame"_s);
@@ -78,12 +66,6 @@ RewriteCommands::RewriteCommands(CommandContext &context) : QObject(context.wind
         if (m_context.mode() == ModeName::Yc)
             cmdOneKeyYC_clicked();
     });
-
-    m_confirm = [this](const QString &title, const QString &text) {
-        return QMessageBox::question(m_context.window(), title, text, QMessageBox::Ok | QMessageBox::Cancel,
-                                     QMessageBox::Ok)
-               == QMessageBox::Ok;
-    };
 }
 
 void RewriteCommands::ShowMsg(const QString &text)
@@ -123,10 +105,13 @@ void RewriteCommands::cmdReplaceSame_clicked()
 
 void RewriteCommands::Label2_clicked()
 {
-    if (synonymImportHintWanted() && !m_confirm(RewriteText::kImportHintTitle, RewriteText::kImportHintText))
+    // Cancel hides the hint for good; when that cannot be stored the hint
+    // only shows once more next time.
+    if (synonymImportHintWanted()
+        && !m_context.askOkCancel(RewriteText::kImportHintTitle, RewriteText::kImportHintText))
         hideSynonymImportHint();
-    const QString file = m_context.editor().view().chooseOpenFile(
-        {RewriteText::kImportDialogTitle, QString(), QString(), QString::fromUtf16(EditorText::TextFileFilter)});
+    const QString file =
+        m_context.chooseOpenFile({RewriteText::kImportDialogTitle, QString(), QString(), EditorText::TextFileFilter});
     if (file.isEmpty())
         return;
     m_lastFileName = file;
@@ -140,8 +125,8 @@ void RewriteCommands::Label2_clicked()
 
 void RewriteCommands::Label4_clicked()
 {
-    const QString file = m_context.editor().view().chooseSaveFile(
-        {RewriteText::kExportDialogTitle, QString(), m_lastFileName, QString::fromUtf16(EditorText::TextFileFilter)});
+    const QString file = m_context.chooseSaveFile(
+        {RewriteText::kExportDialogTitle, QString(), m_lastFileName, EditorText::TextFileFilter});
     if (file.isEmpty())
         return;
     m_lastFileName = file;
@@ -197,10 +182,10 @@ void RewriteCommands::cmdOneKeyYC_clicked()
     setPanelEnabled(true);
 }
 
-bool RewriteCommands::convertChineseScript(int direction)
+bool RewriteCommands::convertChineseScript(ChineseScript script)
 {
-    return m_context.clickEditorElement(
-        QString::fromUtf16(direction == 1 ? EditorElement::ToSimplified : EditorElement::ToTraditional));
+    return m_context.clickEditorElement(script == ChineseScript::Simplified ? EditorElement::ToSimplified
+                                                                            : EditorElement::ToTraditional);
 }
 
 void RewriteCommands::cmdSimFan_clicked()
@@ -209,12 +194,12 @@ void RewriteCommands::cmdSimFan_clicked()
         return;
     ShowMsg(RewriteText::kConverting);
     if (cmdSimFan->text() == RewriteText::kToSimplifiedCaption) {
-        if (!convertChineseScript(1))
+        if (!convertChineseScript(ChineseScript::Simplified))
             return;
         ShowMsg(RewriteText::kToSimplifiedFinished);
         cmdSimFan->setText(RewriteText::kToTraditionalCaption);
     } else {
-        if (!convertChineseScript(0))
+        if (!convertChineseScript(ChineseScript::Traditional))
             return;
         ShowMsg(RewriteText::kToTraditionalFinished);
         cmdSimFan->setText(RewriteText::kToSimplifiedCaption);

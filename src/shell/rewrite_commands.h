@@ -3,13 +3,18 @@
 #include <QObject>
 #include <QString>
 
-#include <functional>
-
 class ClickableLabel;
 class CommandContext;
 class QCheckBox;
 class QComboBox;
 class QPushButton;
+
+// The script the editor page converts the article to, by the numbers the
+// system gives the two directions.
+enum class ChineseScript {
+    Traditional = 0,
+    Simplified = 1,
+};
 
 // The pseudo-original ("yc") panel: synonym replacement with the library's
 // import and export, the structure shuffle, the one-key pseudo-original
@@ -21,16 +26,9 @@ class RewriteCommands : public QObject
 public:
     explicit RewriteCommands(CommandContext &context);
 
-    // Clicks the editor page's conversion button: direction 1 converts to
-    // simplified characters, anything else to traditional ones. False when
-    // the page did not answer (the user has been told).
-    bool convertChineseScript(int direction);
-
-    // Tests answer the import hint's OK/Cancel box instead of a user.
-    void setConfirm(std::function<bool(const QString &title, const QString &text)> confirm)
-    {
-        m_confirm = std::move(confirm);
-    }
+    // Clicks the editor page's conversion button for script. False when the
+    // page did not answer (the user has been told).
+    bool convertChineseScript(ChineseScript script);
 
     QPushButton *cmdReplaceSame = nullptr;
     ClickableLabel *Label2 = nullptr; // import
@@ -57,5 +55,4 @@ private:
 
     CommandContext &m_context;
     QString m_lastFileName; // what the last file dialog of the panel chose
-    std::function<bool(const QString &, const QString &)> m_confirm;
 };

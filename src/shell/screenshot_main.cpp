@@ -22,14 +22,14 @@ int main(int argc, char *argv[])
     registerEditorScheme();
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Zorvane"_s);
-    QApplication::setApplicationVersion(QStringLiteral(ZORVANE_VERSION));
+    QApplication::setApplicationVersion(QString::fromUtf8(ZORVANE_VERSION));
     const QStringList args = QApplication::arguments();
     if (args.size() != 3) {
         std::fputs("usage: zorvane-screenshot ARTICLE.html OUT.png\n", stderr);
         return 2;
     }
     const QString article = readTextFile(args[1]);
-    AppFolder::setCurrent(AppFolder(QStringLiteral(ZORVANE_APP_DIR)));
+    AppFolder::setCurrent(AppFolder(QString::fromUtf8(ZORVANE_APP_DIR)));
     const QString out = args[2];
 
     frmFormat window(frmFormat::Options{});

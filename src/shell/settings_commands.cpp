@@ -24,25 +24,24 @@ void store(CommandContext &context, QCheckBox *box, const ConfigKey &key, bool c
 
 } // namespace
 
-SettingsCommands::SettingsCommands(CommandContext &context) : QObject(context.window()), m_context(context)
+SettingsCommands::SettingsCommands(CommandContext &context) : QObject(&context), m_context(context)
 {
-    chkHeadSpace = new QCheckBox(u"段首空格"_s, context.window());
+    QWidget *frm1 = context.areaWidget(CommandContext::Area::FormatPanel);
+    chkHeadSpace = new QCheckBox(u"段首空格"_s, frm1);
     chkHeadSpace->setObjectName(u"chkHeadSpace"_s);
-    chkHref = new QCheckBox(u"去除链接"_s, context.window());
+    chkHref = new QCheckBox(u"去除链接"_s, frm1);
     chkHref->setObjectName(u"chkHref"_s);
-    if (QBoxLayout *panel = context.area(CommandContext::Area::FormatPanel)) {
-        panel->addWidget(chkHeadSpace);
-        panel->addWidget(chkHref);
-    }
+    QBoxLayout *panel = context.area(CommandContext::Area::FormatPanel);
+    panel->addWidget(chkHeadSpace);
+    panel->addWidget(chkHref);
     connect(chkHeadSpace, &QCheckBox::clicked, this, &SettingsCommands::chkHeadSpace_clicked);
     connect(chkHref, &QCheckBox::clicked, this, &SettingsCommands::chkHref_clicked);
 
-    lblSetting = new ClickableLabel(u"设置"_s, context.window());
+    lblSetting = new ClickableLabel(u"设置"_s, context.areaWidget(CommandContext::Area::Links));
     lblSetting->setObjectName(u"lblSetting"_s);
     lblSetting->setCursor(Qt::PointingHandCursor);
     lblSetting->setStyleSheet(u"color: #1a5fb4; text-decoration: underline;"_s);
-    if (QBoxLayout *links = context.area(CommandContext::Area::Links))
-        links->addWidget(lblSetting);
+    context.area(CommandContext::Area::Links)->addWidget(lblSetting);
     connect(lblSetting, &ClickableLabel::clicked, this, &SettingsCommands::lblSetting_clicked);
 
     readOptions();

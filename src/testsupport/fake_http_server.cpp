@@ -10,6 +10,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 QByteArray FakeRequest::header(const QByteArray &name) const
 {
     const qsizetype headersEnd = raw.indexOf("\r\n\r\n");
@@ -82,7 +84,7 @@ quint16 FakeHttpServer::port() const
 
 QString FakeHttpServer::address() const
 {
-    return QStringLiteral("127.0.0.1:") + QString::number(port());
+    return u"127.0.0.1:"_s + QString::number(port());
 }
 
 FakeRoute &FakeHttpServer::on(const QString &path)

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 bool copyTree(const QString &from, const QString &to)
@@ -32,7 +34,7 @@ bool copyTree(const QString &from, const QString &to)
 
 TempAppFolder::TempAppFolder() : m_folder(m_dir.path()), m_previous(AppFolder::current())
 {
-    m_valid = m_dir.isValid() && copyTree(QStringLiteral(ZORVANE_APPDIR_TEMPLATE), m_dir.path());
+    m_valid = m_dir.isValid() && copyTree(QString::fromUtf8(ZORVANE_APPDIR_TEMPLATE), m_dir.path());
     // Copies of read-only template files must stay writable for the test.
     QDirIterator it(m_dir.path(), QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext())
@@ -62,6 +64,6 @@ QByteArray TempAppFolder::readFile(QStringView systemPath) const
 bool TempAppFolder::writeSettings(const QString &text) const
 {
     QString crlf = text;
-    crlf.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\n', QLatin1String("\r\n"));
+    crlf.replace(u"\r\n"_s, u"\n"_s).replace(u'\n', u"\r\n"_s);
     return writeFile(u"\\setting\\config.ini", toGbk(crlf));
 }

@@ -2,6 +2,8 @@
 
 #include <QHash>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QRegularExpression &compiled(const QString &pattern)
@@ -72,7 +74,7 @@ QString SystemRegex::translate(const QString &pattern)
     // (*ANYCRLF) makes "." stop at CR as well as LF. "$" becomes \z so that it
     // never matches before a final line break; PCRE2's \s without Unicode
     // properties is already the six ASCII white-space characters.
-    QString out = QStringLiteral("(*ANYCRLF)");
+    QString out = u"(*ANYCRLF)"_s;
     out.reserve(pattern.size() + 16);
     bool inClass = false;
     for (qsizetype i = 0; i < pattern.size(); ++i) {
@@ -99,7 +101,7 @@ QString SystemRegex::translate(const QString &pattern)
             continue;
         }
         if (c == u'$')
-            out += QLatin1String("\\z");
+            out += u"\\z"_s;
         else
             out += c;
     }

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 QString regexReplace(const QString &text, const QString &pattern, const QString &replacement)
 {
     return SystemRegex(pattern).replace(text, replacement);
@@ -21,18 +23,18 @@ QString regexConcat(const QString &text, const QString &pattern)
 
 QString collectSpans(const QString &text)
 {
-    return SystemRegex(QStringLiteral("<span>.+?\\</span>")).matches(text).join(QStringLiteral("|||"));
+    return SystemRegex(u"<span>.+?\\</span>"_s).matches(text).join(u"|||"_s);
 }
 
 QString collectTextCells(const QString &text)
 {
-    const QString marker = QStringLiteral("<td class=\"text\">");
+    const QString marker = u"<td class=\"text\">"_s;
     QString result;
     QString rest = text;
     for (qsizetype at = rest.indexOf(marker); at >= 0; at = rest.indexOf(marker)) {
-        const QString cell = Between(rest, marker, QStringLiteral("</td>"));
+        const QString cell = Between(rest, marker, u"</td>"_s);
         if (!result.isEmpty())
-            result += QLatin1String("|||");
+            result += u"|||"_s;
         result += cell;
         // Ten characters on lands inside the marker, so the next search finds
         // the following cell.
@@ -44,7 +46,7 @@ QString collectTextCells(const QString &text)
 QString lowercaseTagNames(const QString &html)
 {
     QString working = html;
-    const QStringList tags = SystemRegex(QStringLiteral("<.+?\\>")).matches(html);
+    const QStringList tags = SystemRegex(u"<.+?\\>"_s).matches(html);
     for (const QString &tag : tags) {
         const qsizetype space = tag.indexOf(u' ');
         const QString lowered =
@@ -57,19 +59,19 @@ QString lowercaseTagNames(const QString &html)
 
 QString stripHtml(const QString &html)
 {
-    QString text = regexReplace(html, QStringLiteral("<style.*?>[^\\f]*?</style>"), QString());
-    text = regexReplace(text, QStringLiteral("<script.*?>[^\\f]*?</script>"), QString());
-    text = regexReplace(text, QStringLiteral("<!--[^\\f]*?-->"), QString());
-    return regexReplace(text, QStringLiteral("<[^>]*>"), QString());
+    QString text = regexReplace(html, u"<style.*?>[^\\f]*?</style>"_s, QString());
+    text = regexReplace(text, u"<script.*?>[^\\f]*?</script>"_s, QString());
+    text = regexReplace(text, u"<!--[^\\f]*?-->"_s, QString());
+    return regexReplace(text, u"<[^>]*>"_s, QString());
 }
 
 QString htmlToParagraphs(const QString &html)
 {
     const QString text = stripHtml(html);
-    if (!text.contains(QLatin1String("\r\n")))
+    if (!text.contains(u"\r\n"_s))
         return text;
     QString out;
-    const QStringList lines = text.split(QStringLiteral("\r\n"));
+    const QStringList lines = text.split(u"\r\n"_s);
     for (const QString &line : lines) {
         bool blank = true;
         for (QChar c : line) {
@@ -79,7 +81,7 @@ QString htmlToParagraphs(const QString &html)
             }
         }
         if (!blank)
-            out += QLatin1String("<p>") + line + QLatin1String("</p>");
+            out += u"<p>"_s + line + u"</p>"_s;
     }
     return out;
 }
@@ -134,20 +136,19 @@ int FindStrNums(const QString &text, const QString &key)
 QString FormatUrl(const QString &url)
 {
     const QString lower = url.toLower();
-    if (lower.startsWith(QLatin1String("http://")) || lower.startsWith(QLatin1String("https://"))
-        || lower.startsWith(QLatin1String("ftp://")))
+    if (lower.startsWith(u"http://"_s) || lower.startsWith(u"https://"_s) || lower.startsWith(u"ftp://"_s))
         return url;
-    return QLatin1String("http://") + url;
+    return u"http://"_s + url;
 }
 
 QString htmlDecode(const QString &text)
 {
     QString out = text;
-    out.replace(QLatin1String("&amp;"), QLatin1String("&"));
-    out.replace(QLatin1String("&gt;"), QLatin1String(">"));
-    out.replace(QLatin1String("&lt;"), QLatin1String("<"));
-    out.replace(QLatin1String("&nbsp;"), QLatin1String(" "));
-    out.replace(QLatin1String("&quot;"), QLatin1String("\""));
+    out.replace(u"&amp;"_s, u"&"_s);
+    out.replace(u"&gt;"_s, u">"_s);
+    out.replace(u"&lt;"_s, u"<"_s);
+    out.replace(u"&nbsp;"_s, u" "_s);
+    out.replace(u"&quot;"_s, u"\""_s);
     return out;
 }
 
@@ -181,7 +182,7 @@ QString urlEncodeGbk(const QString &text)
         }
         i += len - 1;
     }
-    out.replace(u' ', QLatin1String("%20"));
+    out.replace(u' ', u"%20"_s);
     return out;
 }
 
@@ -258,13 +259,13 @@ QString removeBetween(const QString &text, const QString &startMarker, const QSt
 {
     if (text.isEmpty())
         return {};
-    return regexReplace(text, startMarker + QLatin1String("[^\\f]*?") + endMarker, QString());
+    return regexReplace(text, startMarker + u"[^\\f]*?"_s + endMarker, QString());
 }
 
 int toInt(const QString &text)
 {
     static const QRegularExpression number(
-        QStringLiteral("^[ \\t]*[+-]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?[ \\t]*\\z"));
+        u"^[ \\t]*[+-]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?[ \\t]*\\z"_s);
     if (text.isEmpty() || !number.match(text).hasMatch())
         return 0;
     bool ok = false;

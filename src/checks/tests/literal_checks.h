@@ -5,18 +5,22 @@
 // text rewritten in place. Far too slow for real use; kept as the reference
 // the fast implementations are compared with.
 
+#include "checks/typo_check.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace literal {
 
-inline QString markTypos(const QString &input, const QString &library, int markFlag, int &count)
+using namespace Qt::StringLiterals;
+
+inline QString markTypos(const QString &input, const QString &library, TypoMark mark, int &count)
 {
     count = 0;
     QString text = input;
     if (text.isEmpty())
         return text;
-    const QString lib = QStringLiteral("\r\n") + library + QStringLiteral("\r\n");
+    const QString lib = u"\r\n"_s + library + u"\r\n"_s;
     // 1-based positions; at(p - 1) reads position p.
     qsizetype pos = 1;
     while (pos <= text.size()) {
@@ -33,8 +37,8 @@ inline QString markTypos(const QString &input, const QString &library, int markF
                 const bool afterOk = afterIndex < lib.size() && lib.at(afterIndex) == u'|';
                 if (beforeOk && afterOk) {
                     QString replacement;
-                    if (markFlag != 0) {
-                        replacement = QStringLiteral("<font color=red>") + cand + QStringLiteral("</font>");
+                    if (mark == TypoMark::Mark) {
+                        replacement = u"<font color=red>"_s + cand + u"</font>"_s;
                     } else {
                         const qsizetype lineStart = found == 1 ? 0 : lib.lastIndexOf(u'\n', found - 2) + 1;
                         const qsizetype lineEnd = lib.indexOf(u'\r', afterIndex);
@@ -66,13 +70,13 @@ inline SensitiveResult checkSensitiveWords(const QString &html, const QString &l
 {
     SensitiveResult result;
     result.marked = html;
-    const QStringList lines = library.split(QStringLiteral("\r\n"));
+    const QStringList lines = library.split(u"\r\n"_s);
     for (const QString &line : lines) {
         if (line.isEmpty())
             continue;
         if (result.marked.contains(line)) {
             ++result.count;
-            result.marked.replace(line, QStringLiteral("<font color=red>") + line + QStringLiteral("</font>"));
+            result.marked.replace(line, u"<font color=red>"_s + line + u"</font>"_s);
         }
     }
     return result;

@@ -120,14 +120,14 @@ void TestCheckOracles::markTypos_matchesLiteral()
     for (int i = 0; i < 2000; ++i) {
         const QString library = typoLibrary(random);
         const QString text = typoText(random);
-        for (int mark : {1, 0}) {
+        for (const TypoMark mark : {TypoMark::Mark, TypoMark::Replace}) {
             int expectedCount = -1;
             const QString expected = literal::markTypos(text, library, mark, expectedCount);
             int count = -1;
             const QString actual = markTypos(text, library, mark, count);
             if (actual != expected || count != expectedCount) {
                 qWarning().noquote() << "library" << library.toUtf8().toPercentEncoding() << "text"
-                                     << text.toUtf8().toPercentEncoding() << "mark" << mark;
+                                     << text.toUtf8().toPercentEncoding() << "mark" << int(mark);
             }
             QCOMPARE(actual, expected);
             QCOMPARE(count, expectedCount);
@@ -142,12 +142,12 @@ void TestCheckOracles::markTypos_libraryChangedInPlace_neverUsesOldIndex()
     QString library = u"ab|x\r\ncd|y"_s;
     const QString text = u"abcd"_s;
     int count = 0;
-    QCOMPARE(markTypos(text, library, 0, count), u"xy"_s);
+    QCOMPARE(markTypos(text, library, TypoMark::Replace, count), u"xy"_s);
     library[0] = u'z'; // same string object, new content
-    QCOMPARE(markTypos(text, library, 0, count), u"aby"_s);
+    QCOMPARE(markTypos(text, library, TypoMark::Replace, count), u"aby"_s);
     library.append(u"\r\nab|w"_s);
-    QCOMPARE(markTypos(text, library, 0, count), u"wy"_s);
-    QCOMPARE(markTypos(text, QString(), 0, count), text);
+    QCOMPARE(markTypos(text, library, TypoMark::Replace, count), u"wy"_s);
+    QCOMPARE(markTypos(text, QString(), TypoMark::Replace, count), text);
 }
 
 void TestCheckOracles::sensitiveWords_matchesLiteral_data()

@@ -65,40 +65,40 @@ void TestTypoCheck::markTypos_examples()
     QFETCH(int, count);
 
     int markCount = -1;
-    QCOMPARE(markTypos(text, library, 1, markCount), marked);
+    QCOMPARE(markTypos(text, library, TypoMark::Mark, markCount), marked);
     QCOMPARE(markCount, count);
     int replaceCount = -1;
-    QCOMPARE(markTypos(text, library, 0, replaceCount), replaced);
+    QCOMPARE(markTypos(text, library, TypoMark::Replace, replaceCount), replaced);
     QCOMPARE(replaceCount, count);
 
     int literalCount = -1;
-    QCOMPARE(literal::markTypos(text, library, 1, literalCount), marked);
-    QCOMPARE(literal::markTypos(text, library, 0, literalCount), replaced);
+    QCOMPARE(literal::markTypos(text, library, TypoMark::Mark, literalCount), marked);
+    QCOMPARE(literal::markTypos(text, library, TypoMark::Replace, literalCount), replaced);
     QCOMPARE(literalCount, count);
 }
 
 void TestTypoCheck::fixPunctuation_bothModes_data()
 {
-    QTest::addColumn<int>("type");
+    QTest::addColumn<TypoMark>("mark");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("replace") << 0 << u"a,b."_s << u"a，b。"_s;
+    QTest::newRow("replace") << TypoMark::Replace << u"a,b."_s << u"a，b。"_s;
     QTest::newRow("replace all five, markup included")
-        << 2 << u"<a href=\"http://x.cn\">!?:</a>"_s << u"<a href=\"http：//x。cn\">！？：</a>"_s;
-    QTest::newRow("mark") << 1 << u"a,b."_s << u"a<font color=red>,</font>b<font color=red>.</font>"_s;
+        << TypoMark::Replace << u"<a href=\"http://x.cn\">!?:</a>"_s << u"<a href=\"http：//x。cn\">！？：</a>"_s;
+    QTest::newRow("mark") << TypoMark::Mark << u"a,b."_s << u"a<font color=red>,</font>b<font color=red>.</font>"_s;
     QTest::newRow("mark all five in order")
-        << 1 << u".,!?:"_s
+        << TypoMark::Mark << u".,!?:"_s
         << u"<font color=red>.</font><font color=red>,</font><font color=red>!</font>"
            u"<font color=red>?</font><font color=red>:</font>"_s;
-    QTest::newRow("full-width already") << 0 << u"，。"_s << u"，。"_s;
+    QTest::newRow("full-width already") << TypoMark::Replace << u"，。"_s << u"，。"_s;
 }
 
 void TestTypoCheck::fixPunctuation_bothModes()
 {
-    QFETCH(int, type);
+    QFETCH(TypoMark, mark);
     QFETCH(QString, text);
     QFETCH(QString, expected);
-    QCOMPARE(fixPunctuation(text, type), expected);
+    QCOMPARE(fixPunctuation(text, mark), expected);
 }
 
 void TestTypoCheck::fixPunctuation_readsSettingAtEachCall()

@@ -14,12 +14,13 @@ struct CliRun
 
 inline CliRun runCli(const QString &appDir, const QStringList &args, const QByteArray &input = {})
 {
+    using namespace Qt::StringLiterals;
     QProcess process;
     QStringList all;
     if (!appDir.isEmpty())
-        all << QStringLiteral("--app-dir") << appDir;
+        all << u"--app-dir"_s << appDir;
     all << args;
-    process.start(QStringLiteral(ZORVANE_CLI), all);
+    process.start(QString::fromUtf8(ZORVANE_CLI), all);
     process.waitForStarted();
     process.write(input);
     process.closeWriteChannel();

@@ -1,9 +1,17 @@
 #include "cli_runner.h"
+#include "settings/config_keys.h"
 #include "testsupport/temp_app_folder.h"
 
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// The key the commands below read and write, named as on the command line.
+constexpr const ConfigKey &Sign = Cfg::Format::Sign;
+
+} // namespace
 
 class TestCli : public QObject
 {
@@ -23,15 +31,17 @@ private Q_SLOTS:
 void TestCli::configSet_writesGbkAndGetReadsItBack()
 {
     TempAppFolder app;
-    const CliRun set = runCli(app.folder().root(), {u"config"_s, u"set"_s, u"Format"_s, u"Sign"_s, u"中文签名"_s});
+    const CliRun set =
+        runCli(app.folder().root(), {u"config"_s, u"set"_s, Sign.sectionName(), Sign.keyName(), u"中文签名"_s});
     QCOMPARE(set.exitCode, 0);
     QVERIFY(app.readFile(u"\\setting\\config.ini").contains("\xD6\xD0\xCE\xC4\xC7\xA9\xC3\xFB"));
 
-    const CliRun get = runCli(app.folder().root(), {u"config"_s, u"get"_s, u"Format"_s, u"Sign"_s});
+    const CliRun get = runCli(app.folder().root(), {u"config"_s, u"get"_s, Sign.sectionName(), Sign.keyName()});
     QCOMPARE(get.exitCode, 0);
     QCOMPARE(QString::fromUtf8(get.out), u"中文签名\n"_s);
 
-    const CliRun gbk = runCli(app.folder().root(), {u"--gbk"_s, u"config"_s, u"get"_s, u"Format"_s, u"Sign"_s});
+    const CliRun gbk =
+        runCli(app.folder().root(), {u"--gbk"_s, u"config"_s, u"get"_s, Sign.sectionName(), Sign.keyName()});
     QCOMPARE(gbk.out, QByteArray("\xD6\xD0\xCE\xC4\xC7\xA9\xC3\xFB\n"));
 }
 
@@ -47,7 +57,7 @@ void TestCli::configSet_readOnlySettings_fails()
 {
     TempAppFolder app;
     QVERIFY(QFile::setPermissions(app.path(u"\\setting\\config.ini"), QFile::ReadOwner));
-    const CliRun set = runCli(app.folder().root(), {u"config"_s, u"set"_s, u"Format"_s, u"Sign"_s, u"x"_s});
+    const CliRun set = runCli(app.folder().root(), {u"config"_s, u"set"_s, Sign.sectionName(), Sign.keyName(), u"x"_s});
     QCOMPARE(set.exitCode, 1);
     QVERIFY(set.err.contains("cannot write"));
 }
@@ -124,9 +134,9 @@ void TestCli::usageErrors_data()
     QTest::newRow("no command") << QStringList() << 2;
     QTest::newRow("unknown option") << QStringList{u"--frobnicate"_s} << 2;
     QTest::newRow("config without arguments") << QStringList{u"config"_s} << 2;
-    QTest::newRow("config get missing key") << QStringList{u"config"_s, u"get"_s, u"Format"_s} << 2;
-    QTest::newRow("config list with an argument") << QStringList{u"config"_s, u"list"_s, u"Format"_s} << 2;
-    QTest::newRow("unknown command") << QStringList{u"frobnicate"_s} << 1;
+    QTest::newRow("config get missing key") << QStringList{u"config"_s, u"get"_s, Sign.sectionName()} << 2;
+    QTest::newRow("config list with an argument") << QStringList{u"config"_s, u"list"_s, Sign.sectionName()} << 2;
+    QTest::newRow("unknown command") << QStringList{u"frobnicate"_s} << 2;
     QTest::newRow("missing application folder") << QStringList{u"--app-dir"_s, u"/nonexistent/zz"_s, u"config"_s} << 1;
 }
 

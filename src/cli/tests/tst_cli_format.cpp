@@ -68,5 +68,5 @@ void TestCliFormat::format_errors()
     QVERIFY(!run.err.isEmpty());
 }
 
-QTEST_MAIN(TestCliFormat)
+QTEST_GUILESS_MAIN(TestCliFormat)
 #include "tst_cli_format.moc"

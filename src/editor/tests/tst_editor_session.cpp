@@ -2,7 +2,8 @@
 #include "editor/editor_session.h"
 #include "editor/editor_view.h"
 #include "editor/in_memory_editor_host.h"
-#include "settings/config.h"
+#include "settings/config_keys.h"
+#include "testsupport/recording_view.h"
 #include "testsupport/temp_app_folder.h"
 #include "text/gbk.h"
 
@@ -13,76 +14,6 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// The window as the editor sees it, recording instead of showing.
-class RecordingView : public EditorView
-{
-public:
-    void showMessageBox(const QString &text) override { messages.append(text); }
-    void setFormatActionText(const QString &text) override { formatAction = text; }
-    void setYcActionText(const QString &text) override { ycAction = text; }
-    QString chooseOpenFile(const FileChoice &choice) override
-    {
-        choices.append(choice);
-        return chosenPath;
-    }
-    QString chooseSaveFile(const FileChoice &choice) override
-    {
-        choices.append(choice);
-        return chosenPath;
-    }
-    void showPreview(const QString &html) override
-    {
-        previewShown = true;
-        previewHtml = html;
-    }
-    void hidePreview() override
-    {
-        previewShown = false;
-        previewHtml.clear();
-    }
-    void setPreviewButton(const QString &caption, const QColor &colour) override
-    {
-        previewCaption = caption;
-        previewColour = colour;
-    }
-    void showTextBox(const QString &text) override
-    {
-        textBoxShown = true;
-        textBox = text;
-    }
-    void hideTextBox() override { textBoxShown = false; }
-    QString textBoxText() const override { return textBox; }
-    void setTextBoxText(const QString &text) override { textBox = text; }
-    void setTextModeButton(const QString &caption, const QColor &colour) override
-    {
-        textCaption = caption;
-        textColour = colour;
-    }
-
-    QStringList messages;
-    QString formatAction;
-    QString ycAction;
-    QList<FileChoice> choices;
-    QString chosenPath;
-    bool previewShown = false;
-    QString previewHtml;
-    QString previewCaption;
-    QColor previewColour;
-    bool textBoxShown = false;
-    QString textBox;
-    QString textCaption;
-    QColor textColour;
-};
-
-QString text(const char16_t *s)
-{
-    return QString::fromUtf16(s);
-}
-
-} // namespace
 
 class TestEditorSession : public QObject
 {
@@ -163,9 +94,9 @@ void TestEditorSession::guards_data()
     QTest::addColumn<QString>("state");
     QTest::addColumn<QString>("refusal"); // "" when the command may run
 
-    const QString seo = text(EditorText::NotInSeoMode);
-    const QString preview = text(EditorText::NotInPreview);
-    const QString textMode = text(EditorText::NotInTextMode);
+    const QString seo = EditorText::NotInSeoMode;
+    const QString preview = EditorText::NotInPreview;
+    const QString textMode = EditorText::NotInTextMode;
     struct Row
     {
         const char *name;
@@ -184,7 +115,7 @@ void TestEditorSession::guards_data()
     };
     for (const Row &row : rows) {
         QTest::addRow("%s, editing", row.name) << int(row.kind) << u"editing"_s << QString();
-        QTest::addRow("%s, seo mode", row.name) << int(row.kind) << u"seo"_s << row.seo;
+        QTest::addRow("%s, seo mode", row.name) << int(row.kind) << ModeName::Seo << row.seo;
         QTest::addRow("%s, previewing", row.name) << int(row.kind) << u"preview"_s << row.preview;
         QTest::addRow("%s, text mode", row.name) << int(row.kind) << u"text"_s << row.text;
     }
@@ -219,12 +150,12 @@ void TestEditorSession::ShowMsg_goesToTheModesLabel()
     m_session->ShowMsg(u"一"_s, ModeName::Format);
     m_session->ShowMsg(u"二"_s, ModeName::Yc);
     m_session->ShowMsg(u"三"_s, ModeName::Seo);
-    QCOMPARE(m_view->formatAction, u"一"_s);
-    QCOMPARE(m_view->ycAction, u"二"_s);
+    QCOMPARE(m_view->formatAction(), u"一"_s);
+    QCOMPARE(m_view->ycAction(), u"二"_s);
     m_session->setMode(ModeName::Yc);
     m_session->ShowMsg(u"四"_s);
-    QCOMPARE(m_view->ycAction, u"四"_s);
-    QCOMPARE(m_view->formatAction, u"一"_s);
+    QCOMPARE(m_view->ycAction(), u"四"_s);
+    QCOMPARE(m_view->formatAction(), u"一"_s);
 }
 
 void TestEditorSession::pageNotAnswering_commandStopsAndChangesNothing_data()
@@ -253,14 +184,14 @@ void TestEditorSession::pageNotAnswering_commandStopsAndChangesNothing()
     else
         m_session->copyFromEditor();
 
-    QCOMPARE(m_view->messages, QStringList{text(EditorText::PageNotAnswering)});
+    QCOMPARE(m_view->messages, QStringList{EditorText::PageNotAnswering});
     QVERIFY(m_view->choices.isEmpty());
     QVERIFY(!QFile::exists(m_view->chosenPath));
     QVERIFY(!m_session->previewOn());
     QVERIFY(!m_session->textMode());
     QCOMPARE(QGuiApplication::clipboard()->text(), u"before"_s);
     QCOMPARE(m_host->article(), u"<p>文章</p>"_s);
-    QVERIFY(m_view->formatAction.isEmpty());
+    QVERIFY(m_view->formatAction().isEmpty());
 }
 
 void TestEditorSession::textMode_roundTripEscapesOnce()
@@ -270,7 +201,7 @@ void TestEditorSession::textMode_roundTripEscapesOnce()
     QVERIFY(m_session->textMode());
     QVERIFY(m_view->textBoxShown);
     QCOMPARE(m_view->textBox, u"第一段\r\n第二段"_s);
-    QCOMPARE(m_view->textCaption, text(EditorText::TextModeOn));
+    QCOMPARE(m_view->textCaption, EditorText::TextModeOn);
     QCOMPARE(m_view->textColour, ActiveButtonColour);
 
     m_view->textBox = u"a<b>&c \"引号\"\r\n&amp; 下一行"_s;
@@ -278,7 +209,7 @@ void TestEditorSession::textMode_roundTripEscapesOnce()
     QVERIFY(!m_session->textMode());
     QVERIFY(!m_view->textBoxShown);
     QCOMPARE(m_host->article(), u"a&lt;b&gt;&amp;c &quot;引号&quot;<br>&amp;amp; 下一行"_s);
-    QCOMPARE(m_view->textCaption, text(EditorText::TextModeOff));
+    QCOMPARE(m_view->textCaption, EditorText::TextModeOff);
     QCOMPARE(m_view->textColour, IdleButtonColour);
 }
 
@@ -292,7 +223,7 @@ void TestEditorSession::textMode_leavingKeepsTextWhenPageFails()
     QVERIFY(m_session->textMode());
     QVERIFY(m_view->textBoxShown);
     QCOMPARE(m_view->textBox, u"改过的文字"_s);
-    QCOMPARE(m_view->messages, QStringList{text(EditorText::PageNotAnswering)});
+    QCOMPARE(m_view->messages, QStringList{EditorText::PageNotAnswering});
 }
 
 void TestEditorSession::textMode_enteringWhilePreviewing_endsPreview()
@@ -304,7 +235,7 @@ void TestEditorSession::textMode_enteringWhilePreviewing_endsPreview()
     QVERIFY(m_session->textMode());
     QVERIFY(!m_session->previewOn());
     QVERIFY(!m_view->previewShown);
-    QCOMPARE(m_view->previewCaption, text(EditorText::PreviewOff));
+    QCOMPARE(m_view->previewCaption, EditorText::PreviewOff);
     m_session->toggleTextMode();
     QVERIFY(!m_session->textMode());
     QVERIFY(!m_view->previewShown);
@@ -318,13 +249,13 @@ void TestEditorSession::preview_togglesAndShowsArticleUnchanged()
     QVERIFY(m_session->previewOn());
     QVERIFY(m_view->previewShown);
     QCOMPARE(m_view->previewHtml, u"<p>&nbsp;</p><p><img src=\"a.jpg\"> 图</p>"_s);
-    QCOMPARE(m_view->previewCaption, text(EditorText::PreviewOn));
+    QCOMPARE(m_view->previewCaption, EditorText::PreviewOn);
     QCOMPARE(m_view->previewColour, ActiveButtonColour);
 
     m_session->togglePreview();
     QVERIFY(!m_session->previewOn());
     QVERIFY(!m_view->previewShown);
-    QCOMPARE(m_view->previewCaption, text(EditorText::PreviewOff));
+    QCOMPARE(m_view->previewCaption, EditorText::PreviewOff);
     QCOMPARE(m_view->previewColour, IdleButtonColour);
     QCOMPARE(m_host->article(), article);
 }
@@ -345,11 +276,11 @@ void TestEditorSession::load_putsFileTextIntoEditor()
     m_session->setMode(ModeName::Yc);
     m_session->load();
     QCOMPARE(m_host->article(), u"<p>读入的文章</p>\r\n<b>x</b>"_s);
-    QCOMPARE(m_view->ycAction, text(EditorText::LoadDone));
+    QCOMPARE(m_view->ycAction(), EditorText::LoadDone);
     QCOMPARE(m_view->choices.size(), 1);
-    QCOMPARE(m_view->choices[0].title, text(EditorText::LoadTitle));
+    QCOMPARE(m_view->choices[0].title, EditorText::LoadTitle);
     QCOMPARE(m_view->choices[0].folder, m_folder->path(u"\\data"));
-    QCOMPARE(m_view->choices[0].filter, text(EditorText::TextFileFilter));
+    QCOMPARE(m_view->choices[0].filter, EditorText::TextFileFilter);
 }
 
 void TestEditorSession::load_cancelled_changesNothing()
@@ -357,7 +288,7 @@ void TestEditorSession::load_cancelled_changesNothing()
     m_host->setArticle(u"<p>原文</p>"_s);
     m_session->load();
     QCOMPARE(m_host->article(), u"<p>原文</p>"_s);
-    QVERIFY(m_view->formatAction.isEmpty());
+    QVERIFY(m_view->formatAction().isEmpty());
     QVERIFY(m_view->messages.isEmpty());
 }
 
@@ -367,11 +298,11 @@ void TestEditorSession::save_writesGbkLineWithProposedName()
     m_view->chosenPath = m_folder->path(u"\\data\\saved.txt");
     m_session->save();
     QCOMPARE(m_view->choices.size(), 1);
-    QCOMPARE(m_view->choices[0].title, text(EditorText::SaveTitle));
+    QCOMPARE(m_view->choices[0].title, EditorText::SaveTitle);
     QCOMPARE(m_view->choices[0].fileName, u"20261261735"_s);
     QCOMPARE(m_view->choices[0].folder, m_folder->path(u"\\data"));
     QCOMPARE(m_folder->readFile(u"\\data\\saved.txt"), toGbk(u"<p>&nbsp;</p><p>保存的文章</p>\r\n"_s));
-    QCOMPARE(m_view->formatAction, text(EditorText::SaveDone));
+    QCOMPARE(m_view->formatAction(), EditorText::SaveDone);
 }
 
 void TestEditorSession::save_emptyEditor_opensNoDialog()
@@ -379,7 +310,7 @@ void TestEditorSession::save_emptyEditor_opensNoDialog()
     m_view->chosenPath = m_folder->path(u"\\data\\saved.txt");
     m_session->save();
     QVERIFY(m_view->choices.isEmpty());
-    QCOMPARE(m_view->formatAction, text(EditorText::EditorEmpty));
+    QCOMPARE(m_view->formatAction(), EditorText::EditorEmpty);
     QVERIFY(!QFile::exists(m_view->chosenPath));
 }
 
@@ -391,12 +322,12 @@ void TestEditorSession::save_readOnlyTarget_reportsFailure()
     m_host->setArticle(u"<p>新文章</p>"_s);
     m_view->chosenPath = path;
     m_session->save();
-    QCOMPARE(m_view->formatAction, text(EditorText::SaveFailed));
+    QCOMPARE(m_view->formatAction(), EditorText::SaveFailed);
     QCOMPARE(m_folder->readFile(u"\\data\\locked.txt"), QByteArray("old"));
 
     m_view->chosenPath = m_folder->path(u"\\no such folder\\a.txt");
     m_session->save();
-    QCOMPARE(m_view->formatAction, text(EditorText::SaveFailed));
+    QCOMPARE(m_view->formatAction(), EditorText::SaveFailed);
 }
 
 void TestEditorSession::copy_putsHtmlAndText()
@@ -407,7 +338,7 @@ void TestEditorSession::copy_putsHtmlAndText()
     QVERIFY(mime);
     QCOMPARE(mime->html(), u"<p>第一段</p><p>第二段 <b>粗</b></p>"_s);
     QCOMPARE(mime->text(), u"第一段\n第二段 粗"_s);
-    QCOMPARE(m_view->formatAction, text(EditorText::Copied));
+    QCOMPARE(m_view->formatAction(), EditorText::Copied);
 }
 
 void TestEditorSession::paste_data()
@@ -443,7 +374,7 @@ void TestEditorSession::paste()
     m_session->setMode(ModeName::Yc);
     m_session->pasteIntoEditor();
     QCOMPARE(m_host->article(), article);
-    QCOMPARE(m_view->ycAction, text(EditorText::Pasted));
+    QCOMPARE(m_view->ycAction(), EditorText::Pasted);
 }
 
 void TestEditorSession::copyPaste_inTextMode_useTheTextBox()
@@ -504,8 +435,8 @@ void TestEditorSession::modeSwitch_data()
 
     const QString format = u"<p>格式化默认</p>"_s;
     const QString yc = u"<p>伪原创默认</p>"_s;
-    QTest::newRow("format default → yc") << format << ModeName::Yc << yc << u"ShowDefaultYC"_s;
-    QTest::newRow("yc default → format") << yc << ModeName::Format << format << u"ShowDefault"_s;
+    QTest::newRow("format default → yc") << format << ModeName::Yc << yc << Cfg::Form::ShowDefaultYC.keyName();
+    QTest::newRow("yc default → format") << yc << ModeName::Format << format << Cfg::Form::ShowDefault.keyName();
     QTest::newRow("edited article stays")
         << u"<p>格式化默认 </p>"_s << ModeName::Yc << u"<p>格式化默认 </p>"_s << QString();
     QTest::newRow("own default stays") << yc << ModeName::Yc << yc << QString();
@@ -523,8 +454,8 @@ void TestEditorSession::modeSwitch()
     m_session->setMode(mode);
     applyModeDefaultText(*m_session, mode, texts, QDate(2026, 12, 7));
     QCOMPARE(m_host->article(), expected);
-    for (const QString &key : {u"ShowDefault"_s, u"ShowDefaultYC"_s})
-        QCOMPARE(getConfig(key, u"Form"_s), key == storedKey ? u"2026-12-07"_s : QString());
+    for (const ConfigKey &key : {Cfg::Form::ShowDefault, Cfg::Form::ShowDefaultYC})
+        QCOMPARE(configText(key), key.keyName() == storedKey ? u"2026-12-07"_s : QString());
 
     // A default text that was not fetched replaces nothing.
     m_host->setArticle(texts.format);

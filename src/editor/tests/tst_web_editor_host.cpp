@@ -1,6 +1,7 @@
 #include "editor/editor_page.h"
 #include "editor/editor_scheme.h"
 #include "editor/web_editor_host.h"
+#include "testsupport/sample_pages.h"
 #include "text/text_file.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWebEngineView>
 
 using namespace Qt::StringLiterals;
@@ -68,6 +70,7 @@ private Q_SLOTS:
     void navigationAway_isRefused();
     void linkClick_opensSystemBrowserOnly();
     void plainTextOf_rendersParagraphsAsLines();
+    void waitingForThePage_isBusyThenIdle();
     void pageNotReady_requestsFail();
     void rendererCrash_reopensPage();
     void scheme_servesOnlyFilesBelowItsFolder_data();
@@ -91,7 +94,7 @@ void TestWebEditorHost::initTestCase()
     m_host = new WebEditorHost(m_page, m_view);
     QSignalSpy ready(m_host, &WebEditorHost::ready);
     QSignalSpy failed(m_host, &WebEditorHost::loadFailed);
-    installEditorScheme(m_page->profile(), QStringLiteral(ZORVANE_APP_DIR "/lib"));
+    installEditorScheme(m_page->profile(), QString::fromUtf8(ZORVANE_APP_DIR "/lib"));
     m_host->load(editorPageUrl());
     QTRY_VERIFY_WITH_TIMEOUT(!ready.isEmpty() || !failed.isEmpty(), 30000);
     QVERIFY(failed.isEmpty());
@@ -113,10 +116,9 @@ QString TestWebEditorHost::describe(const QString &html)
 void TestWebEditorHost::setGet_keepsImagesLinksAndParagraphs_data()
 {
     QTest::addColumn<QString>("path");
-    // A worktree sits one level deeper than the main checkout.
-    QDir articles(QStringLiteral(ZORVANE_SAMPLES_DIR "/articles"));
-    if (!articles.exists())
-        articles.setPath(QStringLiteral(ZORVANE_SOURCE_DIR "/../../shared/samples/articles"));
+    if (sampleArticlesFolder().isEmpty())
+        QSKIP(sampleSkipMessage());
+    const QDir articles(sampleArticlesFolder());
     const QStringList names = articles.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     QVERIFY(!names.isEmpty());
     for (const QString &name : names)
@@ -146,11 +148,11 @@ void TestWebEditorHost::setGet_emptyArticleIsAnAnswer()
 void TestWebEditorHost::scriptButtons_convertBothWays()
 {
     QVERIFY(setEditorHtml(*m_host, u"<p class=\"k\">简体中文</p>"_s));
-    QVERIFY(m_host->clickElement(QString::fromUtf16(EditorElement::ToTraditional)));
+    QVERIFY(m_host->clickElement(EditorElement::ToTraditional));
     const std::optional<QString> traditional = getEditorHtml(*m_host);
     QVERIFY(traditional);
     QCOMPARE(*traditional, u"<p class=\"k\">簡體中文</p>"_s);
-    QVERIFY(m_host->clickElement(QString::fromUtf16(EditorElement::ToSimplified)));
+    QVERIFY(m_host->clickElement(EditorElement::ToSimplified));
     QCOMPARE(getEditorHtml(*m_host), u"<p class=\"k\">简体中文</p>"_s);
 }
 
@@ -218,6 +220,19 @@ void TestWebEditorHost::plainTextOf_rendersParagraphsAsLines()
     QVERIFY(!text->contains(u'\n') || text->count(u'\n') == text->count(u"\r\n"_s));
 }
 
+void TestWebEditorHost::waitingForThePage_isBusyThenIdle()
+{
+    // What arrives while a request waits (a network reply) sees the host
+    // busy, the scratch page's load included, and hears when it is idle.
+    QSignalSpy idle(m_host, &WebEditorHost::idle);
+    std::optional<bool> busyMeanwhile;
+    QTimer::singleShot(0, m_host, [&] { busyMeanwhile = m_host->isBusy(); });
+    QVERIFY(m_host->plainTextOf(u"<p>一段</p>"_s));
+    QCOMPARE(busyMeanwhile, std::optional<bool>(true));
+    QVERIFY(!m_host->isBusy());
+    QVERIFY(!idle.isEmpty());
+}
+
 void TestWebEditorHost::pageNotReady_requestsFail()
 {
     auto *page = new EditorPage(m_view);
@@ -275,7 +290,7 @@ void TestWebEditorHost::scheme_servesOnlyFilesBelowItsFolder()
     QVERIFY(finished.wait(10000));
     QCOMPARE(finished.first().first().toBool(), served);
     delete page;
-    installEditorScheme(m_page->profile(), QStringLiteral(ZORVANE_APP_DIR "/lib"));
+    installEditorScheme(m_page->profile(), QString::fromUtf8(ZORVANE_APP_DIR "/lib"));
 }
 
 int main(int argc, char *argv[])

@@ -1,6 +1,7 @@
 // The scratch document's plain-text rendering against a real browser's
 // document.body.innerText, on the sample pages.
 #include "format/inner_text.h"
+#include "testsupport/sample_pages.h"
 #include "text/text_file.h"
 
 #include <QApplication>
@@ -12,6 +13,8 @@
 #include <QWebEngineView>
 
 #include <vector>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -59,14 +62,15 @@ private Q_SLOTS:
 void TestBrowserAgreement::samplePages_matchBrowserInnerText_data()
 {
     QTest::addColumn<QString>("path");
-    const QDir articles(qEnvironmentVariable("ZORVANE_SAMPLES_DIR", QStringLiteral(ZORVANE_SAMPLES_DIR))
-                        + QStringLiteral("/articles"));
+    if (sampleArticlesFolder().isEmpty())
+        QSKIP(sampleSkipMessage());
+    const QDir articles(sampleArticlesFolder());
     const QStringList samples = articles.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     QVERIFY2(!samples.isEmpty(), "no sample pages found");
     for (const QString &sample : samples) {
-        for (const char *file : {"source.html", "expected.html"}) {
-            const QString path = articles.filePath(sample + u'/' + QLatin1String(file));
-            QTest::newRow(qPrintable(sample + u'/' + QLatin1String(file))) << path;
+        for (const QString &file : {u"source.html"_s, u"expected.html"_s}) {
+            const QString path = articles.filePath(sample + u'/' + file);
+            QTest::newRow(qPrintable(sample + u'/' + file)) << path;
         }
     }
 }
@@ -81,22 +85,20 @@ void TestBrowserAgreement::samplePages_matchBrowserInnerText()
     view.resize(1200, 800);
     view.show();
     QSignalSpy loaded(view.page(), &QWebEnginePage::loadFinished);
-    view.setHtml(QStringLiteral("<html><body>") + html + QStringLiteral("</body></html>"),
-                 QUrl(QStringLiteral("about:blank")));
+    view.setHtml(u"<html><body>"_s + html + u"</body></html>"_s, QUrl(u"about:blank"_s));
     QVERIFY(loaded.wait(60000));
 
     QString browserText;
     bool answered = false;
-    view.page()->runJavaScript(QStringLiteral("document.body ? document.body.innerText : ''"),
-                               QWebEngineScript::ApplicationWorld, [&](const QVariant &result) {
+    view.page()->runJavaScript(u"document.body ? document.body.innerText : ''"_s, QWebEngineScript::ApplicationWorld,
+                               [&](const QVariant &result) {
                                    browserText = result.toString();
                                    answered = true;
                                });
     QTRY_VERIFY_WITH_TIMEOUT(answered, 30000);
 
     const QStringList browserLines = nonEmptyTrimmedLines(browserText);
-    const QStringList ownLines =
-        nonEmptyTrimmedLines(htmlToInnerText(html).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    const QStringList ownLines = nonEmptyTrimmedLines(htmlToInnerText(html).replace(u"\r\n"_s, u"\n"_s));
     QVERIFY(!browserLines.isEmpty());
     const double figure = agreement(browserLines, ownLines);
     qInfo("%s: %.2f%% of %lld browser lines / %lld own lines agree", qPrintable(QDir(path).dirName()), figure * 100.0,
@@ -104,14 +106,14 @@ void TestBrowserAgreement::samplePages_matchBrowserInnerText()
     if (qEnvironmentVariableIsSet("ZORVANE_DUMP_INNERTEXT")) {
         const QString stem = qEnvironmentVariable("ZORVANE_DUMP_INNERTEXT") + u'/'
                              + QString(QString::fromLatin1(QTest::currentDataTag())).replace(u'/', u'_');
-        QFile browserFile(stem + QStringLiteral(".browser.txt"));
+        QFile browserFile(stem + u".browser.txt"_s);
         if (browserFile.open(QIODevice::WriteOnly))
             browserFile.write(browserLines.join(u'\n').toUtf8());
-        QFile ownFile(stem + QStringLiteral(".own.txt"));
+        QFile ownFile(stem + u".own.txt"_s);
         if (ownFile.open(QIODevice::WriteOnly))
             ownFile.write(ownLines.join(u'\n').toUtf8());
     }
-    QVERIFY2(figure >= 0.98, qPrintable(QStringLiteral("agreement %1%").arg(figure * 100.0, 0, 'f', 2)));
+    QVERIFY2(figure >= 0.98, qPrintable(u"agreement %1%"_s.arg(figure * 100.0, 0, 'f', 2)));
 }
 
 QTEST_MAIN(TestBrowserAgreement)

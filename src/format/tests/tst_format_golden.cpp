@@ -4,12 +4,15 @@
 // change, then read the difference before committing it.
 #include "format/format_html.h"
 #include "settings/word_library.h"
+#include "testsupport/sample_pages.h"
 #include "testsupport/temp_app_folder.h"
 #include "text/text_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 class TestFormatGolden : public QObject
 {
@@ -25,17 +28,17 @@ void TestFormatGolden::samplePages_matchReference_data()
     QTest::addColumn<QString>("input");
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("reference");
-    const QDir articles(qEnvironmentVariable("ZORVANE_SAMPLES_DIR", QStringLiteral(ZORVANE_SAMPLES_DIR))
-                        + QStringLiteral("/articles"));
+    if (sampleArticlesFolder().isEmpty())
+        QSKIP(sampleSkipMessage());
+    const QDir articles(sampleArticlesFolder());
     const QStringList samples = articles.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     QVERIFY2(!samples.isEmpty(), "no sample pages found");
     for (const QString &sample : samples) {
-        for (const char *file : {"source", "expected"}) {
+        for (const QString &file : {u"source"_s, u"expected"_s}) {
             for (const int mode : {1, 2}) {
-                const QString name = QStringLiteral("%1_%2.mode%3.html").arg(sample, QLatin1String(file)).arg(mode);
-                QTest::newRow(qPrintable(name))
-                    << articles.filePath(sample + u'/' + QLatin1String(file) + QStringLiteral(".html")) << mode
-                    << QStringLiteral(ZORVANE_GOLDEN_DIR "/") + name;
+                const QString name = u"%1_%2.mode%3.html"_s.arg(sample, file).arg(mode);
+                QTest::newRow(qPrintable(name)) << articles.filePath(sample + u'/' + file + u".html"_s) << mode
+                                                << QString::fromUtf8(ZORVANE_GOLDEN_DIR "/") + name;
             }
         }
     }
@@ -49,17 +52,17 @@ void TestFormatGolden::samplePages_matchReference()
 
     TempAppFolder app;
     QVERIFY(app.isValid());
-    QFile settings(QStringLiteral(ZORVANE_GOLDEN_DIR "/settings.ini"));
+    QFile settings(QString::fromUtf8(ZORVANE_GOLDEN_DIR "/settings.ini"));
     QVERIFY(settings.open(QIODevice::ReadOnly));
     QVERIFY(app.writeSettings(QString::fromUtf8(settings.readAll())));
-    QFile library(QStringLiteral(ZORVANE_GOLDEN_DIR "/error.dat"));
+    QFile library(QString::fromUtf8(ZORVANE_GOLDEN_DIR "/error.dat"));
     QVERIFY(library.open(QIODevice::ReadOnly));
     QVERIFY(app.writeFile(u"\\data\\error.dat", library.readAll()));
     typoLibrary().unload();
 
     const QString html = readTextFile(input);
     QVERIFY(!html.isEmpty());
-    const QByteArray actual = FormatHtml(html, mode).toUtf8();
+    const QByteArray actual = FormatHtml(html, FormatMode(mode)).toUtf8();
 
     if (qEnvironmentVariableIsSet("ZORVANE_UPDATE_GOLDEN")) {
         QVERIFY(writeFileAtomically(reference, actual));
@@ -70,5 +73,5 @@ void TestFormatGolden::samplePages_matchReference()
     QCOMPARE(actual, expected.readAll());
 }
 
-QTEST_MAIN(TestFormatGolden)
+QTEST_GUILESS_MAIN(TestFormatGolden)
 #include "tst_format_golden.moc"

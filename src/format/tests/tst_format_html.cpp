@@ -149,7 +149,7 @@ void TestFormatHtml::formatHtml()
     TempAppFolder app;
     QVERIFY(app.isValid());
     QVERIFY(app.writeSettings(settings));
-    QCOMPARE(FormatHtml(html, mode), expected);
+    QCOMPARE(FormatHtml(html, FormatMode(mode)), expected);
 }
 
 void TestFormatHtml::keywordTarget_roundsHalfToEven_data()
@@ -207,6 +207,9 @@ void TestFormatHtml::typoCheck_usesLibraryAndMarkSetting_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("replace") << "0" << 1 << u"<p>他的书</p>"_s;
     QTest::newRow("mark") << "1" << 1 << u"<p>他<font color=red>的的</font>书</p>"_s;
+    // Only 1 marks: the settings dialog shows any other value as "replace",
+    // and the punctuation of the same run is replaced as well.
+    QTest::newRow("2 replaces, as the dialog shows it") << "2" << 1 << u"<p>他的书</p>"_s;
     QTest::newRow("not in mode 0") << "0" << 0 << u"<p>他的的书</p>"_s;
 }
 
@@ -218,17 +221,17 @@ void TestFormatHtml::typoCheck_usesLibraryAndMarkSetting()
     TempAppFolder app;
     QVERIFY(app.writeSettings("[Format]\nCheckWords=1\nCheckWordsType=" + checkWordsType));
     QVERIFY(app.writeFile(u"\\data\\error.dat", toGbk(u"的的|的\r\n"_s)));
-    QCOMPARE(FormatHtml(u"<p>他的的书</p>"_s, mode), expected);
+    QCOMPARE(FormatHtml(u"<p>他的的书</p>"_s, FormatMode(mode)), expected);
 }
 
 void TestFormatHtml::settingChange_appliesToNextRun()
 {
     TempAppFolder app;
     QVERIFY(app.writeSettings("[Format]\nHeadSpace=0"));
-    QCOMPARE(FormatHtml(u"a"_s, 0), u"<p>a</p>"_s);
+    QCOMPARE(FormatHtml(u"a"_s, FormatMode::Plain), u"<p>a</p>"_s);
     QVERIFY(app.writeSettings("[Format]\nHeadSpace=1\nSpaceNum=1\nSpaceStr=0"));
-    QCOMPARE(FormatHtml(u"a"_s, 0), u"<p>&nbsp;a</p>"_s);
+    QCOMPARE(FormatHtml(u"a"_s, FormatMode::Plain), u"<p>&nbsp;a</p>"_s);
 }
 
-QTEST_MAIN(TestFormatHtml)
+QTEST_GUILESS_MAIN(TestFormatHtml)
 #include "tst_format_html.moc"

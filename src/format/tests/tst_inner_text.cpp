@@ -138,5 +138,5 @@ void TestInnerText::setInnerHtml_emptiesAndRefills()
     QCOMPARE(doc.bodyInnerText(), u"xnewy"_s);
 }
 
-QTEST_MAIN(TestInnerText)
+QTEST_GUILESS_MAIN(TestInnerText)
 #include "tst_inner_text.moc"

@@ -11,9 +11,10 @@
 // reference the fast replacement is compared with.
 inline QString literalReplaceSynonyms(QString text, const QString &library)
 {
+    using namespace Qt::StringLiterals;
     if (text.isEmpty())
         return text;
-    const QString lib = QStringLiteral("\r\n") + library + QStringLiteral("\r\n");
+    const QString lib = u"\r\n"_s + library + u"\r\n"_s;
     qsizetype pos = 0;
     while (pos < text.size()) {
         const QChar c = text.at(pos);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "testsupport/sample_pages.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -9,20 +11,11 @@
 // taken from the running text of a real article, so that the library shares
 // many words and prefixes with the article the way a real one does.
 
-// The shared sample folder; ZORVANE_SAMPLES_DIR in the environment overrides the
-// built-in location (a worktree sits one folder deeper than the main tree).
-inline QString samplesDir(const char *builtIn)
-{
-    const QString overridden = qEnvironmentVariable("ZORVANE_SAMPLES_DIR");
-    if (!overridden.isEmpty())
-        return overridden;
-    return QDir(QString::fromUtf8(builtIn)).exists() ? QString::fromUtf8(builtIn) : QString();
-}
-
 // The Chinese characters of a sample article, in order.
 inline QString sampleChineseText(const QString &samplesDir)
 {
-    QFile file(samplesDir + QStringLiteral("/articles/qq/source.html"));
+    using namespace Qt::StringLiterals;
+    QFile file(samplesDir + u"/articles/qq/source.html"_s);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     const QString html = QString::fromUtf8(file.readAll());
@@ -36,7 +29,8 @@ inline QString sampleChineseText(const QString &samplesDir)
 
 inline QString sampleArticleHtml(const QString &samplesDir, qsizetype length)
 {
-    QFile file(samplesDir + QStringLiteral("/articles/qq/source.html"));
+    using namespace Qt::StringLiterals;
+    QFile file(samplesDir + u"/articles/qq/source.html"_s);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     QString html = QString::fromUtf8(file.readAll());
@@ -49,11 +43,12 @@ inline QString sampleArticleHtml(const QString &samplesDir, qsizetype length)
 // lines and none after the last, as the import writes them.
 inline QString makeSynonymLibrary(const QString &source, int lines, quint32 seed)
 {
+    using namespace Qt::StringLiterals;
     QRandomGenerator random(seed);
     QString library;
     for (int line = 0; line < lines; ++line) {
         if (line > 0)
-            library += QStringLiteral("\r\n");
+            library += u"\r\n"_s;
         const int words = 2 + int(random.bounded(2));
         for (int w = 0; w < words; ++w) {
             if (w > 0)

@@ -56,7 +56,7 @@ void TestPseudoOriginal::synonymsAndShuffle_inOrderWithStatusTexts()
     const QString replaced =
         u"<P class=\"a\">今日很漂亮。明天也很漂亮。后天还是很漂亮。</P><p>第二段美丽。</p><p>第三段。</p>"_s;
     QRandomGenerator same(3);
-    QCOMPARE(*result, FormatHtml(shuffleParagraphs(replaced, 2, same), 2));
+    QCOMPARE(*result, FormatHtml(shuffleParagraphs(replaced, 2, same), FormatMode::PseudoOriginal));
     QVERIFY(result->contains(u"今日很漂亮。"_s));
     QVERIFY(!result->contains(u"美丽。明天"_s));
 }

@@ -1,6 +1,6 @@
 #include "rewrite/rewrite_texts.h"
 #include "rewrite/synonym_library_file.h"
-#include "settings/config.h"
+#include "settings/config_keys.h"
 #include "testsupport/temp_app_folder.h"
 #include "text/gbk.h"
 
@@ -64,7 +64,7 @@ void TestSynonymLibraryFile::import()
     QCOMPARE(result.message, RewriteText::kImported);
     QVERIFY(!result.messageBox);
     QCOMPARE(app.readFile(LibraryFile), toGbk(written));
-    QCOMPARE(getConfig(u"SameWord"_s, u"vision"_s), u"2026/12/7 17:03:05"_s);
+    QCOMPARE(configText(Cfg::vision::SameWord), u"2026/12/7 17:03:05"_s);
 }
 
 void TestSynonymLibraryFile::importFailure_leavesLibraryAndStamp_data()
@@ -95,7 +95,7 @@ void TestSynonymLibraryFile::importFailure_leavesLibraryAndStamp()
     QCOMPARE(result.message, message);
     QVERIFY(result.messageBox);
     QCOMPARE(app.readFile(LibraryFile), before);
-    QCOMPARE(getConfig(u"SameWord"_s, u"vision"_s), QString());
+    QCOMPARE(configText(Cfg::vision::SameWord), QString());
 }
 
 void TestSynonymLibraryFile::importReadOnlyLibrary_reportsFailure()
@@ -109,7 +109,7 @@ void TestSynonymLibraryFile::importReadOnlyLibrary_reportsFailure()
     QVERIFY(!result.ok);
     QCOMPARE(result.message, RewriteText::kImportFailed);
     QCOMPARE(app.readFile(LibraryFile), before);
-    QCOMPARE(getConfig(u"SameWord"_s, u"vision"_s), QString());
+    QCOMPARE(configText(Cfg::vision::SameWord), QString());
 }
 
 void TestSynonymLibraryFile::importUtf8File_writesGbk()
@@ -125,9 +125,9 @@ void TestSynonymLibraryFile::importHint_hiddenAfterCancelOnce()
     TempAppFolder app;
     QVERIFY(synonymImportHintWanted());
     QVERIFY(hideSynonymImportHint());
-    QCOMPARE(getConfig(u"ShowHelp"_s, u"Default"_s), u"1"_s);
+    QCOMPARE(configText(Cfg::Default::ShowHelp), u"1"_s);
     QVERIFY(!synonymImportHintWanted());
-    QVERIFY(setConfig(u"ShowHelp"_s, u"0"_s, u"Default"_s));
+    QVERIFY(setConfigText(Cfg::Default::ShowHelp, u"0"_s));
     QVERIFY(synonymImportHintWanted());
 }
 

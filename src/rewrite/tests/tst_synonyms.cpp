@@ -143,9 +143,9 @@ void TestSynonyms::replaceSynonyms_matchesLiteralRoutine()
 
 void TestSynonyms::replaceSynonyms_matchesLiteralRoutineOnRealWords()
 {
-    const QString samples = samplesDir(ZORVANE_SAMPLES_DIR);
+    const QString samples = sampleFolder();
     if (samples.isEmpty())
-        QSKIP("no sample folder (set ZORVANE_SAMPLES_DIR)");
+        QSKIP(sampleSkipMessage());
     const QString chinese = sampleChineseText(samples);
     QVERIFY(chinese.size() > 1000);
     const QString library = makeSynonymLibrary(chinese, 2000, 7);

@@ -1,6 +1,6 @@
 #include "settings/config.h"
 #include "settings/frm_setting.h"
-#include "settings/tests/message_box_catcher.h"
+#include "testsupport/message_box_catcher.h"
 #include "testsupport/temp_app_folder.h"
 
 #include <QApplication>
@@ -85,7 +85,7 @@ frmSetting *TestFrmSetting::open(QWidget *parent)
 template <typename T>
 T *TestFrmSetting::control(const char *name)
 {
-    T *found = m_dialog ? m_dialog->findChild<T *>(QLatin1String(name)) : nullptr;
+    T *found = m_dialog ? m_dialog->findChild<T *>(QString::fromLatin1(name)) : nullptr;
     if (!found)
         qFatal("no control %s", name);
     return found;

@@ -17,7 +17,8 @@
 // Copies build/app/lib (the editor page as the build made it) into folder.
 inline bool installBuiltEditorPage(const TempAppFolder &folder)
 {
-    const QString libPath = QStringLiteral(ZORVANE_APP_DIR "/lib");
+    using namespace Qt::StringLiterals;
+    const QString libPath = QString::fromUtf8(ZORVANE_APP_DIR "/lib");
     const QDir lib(libPath);
     QDirIterator it(libPath, QDir::Files, QDirIterator::Subdirectories);
     bool any = false;
@@ -26,7 +27,7 @@ inline bool installBuiltEditorPage(const TempAppFolder &folder)
         QFile source(file);
         if (!source.open(QIODevice::ReadOnly))
             return false;
-        QString systemPath = QStringLiteral("\\lib\\") + lib.relativeFilePath(file);
+        QString systemPath = u"\\lib\\"_s + lib.relativeFilePath(file);
         systemPath.replace(u'/', u'\\');
         if (!folder.writeFile(systemPath, source.readAll()))
             return false;

@@ -1,6 +1,4 @@
-#include "editor/editor_session.h"
-#include "editor/editor_view.h"
-#include "editor/in_memory_editor_host.h"
+#include "command_fixture.h"
 #include "settings/word_library.h"
 #include "shell/check_commands.h"
 #include "shell/command_context.h"
@@ -17,57 +15,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The main window's surfaces, recorded instead of shown.
-class RecordingView : public EditorView
-{
-public:
-    void showMessageBox(const QString &text) override { boxes << text; }
-    void setFormatActionText(const QString &text) override { formatTexts << text; }
-    void setYcActionText(const QString &text) override { ycTexts << text; }
-    QString chooseOpenFile(const FileChoice &) override { return {}; }
-    QString chooseSaveFile(const FileChoice &) override { return {}; }
-    void showPreview(const QString &) override {}
-    void hidePreview() override {}
-    void setPreviewButton(const QString &, const QColor &) override {}
-    void showTextBox(const QString &text) override { textBox = text; }
-    void hideTextBox() override {}
-    QString textBoxText() const override { return textBox; }
-    void setTextBoxText(const QString &text) override { textBox = text; }
-    void setTextModeButton(const QString &, const QColor &) override {}
-
-    QStringList boxes;
-    QStringList formatTexts;
-    QStringList ycTexts;
-    QString textBox;
-};
-
 // A main window reduced to what the check commands use.
-struct Window
+struct Window : CommandWindow
 {
-    Window() : session(host, view)
-    {
-        auto *panel = new QWidget(&widget);
-        auto *panelLayout = new QHBoxLayout(panel);
-        auto *bar = new QWidget(&widget);
-        auto *barLayout = new QHBoxLayout(bar);
-        context = new CommandContext(session, &widget);
-        context->setArea(CommandContext::Area::FormatPanel, panelLayout);
-        context->setArea(CommandContext::Area::EditorBar, barLayout);
-        commands = new CheckCommands(*context);
-        commands->setQuestion([this](const QString &title, const QString &text) {
-            questions << title + u'|' + text;
-            return answer;
-        });
-    }
-
-    QWidget widget;
-    InMemoryEditorHost host;
-    RecordingView view;
-    EditorSession session;
-    CommandContext *context = nullptr;
-    CheckCommands *commands = nullptr;
-    QStringList questions;
-    bool answer = false;
+    CheckCommands *commands = new CheckCommands(context);
 };
 
 } // namespace
@@ -107,12 +58,14 @@ void TestCheckCommands::init()
 void TestCheckCommands::controls_areNamedAndPlaced()
 {
     Window w;
-    QCOMPARE(w.widget.findChild<QPushButton *>(u"cmdChkWrong"_s)->text(), u"文字检错"_s);
-    QCOMPARE(w.widget.findChild<QPushButton *>(u"cmdBan"_s)->text(), u"检测敏感字词"_s);
-    QCOMPARE(w.widget.findChild<QPushButton *>(u"imgChkWordNums"_s)->text(), u"统计字数"_s);
-    QCOMPARE(w.widget.findChild<QLabel *>(u"lblWordNums"_s)->text(), u"0个"_s);
-    QCOMPARE(w.widget.findChild<QLabel *>(u"Label14"_s)->text(), u"字数:"_s);
-    QVERIFY2(!w.context->addShortcut(Qt::CTRL | Qt::Key_T, [] {}), "Ctrl+T belongs to the count");
+    QCOMPARE(w.window.findChild<QPushButton *>(u"cmdChkWrong"_s)->text(), u"文字检错"_s);
+    QCOMPARE(w.window.findChild<QPushButton *>(u"cmdBan"_s)->text(), u"检测敏感字词"_s);
+    QCOMPARE(w.window.findChild<QPushButton *>(u"imgChkWordNums"_s)->text(), u"统计字数"_s);
+    QCOMPARE(w.window.findChild<QLabel *>(u"lblWordNums"_s)->text(), u"0个"_s);
+    QCOMPARE(w.window.findChild<QLabel *>(u"Label14"_s)->text(), u"字数:"_s);
+    // A second command on a taken key is refused, and said so.
+    QTest::ignoreMessage(QtWarningMsg, "shortcut Ctrl+T is taken already; the second command gets no key");
+    QVERIFY2(!w.context.addShortcut(Qt::CTRL | Qt::Key_T, [] {}), "Ctrl+T belongs to the count");
 }
 
 void TestCheckCommands::typoCheck_answerDecidesMarksOrCorrections_data()
@@ -134,13 +87,13 @@ void TestCheckCommands::typoCheck_answerDecidesMarksOrCorrections()
     QFETCH(QString, article);
     QFETCH(QStringList, messages);
     Window w;
-    w.answer = answer;
+    w.view.answer = answer;
     w.host.setArticle(u"<p>我的的书按装</p>"_s);
     w.commands->cmdChkWrong_clicked();
     QCOMPARE(w.host.article(), article);
     QCOMPARE(w.view.formatTexts, messages);
-    QCOMPARE(w.questions, QStringList{u"发现错别字：|共发现2处错别字，是否替换？"_s});
-    QVERIFY(w.widget.findChild<QPushButton *>(u"cmdChkWrong"_s)->isEnabled());
+    QCOMPARE(w.view.questions, QStringList{u"发现错别字：|共发现2处错别字，是否替换？"_s});
+    QVERIFY(w.window.findChild<QPushButton *>(u"cmdChkWrong"_s)->isEnabled());
 
     w.view.formatTexts.clear();
     w.commands->cmdChkWrong_clicked();
@@ -153,7 +106,7 @@ void TestCheckCommands::typoCheck_nothingFound_asksNothing()
     w.host.setArticle(u"<p>安装</p>"_s);
     w.commands->cmdChkWrong_clicked();
     QCOMPARE(w.host.article(), u"<p>安装</p>"_s);
-    QVERIFY(w.questions.isEmpty());
+    QVERIFY(w.view.questions.isEmpty());
     QCOMPARE(w.view.formatTexts.last(), u"文字检错结束,共有0处错字."_s);
 }
 
@@ -175,11 +128,11 @@ void TestCheckCommands::typoCheck_textMode_refused()
     w.host.setArticle(u"按装"_s);
     w.session.toggleTextMode();
     QVERIFY(w.session.textMode());
-    w.view.boxes.clear();
+    w.view.messages.clear();
     w.commands->cmdChkWrong_clicked();
     w.commands->cmdBan_clicked();
-    QCOMPARE(w.view.boxes, (QStringList{u"文本模式不能执行该操作。"_s, u"文本模式不能执行该操作。"_s}));
-    QVERIFY(w.questions.isEmpty());
+    QCOMPARE(w.view.messages, (QStringList{u"文本模式不能执行该操作。"_s, u"文本模式不能执行该操作。"_s}));
+    QVERIFY(w.view.questions.isEmpty());
 }
 
 void TestCheckCommands::sensitiveWords_answerDecidesHighlight_data()
@@ -196,12 +149,12 @@ void TestCheckCommands::sensitiveWords_answerDecidesHighlight()
     QFETCH(bool, answer);
     QFETCH(QString, article);
     Window w;
-    w.answer = answer;
+    w.view.answer = answer;
     w.host.setArticle(u"赌博和赌博"_s);
     w.commands->cmdBan_clicked();
     QCOMPARE(w.host.article(), article);
     QCOMPARE(w.view.formatTexts, (QStringList{u"首次使用,正在载入敏感字库..."_s, u"发现敏感字词1处..."_s}));
-    QCOMPARE(w.questions, QStringList{u"发现敏感字词：|共发现1处敏感字词，是否高亮显示？"_s});
+    QCOMPARE(w.view.questions, QStringList{u"发现敏感字词：|共发现1处敏感字词，是否高亮显示？"_s});
 }
 
 void TestCheckCommands::sensitiveWords_noneFound()
@@ -212,7 +165,7 @@ void TestCheckCommands::sensitiveWords_noneFound()
     w.commands->cmdBan_clicked();
     QCOMPARE(w.view.formatTexts, (QStringList{u"首次使用,正在载入敏感字库..."_s, u"没有发现敏感字词..."_s,
                                               u"正在监测敏感字词,请稍候..."_s, u"没有发现敏感字词..."_s}));
-    QVERIFY(w.questions.isEmpty());
+    QVERIFY(w.view.questions.isEmpty());
     QCOMPARE(w.host.article(), u"你好"_s);
 }
 
@@ -233,9 +186,9 @@ void TestCheckCommands::wordCount_seoMode_refusedLabelKept()
 {
     Window w;
     w.host.setArticle(u"abc"_s);
-    w.session.setMode(u"seo"_s);
+    w.session.setMode(ModeName::Seo);
     w.commands->imgChkWordNums_clicked();
-    QCOMPARE(w.view.boxes, QStringList{u"请切换至格式化或伪原创后再执行本操作。"_s});
+    QCOMPARE(w.view.messages, QStringList{u"请切换至格式化或伪原创后再执行本操作。"_s});
     QCOMPARE(w.commands->lblWordNums->text(), u"0个"_s);
 }
 

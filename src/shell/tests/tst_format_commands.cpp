@@ -3,8 +3,9 @@
 #include "editor/editor_session.h"
 #include "editor/web_editor_host.h"
 #include "main_window_fixture.h"
-#include "settings/config.h"
+#include "settings/config_keys.h"
 #include "shell/clickable_label.h"
+#include "shell/editor_commands.h"
 #include "shell/frm_format.h"
 #include "testsupport/temp_app_folder.h"
 
@@ -104,11 +105,11 @@ void TestFormatCommands::preview_refusesWithMessage()
     frmFormat *w = openWindow();
     QVERIFY(w);
     QVERIFY(setEditorHtml(w->editorHost(), u"<div>文章</div>"_s));
-    QTest::mouseClick(w->lblPreView, Qt::LeftButton);
+    QTest::mouseClick(w->editorCommands().lblPreView, Qt::LeftButton);
     QVERIFY(w->editor().previewOn());
     QTest::mouseClick(w->findChild<QPushButton *>(u"cmdOneKey"_s), Qt::LeftButton);
     QCOMPARE(m_messages, QStringList{u"预览状态不能执行该操作。"_s});
-    QTest::mouseClick(w->lblPreView, Qt::LeftButton);
+    QTest::mouseClick(w->editorCommands().lblPreView, Qt::LeftButton);
     QCOMPARE(article(), u"<div>文章</div>"_s);
 }
 
@@ -123,8 +124,8 @@ void TestFormatCommands::checkBoxes_showAndStoreTheirSettings()
     QVERIFY(!href->isChecked());
     headSpace->click();
     href->click();
-    QCOMPARE(getConfig(u"HeadSpace"_s, u"Format"_s), u"0"_s);
-    QCOMPARE(getConfig(u"RemoveLink"_s, u"Format"_s), u"1"_s);
+    QCOMPARE(configText(Cfg::Format::HeadSpace), u"0"_s);
+    QCOMPARE(configText(Cfg::Format::RemoveLink), u"1"_s);
 }
 
 QTEST_MAIN(TestFormatCommands)

@@ -3,17 +3,22 @@
 #include "editor/web_editor_host.h"
 #include "main_window_fixture.h"
 #include "net/service_client.h"
-#include "settings/config.h"
 #include "settings/config_keys.h"
+#include "settings/frm_setting.h"
 #include "shell/clickable_label.h"
 #include "shell/command_context.h"
+#include "shell/editor_commands.h"
 #include "shell/frm_format.h"
+#include "shell/notice_bar.h"
+#include "shell/user_area.h"
 #include "testsupport/fake_http_server.h"
+#include "testsupport/object_names.h"
 #include "testsupport/temp_app_folder.h"
 #include "text/gbk.h"
 
 #include <QApplication>
 #include <QBoxLayout>
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QDirIterator>
 #include <QLabel>
@@ -63,6 +68,7 @@ private Q_SLOTS:
     void textMode_showsTextBoxOverEditor();
     void featureCommands_addControlsAndKeys();
     void close_quitsUnlessTrayHolds();
+    void controls_eachNameOnce();
 
 private:
     frmFormat *openWindow(frmFormat::Options options = {});
@@ -115,9 +121,9 @@ void TestFrmFormat::guestStart_showsFormatModeAndTodaysText()
 {
     frmFormat *w = openWindow();
     QVERIFY(w);
-    QCOMPARE(w->mode(), u"format"_s);
+    QCOMPARE(w->mode(), ModeName::Format);
     QCOMPARE(article(), FormatDefault);
-    QCOMPARE(getConfig(u"ShowDefault"_s, u"Form"_s), QDate::currentDate().toString(u"yyyy-MM-dd"_s));
+    QCOMPARE(configText(Cfg::Form::ShowDefault), QDate::currentDate().toString(u"yyyy-MM-dd"_s));
     QVERIFY(w->frm1->isVisible());
     QVERIFY(!w->frm2->isVisible());
     QVERIFY(!w->cmdFormat->isEnabled());
@@ -125,11 +131,11 @@ void TestFrmFormat::guestStart_showsFormatModeAndTodaysText()
     // No statistics command exists, so there is no "seo" mode to offer.
     QVERIFY(!w->cmdSEO->isVisible());
     QCOMPARE(w->lblTitle->text(), u"Zorvane——Quillboxv1.0（内测版）"_s);
-    QCOMPARE(w->lblPoint->text(), u"0"_s);
-    QCOMPARE(w->lblKestCoin->text(), u"0枚"_s);
-    QVERIFY(!w->lblUsername->text().isEmpty());
-    QVERIFY(w->lblReg->isVisible());
-    QVERIFY(!w->imgAd->isVisible());
+    QCOMPARE(w->userArea().lblPoint->text(), u"0"_s);
+    QCOMPARE(w->userArea().lblKestCoin->text(), u"0枚"_s);
+    QVERIFY(!w->userArea().lblUsername->text().isEmpty());
+    QVERIFY(w->userArea().lblReg->isVisible());
+    QVERIFY(!w->noticeBar().imgAd->isVisible());
     QVERIFY(w->lblVision->text().startsWith(u"版本:"_s));
     QVERIFY(m_messages.isEmpty());
 }
@@ -140,12 +146,12 @@ void TestFrmFormat::modeButtons_swapDefaultTextsOnlyWhileUntouched()
     QVERIFY(w);
     QSignalSpy modes(&w->commands(), &CommandContext::modeChanged);
     QTest::mouseClick(w->cmdYC, Qt::LeftButton);
-    QCOMPARE(w->mode(), u"yc"_s);
+    QCOMPARE(w->mode(), ModeName::Yc);
     QVERIFY(w->frm2->isVisible());
     QVERIFY(!w->frm1->isVisible());
     QCOMPARE(article(), YcDefault);
     QCOMPARE(modes.size(), 1);
-    QCOMPARE(modes.first().first().toString(), u"yc"_s);
+    QCOMPARE(modes.first().first().toString(), ModeName::Yc);
 
     QTest::mouseClick(w->cmdFormat, Qt::LeftButton);
     QCOMPARE(article(), FormatDefault);
@@ -158,8 +164,8 @@ void TestFrmFormat::modeButtons_swapDefaultTextsOnlyWhileUntouched()
 void TestFrmFormat::defaultTextsShownToday_areNotFetched()
 {
     const QString today = QDate::currentDate().toString(u"yyyy-MM-dd"_s);
-    QVERIFY(setConfig(u"ShowDefault"_s, today, u"Form"_s));
-    QVERIFY(setConfig(u"ShowDefaultYC"_s, today, u"Form"_s));
+    QVERIFY(setConfigText(Cfg::Form::ShowDefault, today));
+    QVERIFY(setConfigText(Cfg::Form::ShowDefaultYC, today));
     frmFormat *w = openWindow();
     QVERIFY(w);
     QVERIFY(m_server->requestsFor(u"/index.php?m=show&action=format"_s).isEmpty());
@@ -169,13 +175,13 @@ void TestFrmFormat::defaultTextsShownToday_areNotFetched()
 
 void TestFrmFormat::startModeYc_showsYcPanel()
 {
-    QVERIFY(setConfig(u"Form"_s, u"2"_s, u"Default"_s));
+    QVERIFY(setConfigText(Cfg::Default::Form, u"2"_s));
     frmFormat *w = openWindow();
     QVERIFY(w);
-    QCOMPARE(w->mode(), u"yc"_s);
+    QCOMPARE(w->mode(), ModeName::Yc);
     QVERIFY(w->frm2->isVisible());
     QCOMPARE(article(), YcDefault);
-    QCOMPARE(getConfig(u"ShowDefaultYC"_s, u"Form"_s), QDate::currentDate().toString(u"yyyy-MM-dd"_s));
+    QCOMPARE(configText(Cfg::Form::ShowDefaultYC), QDate::currentDate().toString(u"yyyy-MM-dd"_s));
 }
 
 void TestFrmFormat::handOffText_opensInYcMode()
@@ -183,7 +189,7 @@ void TestFrmFormat::handOffText_opensInYcMode()
     QVERIFY(m_folder->writeFile(u"\\html\\cache.html", toGbk(u"<p>从浏览器带来的文字</p>"_s)));
     frmFormat *w = openWindow();
     QVERIFY(w);
-    QCOMPARE(w->mode(), u"yc"_s);
+    QCOMPARE(w->mode(), ModeName::Yc);
     QVERIFY(w->frm2->isVisible());
     QVERIFY(!w->frm1->isVisible());
     QCOMPARE(article(), u"<p>从浏览器带来的文字</p>"_s);
@@ -200,11 +206,11 @@ void TestFrmFormat::advertisement_showsPictureAndOpensLink()
     m_server->on(u"/index.php?m=show&action=ad"_s).respond(200, "ad.png|http://ad.example/go");
     frmFormat *w = openWindow();
     QVERIFY(w);
-    QTRY_VERIFY(w->imgAd->isVisible());
+    QTRY_VERIFY(w->noticeBar().imgAd->isVisible());
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(u"http"_s, &catcher, "open");
-    QTest::mouseClick(w->imgAd, Qt::LeftButton);
-    QTest::mouseClick(w->lblReg, Qt::LeftButton);
+    QTest::mouseClick(w->noticeBar().imgAd, Qt::LeftButton);
+    QTest::mouseClick(w->userArea().lblReg, Qt::LeftButton);
     QDesktopServices::unsetUrlHandler(u"http"_s);
     QCOMPARE(catcher.opened.size(), 2);
     QCOMPARE(catcher.opened[0], QUrl(u"http://ad.example/go"_s));
@@ -215,40 +221,43 @@ void TestFrmFormat::advertisement_showsPictureAndOpensLink()
 void TestFrmFormat::notices_rotateAndOpenTheirLinks()
 {
     frmFormat::Options options;
-    options.notices = {{u"第一条"_s, QString()}, {u"第二条"_s, u"http://n.example/2"_s}, {u"第三条"_s, QString()}};
+    options.notices = {
+        {u"第一条"_s, QString()}, {u"第二条"_s, u"http://n.example/2"_s}, {u"<b>第三条</b>"_s, QString()}};
     frmFormat *w = openWindow(options);
     QVERIFY(w);
-    QCOMPARE(w->lblNotice.size(), 3);
-    QVERIFY(w->timNotice->isActive());
-    QCOMPARE(w->timNotice->interval(), 5000);
+    QCOMPARE(w->noticeBar().lblNotice.size(), 3);
+    // The service server's texts are never read as markup.
+    QCOMPARE(w->noticeBar().lblNotice[2]->textFormat(), Qt::PlainText);
+    QVERIFY(w->noticeBar().timNotice->isActive());
+    QCOMPARE(w->noticeBar().timNotice->interval(), 5000);
     // The rotation is driven by hand from here on.
-    w->timNotice->stop();
-    w->buildNotices(options.notices);
-    w->timNotice->stop();
+    w->noticeBar().timNotice->stop();
+    w->noticeBar().setNotices(options.notices);
+    w->noticeBar().timNotice->stop();
     auto visibleNotice = [w] {
         QStringList shown;
-        for (ClickableLabel *label : w->lblNotice)
+        for (ClickableLabel *label : w->noticeBar().lblNotice)
             if (label->isVisible())
                 shown.append(label->text());
         return shown;
     };
     QCOMPARE(visibleNotice(), QStringList{u"第一条"_s});
-    QVERIFY(QMetaObject::invokeMethod(w, "timNotice_timeout"));
+    QVERIFY(QMetaObject::invokeMethod(&w->noticeBar(), "timNotice_timeout"));
     QCOMPARE(visibleNotice(), QStringList{u"第二条"_s});
 
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(u"http"_s, &catcher, "open");
-    QTest::mouseClick(w->lblNotice[1], Qt::LeftButton);
+    QTest::mouseClick(w->noticeBar().lblNotice[1], Qt::LeftButton);
     QDesktopServices::unsetUrlHandler(u"http"_s);
     QCOMPARE(catcher.opened, QList<QUrl>{QUrl(u"http://n.example/2"_s)});
 
-    QVERIFY(QMetaObject::invokeMethod(w, "timNotice_timeout"));
-    QVERIFY(QMetaObject::invokeMethod(w, "timNotice_timeout"));
+    QVERIFY(QMetaObject::invokeMethod(&w->noticeBar(), "timNotice_timeout"));
+    QVERIFY(QMetaObject::invokeMethod(&w->noticeBar(), "timNotice_timeout"));
     QCOMPARE(visibleNotice(), QStringList{u"第一条"_s});
 
-    w->buildNotices({{u"唯一一条"_s, QString()}});
-    QCOMPARE(w->lblNotice.size(), 1);
-    QVERIFY(QMetaObject::invokeMethod(w, "timNotice_timeout"));
+    w->noticeBar().setNotices({{u"唯一一条"_s, QString()}});
+    QCOMPARE(w->noticeBar().lblNotice.size(), 1);
+    QVERIFY(QMetaObject::invokeMethod(&w->noticeBar(), "timNotice_timeout"));
     QCOMPARE(visibleNotice(), QStringList{u"唯一一条"_s});
 }
 
@@ -264,14 +273,14 @@ void TestFrmFormat::shortcuts_clearAndRefuseWithMessage()
 
     // A guard's refusal goes to the message box (here, the test's sink).
     QVERIFY(setEditorHtml(w->editorHost(), u"<p>文章</p>"_s));
-    QTest::mouseClick(w->lblPreView, Qt::LeftButton);
+    QTest::mouseClick(w->editorCommands().lblPreView, Qt::LeftButton);
     QVERIFY(w->editor().previewOn());
     QVERIFY(w->webPre->isVisible());
     QVERIFY(!w->web->isVisible());
-    QCOMPARE(w->lblPreView->text(), QString::fromUtf16(EditorText::PreviewOn));
+    QCOMPARE(w->editorCommands().lblPreView->text(), EditorText::PreviewOn);
     QTest::keyClick(w, Qt::Key_S, Qt::AltModifier);
-    QCOMPARE(m_messages, QStringList{QString::fromUtf16(EditorText::NotInPreview)});
-    QTest::mouseClick(w->lblPreView, Qt::LeftButton);
+    QCOMPARE(m_messages, QStringList{EditorText::NotInPreview});
+    QTest::mouseClick(w->editorCommands().lblPreView, Qt::LeftButton);
     QVERIFY(!w->editor().previewOn());
     QVERIFY(w->web->isVisible());
 
@@ -281,9 +290,9 @@ void TestFrmFormat::shortcuts_clearAndRefuseWithMessage()
         return save ? m_folder->path(u"\\data\\saved.txt") : QString();
     });
     QTest::keyClick(w, Qt::Key_S, Qt::AltModifier);
-    QCOMPARE(offered, QStringList{QString::fromUtf16(EditorText::SaveTitle)});
+    QCOMPARE(offered, QStringList{EditorText::SaveTitle});
     QCOMPARE(m_folder->readFile(u"\\data\\saved.txt"), toGbk(u"<p>文章</p>\r\n"_s));
-    QCOMPARE(w->lblFormatAction->text(), QString::fromUtf16(EditorText::SaveDone));
+    QCOMPARE(w->lblFormatAction->text(), EditorText::SaveDone);
 }
 
 void TestFrmFormat::textMode_showsTextBoxOverEditor()
@@ -291,13 +300,13 @@ void TestFrmFormat::textMode_showsTextBoxOverEditor()
     frmFormat *w = openWindow();
     QVERIFY(w);
     QVERIFY(setEditorHtml(w->editorHost(), u"<p>一段</p><p>两段</p>"_s));
-    QTest::mouseClick(w->cmdText, Qt::LeftButton);
+    QTest::mouseClick(w->editorCommands().cmdText, Qt::LeftButton);
     QVERIFY(w->webText->isVisible());
     QVERIFY(!w->web->isVisible());
     QVERIFY(w->webText->toPlainText().contains(u"一段\n"_s));
-    QCOMPARE(w->cmdText->text(), QString::fromUtf16(EditorText::TextModeOn));
+    QCOMPARE(w->editorCommands().cmdText->text(), EditorText::TextModeOn);
     w->webText->setPlainText(u"<改>\n下一行"_s);
-    QTest::mouseClick(w->cmdText, Qt::LeftButton);
+    QTest::mouseClick(w->editorCommands().cmdText, Qt::LeftButton);
     QVERIFY(w->web->isVisible());
     QCOMPARE(article(), u"&lt;改&gt;<br>下一行"_s);
 }
@@ -322,6 +331,7 @@ void TestFrmFormat::featureCommands_addControlsAndKeys()
     };
     QObject::connect(cmdProbe, &QPushButton::clicked, w, upper);
     QVERIFY(context.addShortcut(Qt::CTRL | Qt::Key_K, upper));
+    QTest::ignoreMessage(QtWarningMsg, "shortcut Ctrl+D is taken already; the second command gets no key");
     QVERIFY(!context.addShortcut(Qt::CTRL | Qt::Key_D, [] {}));
 
     QCOMPARE(w->findChild<QPushButton *>(u"cmdProbe"_s), cmdProbe);
@@ -336,9 +346,9 @@ void TestFrmFormat::featureCommands_addControlsAndKeys()
     QCOMPARE(w->lblFormatAction->text(), u"完毕"_s);
 
     // In text mode the article commands are refused by their guard.
-    QTest::mouseClick(w->cmdText, Qt::LeftButton);
+    QTest::mouseClick(w->editorCommands().cmdText, Qt::LeftButton);
     QTest::mouseClick(cmdProbe, Qt::LeftButton);
-    QCOMPARE(m_messages, QStringList{QString::fromUtf16(EditorText::NotInTextMode)});
+    QCOMPARE(m_messages, QStringList{EditorText::NotInTextMode});
 }
 
 void TestFrmFormat::close_quitsUnlessTrayHolds()
@@ -352,6 +362,26 @@ void TestFrmFormat::close_quitsUnlessTrayHolds()
     w->show();
     w->setHideOnClose(false);
     QVERIFY(w->close());
+}
+
+void TestFrmFormat::controls_eachNameOnce()
+{
+    frmFormat::Options options;
+    options.notices = {{u"第一条"_s, QString()}, {u"第二条"_s, QString()}};
+    frmFormat *w = openWindow(options);
+    QVERIFY(w);
+    // The notice labels are the system's control array: one name for all of
+    // them, told apart by their index in lblNotice.
+    const QStringList arrays{u"lblNotice"_s};
+    QCOMPARE(duplicatedObjectNames(w, arrays), QStringList());
+    QCOMPARE(w->findChildren<QLabel *>(u"lblNotice"_s).size(), 2);
+    QCOMPARE(w->findChildren<QCheckBox *>(u"chkHeadSpace"_s).size(), 1);
+    QCOMPARE(w->findChildren<QCheckBox *>(u"chkHref"_s).size(), 1);
+
+    // The settings dialog has boxes of the same names; it is a window of its own.
+    QTest::mouseClick(w->findChild<ClickableLabel *>(u"lblSetting"_s), Qt::LeftButton);
+    QVERIFY(w->findChild<frmSetting *>());
+    QCOMPARE(duplicatedObjectNames(w, arrays), QStringList());
 }
 
 int main(int argc, char *argv[])

@@ -1,6 +1,4 @@
-#include "editor/editor_session.h"
-#include "editor/editor_view.h"
-#include "editor/in_memory_editor_host.h"
+#include "command_fixture.h"
 #include "settings/frm_setting.h"
 #include "shell/command_context.h"
 #include "shell/image_commands.h"
@@ -18,49 +16,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The window as the command sees it: the file dialog answers with a set
-// path, message boxes are collected.
-class FakeView : public EditorView
-{
-public:
-    QString chosen;
-    QList<FileChoice> choices;
-    QStringList messages;
-
-    void showMessageBox(const QString &text) override { messages << text; }
-    void setFormatActionText(const QString &) override {}
-    void setYcActionText(const QString &) override {}
-    QString chooseOpenFile(const FileChoice &choice) override
-    {
-        choices << choice;
-        return chosen;
-    }
-    QString chooseSaveFile(const FileChoice &) override { return {}; }
-    void showPreview(const QString &) override {}
-    void hidePreview() override {}
-    void setPreviewButton(const QString &, const QColor &) override {}
-    void showTextBox(const QString &) override {}
-    void hideTextBox() override {}
-    QString textBoxText() const override { return {}; }
-    void setTextBoxText(const QString &) override {}
-    void setTextModeButton(const QString &, const QColor &) override {}
-};
-
 // The image commands on a bare window over an in-memory editor.
-struct CommandsUnderTest
+struct CommandsUnderTest : CommandWindow
 {
-    QWidget window;
-    InMemoryEditorHost host;
-    FakeView view;
-    EditorSession session{host, view};
-    CommandContext context{session, &window};
-    ImageCommands *commands = nullptr;
-
-    CommandsUnderTest()
-    {
-        context.setArea(CommandContext::Area::FormatPanel, new QVBoxLayout(&window));
-        commands = new ImageCommands(context);
-    }
+    ImageCommands *commands = new ImageCommands(context);
 };
 
 } // namespace
@@ -84,20 +43,20 @@ void TestImageCommands::cmdRePic_asksForPictureAndShowsOutcome()
     QVERIFY(picture.save(source, "bmp"));
 
     CommandsUnderTest t;
-    FakeView &view = t.view;
+    RecordingView &view = t.view;
     ImageCommands *commands = t.commands;
     QCOMPARE(t.window.findChild<QPushButton *>(u"cmdRePic"_s), commands->cmdRePic);
     QCOMPARE(commands->cmdRePic->text(), u"图片压缩"_s);
 
     // Cancelled, then a path that is gone: nothing is said.
     commands->cmdRePic->click();
-    view.chosen = app.folder().root() + u"/gone.jpg"_s;
+    view.chosenPath = app.folder().root() + u"/gone.jpg"_s;
     commands->cmdRePic->click();
     QVERIFY(view.messages.isEmpty());
     QCOMPARE(view.choices.first().title, u"请选择要压缩图片文件"_s);
     QCOMPARE(view.choices.first().filter, u"图片文件(*.jpg *.bmp *.gif *.jpeg *.png);;所有文件(*.*)"_s);
 
-    view.chosen = source;
+    view.chosenPath = source;
     commands->cmdRePic->click();
     const QString target = app.folder().root() + u"/photo_new.bmp"_s;
     QCOMPARE(view.messages, QStringList{u"压缩成功，图片已保存至："_s + target});
@@ -114,9 +73,9 @@ void TestImageCommands::cmdRePic_withoutStrength_opensSettings()
     QVERIFY(picture.save(source, "bmp"));
 
     CommandsUnderTest t;
-    FakeView &view = t.view;
+    RecordingView &view = t.view;
     ImageCommands *commands = t.commands;
-    view.chosen = source;
+    view.chosenPath = source;
     commands->cmdRePic->click();
 
     QCOMPARE(view.messages, QStringList{u"请选择压缩图片大小的强度。"_s});

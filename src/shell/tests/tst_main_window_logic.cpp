@@ -1,5 +1,5 @@
+#include "editor/mode_name.h"
 #include "shell/main_window_logic.h"
-#include "testsupport/temp_app_folder.h"
 
 #include <QTest>
 
@@ -17,8 +17,6 @@ private Q_SLOTS:
     void versionCaption_joinsVersionAndLibraryCounts();
     void nextNoticeIndex_data();
     void nextNoticeIndex();
-    void takeHandOffText_data();
-    void takeHandOffText();
 };
 
 void TestMainWindowLogic::parseAdvertisement_data()
@@ -54,13 +52,13 @@ void TestMainWindowLogic::startMode_data()
     QTest::addColumn<QString>("setting");
     QTest::addColumn<bool>("startedWithText");
     QTest::addColumn<QString>("mode");
-    QTest::newRow("1") << u"1"_s << false << u"format"_s;
-    QTest::newRow("2") << u"2"_s << false << u"yc"_s;
-    QTest::newRow("3") << u"3"_s << false << u"seo"_s;
-    QTest::newRow("4") << u"4"_s << false << u"format"_s;
-    QTest::newRow("missing") << QString() << false << u"format"_s;
-    QTest::newRow("not a number") << u"seo"_s << false << u"format"_s;
-    QTest::newRow("text handed over wins") << u"3"_s << true << u"yc"_s;
+    QTest::newRow("1") << u"1"_s << false << ModeName::Format;
+    QTest::newRow("2") << u"2"_s << false << ModeName::Yc;
+    QTest::newRow("3") << u"3"_s << false << ModeName::Seo;
+    QTest::newRow("4") << u"4"_s << false << ModeName::Format;
+    QTest::newRow("missing") << QString() << false << ModeName::Format;
+    QTest::newRow("not a number") << u"seo"_s << false << ModeName::Format;
+    QTest::newRow("text handed over wins") << u"3"_s << true << ModeName::Yc;
 }
 
 void TestMainWindowLogic::startMode()
@@ -95,31 +93,5 @@ void TestMainWindowLogic::nextNoticeIndex()
     QCOMPARE(::nextNoticeIndex(current, count), next);
 }
 
-void TestMainWindowLogic::takeHandOffText_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<bool>("taken");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("article") << QByteArray("<p>hello</p>\r\n") << true << u"<p>hello</p>\r\n"_s;
-    QTest::newRow("only line breaks and spaces") << QByteArray("  \r\n\r\n  ") << false << QString();
-    QTest::newRow("empty") << QByteArray() << false << QString();
-}
-
-void TestMainWindowLogic::takeHandOffText()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(bool, taken);
-    QFETCH(QString, text);
-    TempAppFolder folder;
-    QVERIFY(folder.writeFile(u"\\html\\cache.html", file));
-    const std::optional<QString> got = ::takeHandOffText(folder.folder());
-    QCOMPARE(got.has_value(), taken);
-    if (got)
-        QCOMPARE(*got, text);
-    // Taken text is taken once; a blank file is left as it was.
-    QCOMPARE(folder.readFile(u"\\html\\cache.html"), taken ? QByteArray() : file);
-    QVERIFY(!::takeHandOffText(folder.folder()));
-}
-
-QTEST_MAIN(TestMainWindowLogic)
+QTEST_GUILESS_MAIN(TestMainWindowLogic)
 #include "tst_main_window_logic.moc"

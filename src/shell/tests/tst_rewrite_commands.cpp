@@ -1,9 +1,7 @@
-#include "editor/editor_session.h"
-#include "editor/editor_view.h"
-#include "editor/in_memory_editor_host.h"
+#include "command_fixture.h"
 #include "format/format_html.h"
 #include "rewrite/rewrite_texts.h"
-#include "settings/config.h"
+#include "settings/config_keys.h"
 #include "settings/word_library.h"
 #include "shell/clickable_label.h"
 #include "shell/command_context.h"
@@ -21,61 +19,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class RecordingView : public EditorView
-{
-public:
-    QStringList boxes;
-    QStringList ycTexts;
-    QList<FileChoice> choices;
-    QString chosenFile;
-
-    void showMessageBox(const QString &text) override { boxes << text; }
-    void setFormatActionText(const QString &) override {}
-    void setYcActionText(const QString &text) override { ycTexts << text; }
-    QString chooseOpenFile(const FileChoice &choice) override { return choose(choice); }
-    QString chooseSaveFile(const FileChoice &choice) override { return choose(choice); }
-    void showPreview(const QString &) override {}
-    void hidePreview() override {}
-    void setPreviewButton(const QString &, const QColor &) override {}
-    void showTextBox(const QString &text) override { m_text = text; }
-    void hideTextBox() override {}
-    QString textBoxText() const override { return m_text; }
-    void setTextBoxText(const QString &text) override { m_text = text; }
-    void setTextModeButton(const QString &, const QColor &) override {}
-
-private:
-    QString choose(const FileChoice &choice)
-    {
-        choices << choice;
-        return chosenFile;
-    }
-    QString m_text;
-};
-
 // The "yc" panel on a window without a browser: the article lives in memory.
-struct Panel
+struct Panel : CommandWindow
 {
     TempAppFolder app;
-    InMemoryEditorHost host;
-    RecordingView view;
-    EditorSession session{host, view};
-    QWidget window;
-    QWidget *frm2 = new QWidget(&window);
-    CommandContext *context = nullptr;
-    RewriteCommands *commands = nullptr;
-    int confirms = 0;
-    bool confirmAnswer = true;
+    RewriteCommands *commands = new RewriteCommands(context);
 
     Panel()
     {
-        frm2->setObjectName(u"frm2"_s);
-        context = new CommandContext(session, &window);
-        context->setArea(CommandContext::Area::YcPanel, new QVBoxLayout(frm2));
-        commands = new RewriteCommands(*context);
-        commands->setConfirm([this](const QString &title, const QString &text) {
-            ++confirms;
-            return title == RewriteText::kImportHintTitle && text == RewriteText::kImportHintText && confirmAnswer;
-        });
         session.setMode(ModeName::Yc);
         synonymLibrary().unload();
     }
@@ -157,7 +108,7 @@ void TestRewriteCommands::articleCommands_refusedInPreviewAndTextMode()
     const QString article = panel.host.article();
 
     panel.frm2->findChild<QPushButton *>(button)->click();
-    QCOMPARE(panel.view.boxes, QStringList{preview ? u"预览状态不能执行该操作。"_s : u"文本模式不能执行该操作。"_s});
+    QCOMPARE(panel.view.messages, QStringList{preview ? u"预览状态不能执行该操作。"_s : u"文本模式不能执行该操作。"_s});
     QCOMPARE(panel.host.article(), article);
     QVERIFY(panel.view.ycTexts.isEmpty());
     QCOMPARE(panel.commands->cmdSimFan->text(), u"简->繁"_s);
@@ -185,7 +136,7 @@ void TestRewriteCommands::shuffle_withoutStrength_showsBoxAndKeepsArticle()
     QVERIFY(setEditorHtml(panel.host, Article));
     panel.commands->cbRe->setCurrentIndex(0);
     panel.commands->cmdRe->click();
-    QCOMPARE(panel.view.boxes, QStringList{RewriteText::kChooseStrength});
+    QCOMPARE(panel.view.messages, QStringList{RewriteText::kChooseStrength});
     QCOMPARE(panel.host.article(), Article);
 }
 
@@ -209,7 +160,7 @@ void TestRewriteCommands::oneKey_withoutStrength_keepsArticle()
     panel.commands->cbRe->setCurrentIndex(0);
     panel.commands->cmdOneKeyYC->click();
     QCOMPARE(panel.host.article(), Article);
-    QVERIFY(panel.view.boxes.isEmpty());
+    QVERIFY(panel.view.messages.isEmpty());
     QCOMPARE(panel.view.ycTexts.first(), RewriteText::kOneKeyRunning);
     QCOMPARE(panel.view.ycTexts.last(), RewriteText::kChooseStrength);
     QVERIFY(panel.frm2->isEnabled());
@@ -222,7 +173,7 @@ void TestRewriteCommands::oneKey_bothUnchecked_onlyFormats()
     panel.commands->chkReplaceSame->setChecked(false);
     panel.commands->chkChangeOrder->setChecked(false);
     panel.commands->cmdOneKeyYC->click();
-    QCOMPARE(panel.host.article(), FormatHtml(Article, 2));
+    QCOMPARE(panel.host.article(), FormatHtml(Article, FormatMode::PseudoOriginal));
     QCOMPARE(panel.view.ycTexts,
              (QStringList{RewriteText::kOneKeyRunning, RewriteText::kFormatting, RewriteText::kOneKeyFinished}));
     QVERIFY(panel.frm2->isEnabled());
@@ -243,7 +194,7 @@ void TestRewriteCommands::oneKey_ctrlWOnlyInYcMode()
 
     panel.session.setMode(ModeName::Yc);
     QTest::keyClick(&panel.window, Qt::Key_W, Qt::ControlModifier);
-    QCOMPARE(panel.host.article(), FormatHtml(Article, 2));
+    QCOMPARE(panel.host.article(), FormatHtml(Article, FormatMode::PseudoOriginal));
 }
 
 void TestRewriteCommands::simFan_togglesDirectionAndCaption()
@@ -270,7 +221,7 @@ void TestRewriteCommands::simFan_pageNotAnswering_keepsCaption()
     panel.host.setAnswering(false);
     panel.commands->cmdSimFan->click();
     QCOMPARE(panel.commands->cmdSimFan->text(), u"简->繁"_s);
-    QCOMPARE(panel.view.boxes.size(), 1);
+    QCOMPARE(panel.view.messages.size(), 1);
     QCOMPARE(panel.view.ycTexts, QStringList{RewriteText::kConverting});
 }
 
@@ -278,20 +229,20 @@ void TestRewriteCommands::import_hintThenReplaceLibrary()
 {
     Panel panel;
     QVERIFY(panel.app.writeFile(u"\\import.txt", toGbk(u"甲|乙\r\n\r\n丙|丁\r\n"_s)));
-    panel.view.chosenFile = panel.app.path(u"\\import.txt");
-    panel.confirmAnswer = false; // Cancel: never again, but go on
+    panel.view.chosenPath = panel.app.path(u"\\import.txt");
+    panel.view.answer = false; // Cancel: never again, but go on
 
     panel.commands->Label2->clicked();
-    QCOMPARE(panel.confirms, 1);
-    QCOMPARE(getConfig(u"ShowHelp"_s, u"Default"_s), u"1"_s);
+    QCOMPARE(panel.view.questions, QStringList{RewriteText::kImportHintTitle + u'|' + RewriteText::kImportHintText});
+    QCOMPARE(configText(Cfg::Default::ShowHelp), u"1"_s);
     QCOMPARE(panel.view.choices.first().title, RewriteText::kImportDialogTitle);
     QCOMPARE(panel.app.readFile(u"\\data\\same.dat"), toGbk(u"甲|乙\r\n丙|丁\r\n"_s));
     QCOMPARE(panel.view.ycTexts, (QStringList{RewriteText::kImporting, RewriteText::kImported}));
-    QVERIFY(!getConfig(u"SameWord"_s, u"vision"_s).isEmpty());
+    QVERIFY(!configText(Cfg::vision::SameWord).isEmpty());
 
-    panel.view.chosenFile.clear();
+    panel.view.chosenPath.clear();
     panel.commands->Label2->clicked();
-    QCOMPARE(panel.confirms, 1);
+    QCOMPARE(panel.view.questions.size(), 1);
 }
 
 void TestRewriteCommands::import_formatError_showsBox()
@@ -299,9 +250,9 @@ void TestRewriteCommands::import_formatError_showsBox()
     Panel panel;
     const QByteArray before = panel.app.readFile(u"\\data\\same.dat");
     QVERIFY(panel.app.writeFile(u"\\import.txt", toGbk(u"甲乙"_s)));
-    panel.view.chosenFile = panel.app.path(u"\\import.txt");
+    panel.view.chosenPath = panel.app.path(u"\\import.txt");
     panel.commands->Label2->clicked();
-    QCOMPARE(panel.view.boxes, QStringList{RewriteText::kImportSingleLineFormatError});
+    QCOMPARE(panel.view.messages, QStringList{RewriteText::kImportSingleLineFormatError});
     QCOMPARE(panel.app.readFile(u"\\data\\same.dat"), before);
 }
 
@@ -309,22 +260,22 @@ void TestRewriteCommands::export_writesChosenFileOrSaysWhy()
 {
     Panel panel;
     QVERIFY(panel.app.writeFile(u"\\data\\same.dat", toGbk(u"美丽|漂亮"_s)));
-    panel.view.chosenFile = panel.app.path(u"\\out.txt");
+    panel.view.chosenPath = panel.app.path(u"\\out.txt");
     panel.commands->Label4->clicked();
     QCOMPARE(panel.view.choices.last().title, RewriteText::kExportDialogTitle);
     QCOMPARE(panel.app.readFile(u"\\out.txt"), toGbk(u"美丽|漂亮\r\n"_s));
     QCOMPARE(panel.view.ycTexts, (QStringList{RewriteText::kExportLoading, RewriteText::kExported}));
 
     // The dialog starts from the last chosen name; a read-only target fails.
-    QVERIFY(QFile::setPermissions(panel.view.chosenFile, QFile::ReadOwner));
+    QVERIFY(QFile::setPermissions(panel.view.chosenPath, QFile::ReadOwner));
     panel.commands->Label4->clicked();
-    QCOMPARE(panel.view.choices.last().fileName, panel.view.chosenFile);
+    QCOMPARE(panel.view.choices.last().fileName, panel.view.chosenPath);
     QCOMPARE(panel.view.ycTexts.last(), RewriteText::kExportFailed);
     QVERIFY(panel.frm2->isEnabled());
 
     QVERIFY(QFile::remove(panel.app.path(u"\\data\\same.dat")));
     panel.commands->Label4->clicked();
-    QCOMPARE(panel.view.boxes, QStringList{RewriteText::kLibraryMissing});
+    QCOMPARE(panel.view.messages, QStringList{RewriteText::kLibraryMissing});
 }
 
 QTEST_MAIN(TestRewriteCommands)

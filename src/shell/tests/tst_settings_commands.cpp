@@ -1,12 +1,10 @@
-#include "editor/editor_session.h"
-#include "editor/editor_view.h"
-#include "editor/in_memory_editor_host.h"
-#include "settings/config.h"
+#include "command_fixture.h"
+#include "settings/config_keys.h"
 #include "settings/frm_setting.h"
-#include "settings/tests/message_box_catcher.h"
 #include "shell/clickable_label.h"
 #include "shell/command_context.h"
 #include "shell/settings_commands.h"
+#include "testsupport/message_box_catcher.h"
 #include "testsupport/temp_app_folder.h"
 
 #include <QCheckBox>
@@ -16,46 +14,6 @@
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// The main window as far as the settings need it: the two areas they fill,
-// and message boxes collected instead of shown.
-class TestWindow : public QWidget, public EditorView
-{
-public:
-    TestWindow() : session(host, *this), context(session, this)
-    {
-        auto *layout = new QVBoxLayout(this);
-        auto *links = new QHBoxLayout;
-        auto *panel = new QVBoxLayout;
-        layout->addLayout(links);
-        layout->addLayout(panel);
-        context.setArea(CommandContext::Area::Links, links);
-        context.setArea(CommandContext::Area::FormatPanel, panel);
-    }
-
-    void showMessageBox(const QString &text) override { messages << text; }
-    void setFormatActionText(const QString &) override {}
-    void setYcActionText(const QString &) override {}
-    QString chooseOpenFile(const FileChoice &) override { return {}; }
-    QString chooseSaveFile(const FileChoice &) override { return {}; }
-    void showPreview(const QString &) override {}
-    void hidePreview() override {}
-    void setPreviewButton(const QString &, const QColor &) override {}
-    void showTextBox(const QString &) override {}
-    void hideTextBox() override {}
-    QString textBoxText() const override { return {}; }
-    void setTextBoxText(const QString &) override {}
-    void setTextModeButton(const QString &, const QColor &) override {}
-
-    InMemoryEditorHost host;
-    EditorSession session;
-    CommandContext context;
-    QStringList messages;
-};
-
-} // namespace
 
 class TestSettingsCommands : public QObject
 {
@@ -86,27 +44,27 @@ void TestSettingsCommands::startUp_setsBoxesFromTheFile()
     QFETCH(bool, href);
     TempAppFolder app;
     QVERIFY(app.writeSettings(settings));
-    TestWindow window;
-    SettingsCommands commands(window.context);
-    QCOMPARE(window.findChild<QCheckBox *>(u"chkHeadSpace"_s)->isChecked(), headSpace);
-    QCOMPARE(window.findChild<QCheckBox *>(u"chkHref"_s)->isChecked(), href);
-    QVERIFY(window.findChild<ClickableLabel *>(u"lblSetting"_s));
+    CommandWindow w;
+    SettingsCommands commands(w.context);
+    QCOMPARE(w.window.findChild<QCheckBox *>(u"chkHeadSpace"_s)->isChecked(), headSpace);
+    QCOMPARE(w.window.findChild<QCheckBox *>(u"chkHref"_s)->isChecked(), href);
+    QVERIFY(w.window.findChild<ClickableLabel *>(u"lblSetting"_s));
 }
 
 void TestSettingsCommands::click_storesTheOption()
 {
     TempAppFolder app;
-    TestWindow window;
-    SettingsCommands commands(window.context);
-    window.show();
+    CommandWindow w;
+    SettingsCommands commands(w.context);
+    w.window.show();
     QTest::mouseClick(commands.chkHeadSpace, Qt::LeftButton);
-    QCOMPARE(getConfig(u"HeadSpace"_s, u"Format"_s), u"1"_s);
-    QCOMPARE(getConfig(u"RemoveLink"_s, u"Format"_s), QString());
+    QCOMPARE(configText(Cfg::Format::HeadSpace), u"1"_s);
+    QCOMPARE(configText(Cfg::Format::RemoveLink), QString());
     QTest::mouseClick(commands.chkHref, Qt::LeftButton);
     QTest::mouseClick(commands.chkHeadSpace, Qt::LeftButton);
-    QCOMPARE(getConfig(u"HeadSpace"_s, u"Format"_s), u"0"_s);
-    QCOMPARE(getConfig(u"RemoveLink"_s, u"Format"_s), u"1"_s);
-    QVERIFY(window.messages.isEmpty());
+    QCOMPARE(configText(Cfg::Format::HeadSpace), u"0"_s);
+    QCOMPARE(configText(Cfg::Format::RemoveLink), u"1"_s);
+    QVERIFY(w.view.messages.isEmpty());
 }
 
 void TestSettingsCommands::click_readOnlyFile_putsTheBoxBack()
@@ -114,25 +72,25 @@ void TestSettingsCommands::click_readOnlyFile_putsTheBoxBack()
     TempAppFolder app;
     QVERIFY(app.writeSettings(u"[Format]\nRemoveLink=1"_s));
     QVERIFY(QFile::setPermissions(app.path(u"\\setting\\config.ini"), QFile::ReadOwner));
-    TestWindow window;
-    SettingsCommands commands(window.context);
-    window.show();
+    CommandWindow w;
+    SettingsCommands commands(w.context);
+    w.window.show();
     QTest::mouseClick(commands.chkHref, Qt::LeftButton);
     QVERIFY(commands.chkHref->isChecked());
-    QCOMPARE(window.messages, QStringList{frmSetting::saveFailedMessage()});
+    QCOMPARE(w.view.messages, QStringList{frmSetting::saveFailedMessage()});
 }
 
 void TestSettingsCommands::dialogSave_boxesFollow()
 {
     TempAppFolder app;
-    TestWindow window;
-    SettingsCommands commands(window.context);
-    window.show();
+    CommandWindow w;
+    SettingsCommands commands(w.context);
+    w.window.show();
     MessageBoxCatcher catcher;
 
     QTest::mouseClick(commands.lblSetting, Qt::LeftButton);
     QTest::mouseClick(commands.lblSetting, Qt::LeftButton);
-    const QList<frmSetting *> dialogs = window.findChildren<frmSetting *>();
+    const QList<frmSetting *> dialogs = w.window.findChildren<frmSetting *>();
     QCOMPARE(dialogs.size(), 1);
     frmSetting *dialog = dialogs.first();
     QVERIFY(dialog->isVisible() && !dialog->isModal());
@@ -147,7 +105,7 @@ void TestSettingsCommands::dialogSave_boxesFollow()
     // And back off through a dialog opened afresh.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QTest::mouseClick(commands.lblSetting, Qt::LeftButton);
-    dialog = window.findChild<frmSetting *>();
+    dialog = w.window.findChild<frmSetting *>();
     QVERIFY(dialog->findChild<QCheckBox *>(u"chkHref"_s)->isChecked());
     dialog->findChild<QCheckBox *>(u"chkHref"_s)->setChecked(false);
     QTest::mouseClick(dialog->findChild<QPushButton *>(u"cmdOK"_s), Qt::LeftButton);

@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestSystemRegex : public QObject
 {
     Q_OBJECT
@@ -117,22 +119,21 @@ void TestSystemRegex::whiteSpaceClassIsAsciiOnly()
 {
     QFETCH(QString, ch);
     QFETCH(bool, isSpace);
-    QCOMPARE(SystemRegex(QStringLiteral("^\\s$")).matchesAnywhere(ch), isSpace);
-    QCOMPARE(SystemRegex(QStringLiteral("^[\\s]$")).matchesAnywhere(ch), isSpace);
+    QCOMPARE(SystemRegex(u"^\\s$"_s).matchesAnywhere(ch), isSpace);
+    QCOMPARE(SystemRegex(u"^[\\s]$"_s).matchesAnywhere(ch), isSpace);
 }
 
 void TestSystemRegex::invalidPattern_leavesTextUnchanged()
 {
-    QVERIFY(!SystemRegex(QStringLiteral("(unclosed")).isValid());
-    QCOMPARE(regexReplace(QStringLiteral("keep me"), QStringLiteral("(unclosed"), QString()),
-             QStringLiteral("keep me"));
-    QCOMPARE(regexConcat(QStringLiteral("keep me"), QStringLiteral("[")), QString());
+    QVERIFY(!SystemRegex(u"(unclosed"_s).isValid());
+    QCOMPARE(regexReplace(u"keep me"_s, u"(unclosed"_s, QString()), u"keep me"_s);
+    QCOMPARE(regexConcat(u"keep me"_s, u"["_s), QString());
 }
 
 void TestSystemRegex::concat_joinsAllMatchesInOrder()
 {
-    QCOMPARE(regexConcat(QStringLiteral("a1b22c333"), QStringLiteral("\\d+")), QStringLiteral("122333"));
-    QCOMPARE(regexConcat(QStringLiteral("abc"), QStringLiteral("\\d")), QString());
+    QCOMPARE(regexConcat(u"a1b22c333"_s, u"\\d+"_s), u"122333"_s);
+    QCOMPARE(regexConcat(u"abc"_s, u"\\d"_s), QString());
 }
 
 QTEST_APPLESS_MAIN(TestSystemRegex)

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "shell/main_window_logic.h"
+
+#include <QObject>
+
+#include <optional>
+
+class ClickableLabel;
+class CommandContext;
+class QLabel;
+
+// Who is working: the avatar and the user's name, group, points and coins at
+// the top of the main window, and the links to the forum beside them (about,
+// forum, registration). Everything it shows comes in through setUser().
+class UserArea : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit UserArea(CommandContext &context);
+
+    // The logged-in user, or a guest when there is none.
+    void setUser(const std::optional<UserInfo> &user);
+    // A missing picture leaves the avatar empty.
+    void showAvatar(const QString &path);
+
+    ClickableLabel *imgFace = nullptr;
+    QLabel *lblUsername = nullptr;
+    QLabel *lblLevel = nullptr;
+    QLabel *lblPoint = nullptr;
+    QLabel *lblKestCoin = nullptr;
+    ClickableLabel *lblAbout = nullptr;
+    ClickableLabel *lblBbs = nullptr;
+    ClickableLabel *lblReg = nullptr;
+
+private Q_SLOTS:
+    void imgFace_clicked();
+    void lblAbout_clicked();
+    void lblBbs_clicked();
+    void lblReg_clicked();
+
+private:
+    void openForumPage(const QString &path);
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+// The sample news pages the formatting is checked against live beside the
+// checkout (../shared/samples/articles/NAME/{source,expected}.html), not in
+// it. A clone on its own has none: the tests and benchmarks that need them
+// skip with sampleSkipMessage(), everything else runs.
+//
+// Header only, for tests and benchmarks alike: the consumer's build defines
+// ZORVANE_SAMPLES_DIR (zorvane_add_qtest and zorvane_add_benchmark do).
+
+#include <QDir>
+#include <QString>
+#include <QStringList>
+
+#ifndef ZORVANE_SAMPLES_DIR
+#error "ZORVANE_SAMPLES_DIR names the sample folder beside the checkout"
+#endif
+
+// The folder holding articles/: ZORVANE_SAMPLES_DIR from the environment,
+// else the one beside the checkout (a worktree sits one folder deeper);
+// empty when none of them has articles/.
+inline QString sampleFolder()
+{
+    using namespace Qt::StringLiterals;
+    const QString overridden = qEnvironmentVariable("ZORVANE_SAMPLES_DIR");
+    const QString builtIn = QString::fromUtf8(ZORVANE_SAMPLES_DIR);
+    const QStringList candidates{overridden, builtIn, builtIn + u"/../../../shared/samples"_s};
+    for (const QString &candidate : candidates) {
+        if (!candidate.isEmpty() && QDir(candidate + u"/articles"_s).exists())
+            return QDir::cleanPath(candidate);
+    }
+    return {};
+}
+
+// The sample articles' folder (one sub-folder per article), or empty.
+inline QString sampleArticlesFolder()
+{
+    using namespace Qt::StringLiterals;
+    const QString folder = sampleFolder();
+    return folder.isEmpty() ? QString() : folder + u"/articles"_s;
+}
+
+inline const char *sampleSkipMessage()
+{
+    return "no sample pages: ../shared/samples/articles is not beside this checkout "
+           "(set ZORVANE_SAMPLES_DIR to a folder holding articles/)";
+}
