@@ -55,9 +55,10 @@ void TestPackageRelease::init()
 
 void TestPackageRelease::releases_keepEveryStampsListInStep()
 {
-    // A list begun by hand, GBK, with the line break an editor adds, and the
-    // signature of a release cut short that must not pass for the new one's.
-    const QByteArray handMade = toGbk(u"0.9 测试版|20240101|/old/0.9.md"_s);
+    // A list begun by hand, GBK, with the line break an editor adds and a
+    // stamp no file may be named after; and the signature of a release cut
+    // short that must not pass for the new one's.
+    const QByteArray handMade = toGbk(u"0.8|../../escape|/old/0.8.md<br>0.9 测试版|20240101|/old/0.9.md"_s);
     QVERIFY(QDir(path(u"content"_s)).mkpath(u"upnew"_s) && write(u"content/upnew/index.txt"_s, handMade + "\r\n"));
     QVERIFY(write(u"content/packages/2.0 正式版.md.minisig"_s, "stale"));
 
@@ -74,6 +75,7 @@ void TestPackageRelease::releases_keepEveryStampsListInStep()
     QCOMPARE(Package::splitPackage(read(u"content/packages/2.0 正式版.md"_s)),
              (QList<QByteArray>{read(u"script"_s), read(u"one"_s), QByteArray()}));
     QVERIFY(!QFile::exists(newest.packageFile + u".minisig"_s));
+    QVERIFY(!QFile::exists(path(u"escape.txt"_s)) && !newest.warnings.isEmpty());
 }
 
 void TestPackageRelease::refusedRelease_changesNothing_data()
