@@ -4,6 +4,7 @@
 
 #include "net/service_client.h"
 #include "settings/config_keys.h"
+#include "testsupport/served_content.h"
 #include "testsupport/temp_app_folder.h"
 #include "text/gbk.h"
 
@@ -11,15 +12,10 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QHostAddress>
-#include <QProcess>
 #include <QStringDecoder>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <csignal>
-#include <sys/prctl.h>
 
 using namespace Qt::StringLiterals;
 
@@ -43,83 +39,6 @@ bool writeAll(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
-bool copyTree(const QString &from, const QString &to)
-{
-    const QDir source(from);
-    QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString entry = it.next();
-        if (!writeAll(to + u'/' + source.relativeFilePath(entry), readAll(entry)))
-            return false;
-    }
-    return true;
-}
-
-// Started by root, nginx's workers run as nobody: the folders a QTemporaryDir
-// makes (owner only) must be opened up for them.
-void openToEveryone(const QString &root)
-{
-    const auto dirMode = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
-                         | QFile::ReadOther | QFile::ExeOther;
-    QFile::setPermissions(root, dirMode);
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString entry = it.next();
-        if (it.fileInfo().isSymLink())
-            continue;
-        QFile::setPermissions(entry, it.fileInfo().isDir()
-                                         ? dirMode
-                                         : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    }
-}
-
-struct RawReply
-{
-    int status = 0;
-    QHash<QByteArray, QByteArray> headers; // names in lower case
-    QByteArray body;
-};
-
-// One request on its own connection, read until the server closes it.
-RawReply exchange(quint16 port, const QByteArray &request)
-{
-    QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, port);
-    if (!socket.waitForConnected(5000))
-        return {};
-    socket.write(request);
-    QByteArray received;
-    QDeadlineTimer deadline(10000);
-    while (socket.state() != QAbstractSocket::UnconnectedState && !deadline.hasExpired()) {
-        socket.waitForReadyRead(int(deadline.remainingTime()));
-        received += socket.readAll();
-    }
-    received += socket.readAll();
-
-    RawReply reply;
-    const qsizetype headEnd = received.indexOf("\r\n\r\n");
-    if (headEnd < 0)
-        return reply;
-    const QList<QByteArray> lines = received.left(headEnd).split('\n');
-    const QList<QByteArray> statusLine = lines.value(0).trimmed().split(' ');
-    reply.status = statusLine.value(1).toInt();
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const qsizetype colon = lines[i].indexOf(':');
-        if (colon > 0)
-            reply.headers.insert(lines[i].left(colon).trimmed().toLower(), lines[i].mid(colon + 1).trimmed());
-    }
-    reply.body = received.mid(headEnd + 4);
-    return reply;
-}
-
-RawReply get(quint16 port, const QByteArray &target)
-{
-    // Headers as the programs' own fetches send them, compression included.
-    return exchange(port, "GET " + target
-                              + " HTTP/1.1\r\nHost: 127.0.0.1\r\nAccept-Encoding: gzip, deflate\r\nConnection: "
-                                "close\r\n\r\n");
-}
-
 // The updater reads a package's size from Content-Length and has no chunked
 // decoder, so every reply, error pages and empty files included, must carry it.
 void verifyFraming(const RawReply &reply)
@@ -130,74 +49,6 @@ void verifyFraming(const RawReply &reply)
     QVERIFY(!reply.headers.contains("transfer-encoding"));
     QVERIFY(!reply.headers.contains("content-encoding"));
 }
-
-quint16 freePort()
-{
-    QTcpServer probe;
-    return probe.listen(QHostAddress::LocalHost) ? probe.serverPort() : 0;
-}
-
-// scripts/serve-content on a folder, for the life of this object. Should the
-// test process die outright, the script is told by the kernel and takes its
-// nginx down with it.
-class ServedContent
-{
-public:
-    ~ServedContent() { stop(); }
-
-    bool start(const QString &folder)
-    {
-        for (int attempt = 0; attempt < 3 && !m_ready; ++attempt)
-            m_ready = startOn(folder, freePort());
-        return m_ready;
-    }
-
-    void stop()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.terminate();
-        if (!m_process.waitForFinished(10000)) {
-            m_process.kill();
-            m_process.waitForFinished(5000);
-        }
-    }
-
-    quint16 port() const { return m_port; }
-    QString accessLog() const { return m_accessLog; }
-    QByteArray output() const { return m_output; }
-
-private:
-    bool startOn(const QString &folder, quint16 port)
-    {
-        stop();
-        m_output.clear();
-        m_port = port;
-        m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-        m_process.setProcessChannelMode(QProcess::MergedChannels);
-        m_process.start(QStringLiteral(ZORVANE_SOURCE_DIR "/scripts/serve-content"), {folder, QString::number(port)});
-        const QByteArray logMark = "access log: ";
-        QDeadlineTimer deadline(15000);
-        while (!m_output.contains(logMark) && m_process.state() != QProcess::NotRunning && !deadline.hasExpired()) {
-            m_process.waitForReadyRead(int(deadline.remainingTime()));
-            m_output += m_process.readAll();
-        }
-        const qsizetype at = m_output.indexOf(logMark);
-        if (at < 0)
-            return false;
-        const qsizetype end = m_output.indexOf('\n', at);
-        if (end < 0)
-            return false;
-        m_accessLog = QString::fromLocal8Bit(m_output.mid(at + logMark.size(), end - at - logMark.size()));
-        return true;
-    }
-
-    QProcess m_process;
-    QByteArray m_output;
-    QString m_accessLog;
-    quint16 m_port = 0;
-    bool m_ready = false;
-};
 
 } // namespace
 
@@ -226,7 +77,7 @@ private:
 void TestServiceContent::initTestCase()
 {
     QVERIFY(m_root.isValid());
-    QVERIFY(copyTree(exampleContent, content(QString())));
+    QVERIFY(ServedContent::copyFolder(exampleContent, content(QString())));
 
     // A history of two releases: 1.5 (stamp 20250201), then 2.0 (20250301).
     const QByteArray package =
@@ -241,7 +92,7 @@ void TestServiceContent::initTestCase()
     QVERIFY(QFile::link(m_root.path() + u"/secret.txt"_s, content(u"outside.txt"_s)));
     QVERIFY(QFile::link(m_root.path(), content(u"outside-dir"_s)));
     QVERIFY(writeAll(content(u".hidden.txt"_s), secret));
-    openToEveryone(m_root.path());
+    ServedContent::openToWorkers(m_root.path());
 
     QVERIFY2(m_server.start(content(QString())), m_server.output().constData());
 }
@@ -328,7 +179,7 @@ void TestServiceContent::mappedRequests_serveTheStoredFile()
     QFETCH(QByteArray, target);
     QFETCH(QString, file);
 
-    const RawReply reply = get(m_server.port(), target);
+    const RawReply reply = rawGet(m_server.port(), target);
     verifyFraming(reply);
     if (QTest::currentTestFailed())
         return;
@@ -379,7 +230,7 @@ void TestServiceContent::requestsOutsideTheFiles_getNoFile()
     QFETCH(QByteArray, request);
     QFETCH(int, status);
 
-    const RawReply reply = exchange(m_server.port(), request);
+    const RawReply reply = rawExchange(m_server.port(), request);
     verifyFraming(reply);
     if (QTest::currentTestFailed())
         return;
@@ -395,10 +246,10 @@ void TestServiceContent::logoutNotices_areCountedInTheAccessLog()
     auto logouts = [this] { return readAll(m_server.accessLog()).count(logoutRequestLine); };
     const qsizetype before = logouts();
     for (int i = 0; i < 3; ++i)
-        QCOMPARE(get(m_server.port(), "/index.php?m=show&action=logout").status, 200);
+        QCOMPARE(rawGet(m_server.port(), "/index.php?m=show&action=logout").status, 200);
     // Requests that merely mention the action are not notices.
-    QCOMPARE(get(m_server.port(), "/index.php?m=show&action=notice&from=action=logout").status, 200);
-    QCOMPARE(get(m_server.port(), "/show/logout.txt").status, 200);
+    QCOMPARE(rawGet(m_server.port(), "/index.php?m=show&action=notice&from=action=logout").status, 200);
+    QCOMPARE(rawGet(m_server.port(), "/show/logout.txt").status, 200);
     QTRY_COMPARE(logouts(), before + 3);
 }
 

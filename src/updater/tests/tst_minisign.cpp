@@ -1,4 +1,4 @@
-#include "minisign_tool.h"
+#include "testsupport/minisign_tool.h"
 #include "updater/minisign.h"
 
 #include <QTemporaryDir>

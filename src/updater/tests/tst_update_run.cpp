@@ -1,4 +1,4 @@
-#include "minisign_tool.h"
+#include "testsupport/minisign_tool.h"
 #include "update_fixture.h"
 #include "updater/update_run.h"
 #include "updater/update_texts.h"

@@ -23,6 +23,7 @@ public:
     }
 
     QByteArray publicKey() const { return read(m_publicKey); }
+    QString secretKeyPath() const { return m_secretKey; }
 
     // The signature file of `bytes`, prehashed unless legacy is asked for.
     QByteArray sign(const QByteArray &bytes, bool legacy = false)

@@ -1,0 +1,262 @@
+#include "updater/package_release.h"
+
+#include "text/gbk.h"
+#include "text/text_file.h"
+#include "updater/package_format.h"
+#include "updater/update_list.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QUrl>
+
+#include <optional>
+
+namespace {
+
+const QByteArray lineSeparator = "<br>";
+
+struct Listed
+{
+    QByteArray line; // as stored: lines made by hand keep their bytes
+    UpdatePackage package;
+};
+
+std::optional<QByteArray> readFile(const QString &path, QString &error)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile()) {
+        error = QStringLiteral("no such file: %1").arg(path);
+        return std::nullopt;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+// The releases so far, each line as Patchwell reads it. A line it would not
+// take stops the release: Patchwell refuses a whole list that holds one.
+std::optional<QList<Listed>> readReleases(const QString &indexPath, QString &error)
+{
+    QList<Listed> releases;
+    if (!QFileInfo::exists(indexPath))
+        return releases;
+    const std::optional<QByteArray> bytes = readFile(indexPath, error);
+    if (!bytes)
+        return std::nullopt;
+    int number = 0;
+    qsizetype from = 0;
+    while (from <= bytes->size()) {
+        qsizetype end = bytes->indexOf(lineSeparator, from);
+        if (end < 0)
+            end = bytes->size();
+        // An editor's line break at the end, or a "<br>" too many, is no entry.
+        const QByteArray line = bytes->sliced(from, end - from).trimmed();
+        from = end + lineSeparator.size();
+        ++number;
+        if (line.isEmpty())
+            continue;
+        const UpdateList parsed = parseUpdateList(fromGbk(line));
+        if (parsed.packages.size() != 1 || !parsed.refused.isEmpty() || parsed.skippedLines != 0) {
+            error = QStringLiteral("%1: entry %2 is not NAME|STAMP|PATH as Patchwell reads it: %3")
+                        .arg(indexPath)
+                        .arg(number)
+                        .arg(fromGbk(line));
+            return std::nullopt;
+        }
+        releases.append({line, parsed.packages.first()});
+    }
+    return releases;
+}
+
+QString signPackage(const QString &packageFile, const QString &key)
+{
+    if (!QFileInfo(key).isFile())
+        return QStringLiteral("no such key: %1").arg(key);
+    QProcess minisign;
+    // The tool asks for the key's password on the terminal itself.
+    minisign.setProcessChannelMode(QProcess::ForwardedChannels);
+    minisign.setInputChannelMode(QProcess::ForwardedInputChannel);
+    minisign.start(QStringLiteral("minisign"), {QStringLiteral("-S"), QStringLiteral("-s"),
+                                                QFileInfo(key).absoluteFilePath(), QStringLiteral("-m"), packageFile});
+    if (!minisign.waitForStarted())
+        return QStringLiteral("minisign could not be started (apt-get install minisign): %1")
+            .arg(minisign.errorString());
+    // No limit: a password is typed in its own time.
+    minisign.waitForFinished(-1);
+    if (minisign.exitStatus() != QProcess::NormalExit || minisign.exitCode() != 0)
+        return QStringLiteral("minisign could not sign the package (exit status %1)").arg(minisign.exitCode());
+    if (!QFileInfo::exists(packageFile + u".minisig"))
+        return QStringLiteral("minisign left no signature beside %1").arg(packageFile);
+    return QString();
+}
+
+} // namespace
+
+QString releasedPackageFile(const QString &name)
+{
+    return u"packages/" + name + u".md";
+}
+
+QString releasedPackagePath(const QString &name)
+{
+    return u"/packages/" + QString::fromLatin1(QUrl::toPercentEncoding(name)) + u".md";
+}
+
+bool isServableStamp(const QString &stamp)
+{
+    static const QRegularExpression servable(QStringLiteral("^[A-Za-z0-9._-]+$"));
+    return servable.match(stamp).hasMatch() && stamp != u"index";
+}
+
+ReleaseResult releasePackage(const PackageRelease &release)
+{
+    ReleaseResult result;
+    const QDir content(release.contentFolder);
+    if (!QFileInfo(release.contentFolder).isDir()) {
+        result.error = QStringLiteral("no content folder at %1").arg(release.contentFolder);
+        return result;
+    }
+
+    const UpdatePackage package{release.name, release.stamp, releasedPackagePath(release.name)};
+    result.listLine = package.name + u'|' + package.stamp + u'|' + package.path;
+    // The name becomes a file name on both sides and a field of the list:
+    // what Patchwell reads back must be the very package.
+    const UpdateList readBack = parseUpdateList(result.listLine);
+    if (!isSafePackageName(package.name) || package.name.startsWith(u'.') || readBack.packages.size() != 1
+        || readBack.packages.first() != package) {
+        result.error = QStringLiteral("not a package name: '%1' (no \"/\", \"\\\", \"..\", \"|\" or \"<br>\", no "
+                                      "control characters, no blank at either end, no \".\" at the start)")
+                           .arg(release.name);
+        return result;
+    }
+    if (!isServableStamp(package.stamp)) {
+        result.error = QStringLiteral("not a stamp: '%1' (letters, digits, \".\", \"_\" and \"-\" only, and not "
+                                      "\"index\")")
+                           .arg(release.stamp);
+        return result;
+    }
+
+    if (!content.mkpath(QStringLiteral("upnew")) || !content.mkpath(QStringLiteral("packages"))) {
+        result.error = QStringLiteral("cannot create upnew/ and packages/ in %1").arg(release.contentFolder);
+        return result;
+    }
+    // Two releases at once would each write a list without the other's.
+    QLockFile lock(content.filePath(QStringLiteral("upnew/.patchwell-pack.lock")));
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock()) {
+        result.error = QStringLiteral("another release is running in %1").arg(release.contentFolder);
+        return result;
+    }
+
+    const QString indexPath = content.filePath(QStringLiteral("upnew/index.txt"));
+    std::optional<QList<Listed>> releases = readReleases(indexPath, result.error);
+    if (!releases)
+        return result;
+    for (const Listed &listed : std::as_const(*releases)) {
+        if (listed.package.name == package.name || listed.package.path == package.path) {
+            result.error = QStringLiteral("%1 was released before: %2").arg(package.name, fromGbk(listed.line));
+            return result;
+        }
+        if (listed.package.stamp == package.stamp) {
+            result.error = QStringLiteral("stamp %1 was released before: %2").arg(package.stamp, fromGbk(listed.line));
+            return result;
+        }
+    }
+
+    QStringList piecePaths{release.scriptPath};
+    piecePaths += release.filePaths;
+    QList<QByteArray> pieces;
+    for (const QString &path : std::as_const(piecePaths)) {
+        std::optional<QByteArray> bytes = readFile(path, result.error);
+        if (!bytes)
+            return result;
+        pieces.append(std::move(*bytes));
+    }
+    if (pieces.first().contains("\r\n"))
+        result.warnings << QStringLiteral("%1 has CR LF line ends; /bin/sh takes the CR as part of each command")
+                               .arg(release.scriptPath);
+    const QByteArray script = pieces.takeFirst();
+    const std::optional<QByteArray> joined = Package::joinPackage(script, pieces);
+    if (!joined) {
+        for (qsizetype i = 0; i < piecePaths.size(); ++i) {
+            if ((i == 0 ? script : pieces.at(i - 1)).contains(Package::marker()))
+                result.error = QStringLiteral("%1 holds the package marker (00 00 00 06 03 04 06 03 05 06): Patchwell "
+                                              "would split it apart")
+                                   .arg(piecePaths.at(i));
+        }
+        return result;
+    }
+    pieces.clear();
+
+    // Not listed, so no client has asked for it: a package left here by a
+    // release cut short is replaced, and its old signature must not outlive it.
+    result.packageFile = content.filePath(releasedPackageFile(package.name));
+    const QString signatureFile = result.packageFile + u".minisig";
+    if (QFileInfo::exists(signatureFile) && !QFile::remove(signatureFile)) {
+        result.error = QStringLiteral("cannot replace %1").arg(signatureFile);
+        return result;
+    }
+    if (!writeFileAtomically(result.packageFile, *joined)) {
+        result.error = QStringLiteral("cannot write %1").arg(result.packageFile);
+        return result;
+    }
+    if (!release.signingKey.isEmpty()) {
+        result.error = signPackage(result.packageFile, release.signingKey);
+        if (!result.error.isEmpty()) {
+            QFile::remove(signatureFile);
+            QFile::remove(result.packageFile);
+            return result;
+        }
+    }
+
+    releases->append({toGbk(result.listLine), package});
+    // The newest stamp's empty file first: an installation may take the new
+    // package from an older stamp's file before the index names it.
+    QList<qsizetype> order{releases->size() - 1};
+    for (qsizetype i = 0; i + 1 < releases->size(); ++i)
+        order.append(i);
+    QSet<QString> written;
+    for (const qsizetype i : std::as_const(order)) {
+        const QString &stamp = releases->at(i).package.stamp;
+        if (!isServableStamp(stamp)) {
+            result.warnings << QStringLiteral("stamp '%1' is no file name the server looks up: installations holding "
+                                              "it are offered the whole list")
+                                   .arg(stamp);
+            continue;
+        }
+        // A stamp listed twice: its first release decides, which offers
+        // too much rather than too little.
+        if (written.contains(stamp))
+            continue;
+        written.insert(stamp);
+        QList<QByteArray> later;
+        for (qsizetype k = i + 1; k < releases->size(); ++k)
+            later.append(releases->at(k).line);
+        const QString path = content.filePath(u"upnew/" + stamp + u".txt");
+        if (!writeFileAtomically(path, later.join(lineSeparator))) {
+            result.error = QStringLiteral("cannot write %1; run the same release again").arg(path);
+            return result;
+        }
+    }
+    QList<QByteArray> all;
+    for (const Listed &listed : std::as_const(*releases))
+        all.append(listed.line);
+    if (!writeFileAtomically(indexPath, all.join(lineSeparator))) {
+        result.error = QStringLiteral("cannot write %1; run the same release again").arg(indexPath);
+        return result;
+    }
+    result.released = true;
+    return result;
+}
