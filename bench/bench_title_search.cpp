@@ -15,6 +15,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr qsizetype pageBytes = 1024 * 1024;
@@ -39,7 +41,7 @@ const QStringList &pieces()
     return result;
 }
 
-const QString pageEnd = QStringLiteral("</html>");
+const QString pageEnd = u"</html>"_s;
 
 void BM_Incremental(benchmark::State &state)
 {

@@ -12,12 +12,14 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Paragraphs of running Chinese news text with a little ASCII in them.
 QString chineseArticle(qsizetype characters)
 {
-    const QString sentence = QStringLiteral("今天上午，市政府召开新闻发布会，介绍了A&B=C项目的进展情况。");
+    const QString sentence = u"今天上午，市政府召开新闻发布会，介绍了A&B=C项目的进展情况。"_s;
     QString html;
     qsizetype written = 0;
     while (written < characters) {
@@ -26,7 +28,7 @@ QString chineseArticle(qsizetype characters)
             paragraph += sentence;
         paragraph.truncate(qMin<qsizetype>(paragraph.size(), characters - written));
         written += paragraph.size();
-        html += QStringLiteral("<p>") + paragraph + QStringLiteral("</p>");
+        html += u"<p>"_s + paragraph + u"</p>"_s;
     }
     return html;
 }
@@ -35,18 +37,18 @@ QString chineseArticle(qsizetype characters)
 // written in entities, about three English characters for each Chinese one.
 QByteArray answerPage(int paragraphs)
 {
-    const QString sentence = QStringLiteral("This morning the city government held a press conference on the "
-                                            "progress of the A&amp;B=C project. ");
+    const QString sentence = u"This morning the city government held a press conference on the "
+                             "progress of the A&amp;B=C project. "_s;
     QString result;
     for (int i = 0; i < paragraphs; ++i) {
-        result += QStringLiteral("&lt;p&gt;");
+        result += u"&lt;p&gt;"_s;
         for (int k = 0; k < 6; ++k)
             result += sentence;
-        result += QStringLiteral("&lt;/p&gt;");
+        result += u"&lt;/p&gt;"_s;
     }
-    const QByteArray body = (QStringLiteral("<html><head><title>Translate</title></head><body><div id=gt-res-content>"
-                                            "<span id=result_box class=\"long_text\">")
-                             + result + QStringLiteral("</span></div></body></html>"))
+    const QByteArray body = (u"<html><head><title>Translate</title></head><body><div id=gt-res-content>"
+                             "<span id=result_box class=\"long_text\">"_s
+                             + result + u"</span></div></body></html>"_s)
                                 .toUtf8();
     return FakeHttpServer::httpResponse(200, body, "text/html; charset=UTF-8");
 }
@@ -59,7 +61,7 @@ void BM_RoundTrip(benchmark::State &state)
     FakeHttpServer server;
     const QString article = chineseArticle(state.range(0));
     const QByteArray answer = answerPage(int(state.range(0) / 200));
-    server.on(QStringLiteral("/")).reply(answer);
+    server.on(u"/"_s).reply(answer);
     if (!folder.isValid() || !server.serve(Cfg::Servers::TranslateAddress)) {
         state.SkipWithError("no application folder or fake server");
         return;

@@ -20,6 +20,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr qint64 payloadSize = 200LL * 1024 * 1024;
@@ -92,17 +94,16 @@ struct BenchFolder
     bool setUp()
     {
         QDir root(dir.path());
-        if (!root.mkpath(QStringLiteral("setting")) || !root.mkpath(QStringLiteral("update"))
-            || !root.mkpath(QStringLiteral("served")))
+        if (!root.mkpath(u"setting"_s) || !root.mkpath(u"update"_s) || !root.mkpath(u"served"_s))
             return false;
-        QFile settings(root.filePath(QStringLiteral("setting/config.ini")));
+        QFile settings(root.filePath(u"setting/config.ini"_s));
         if (!settings.open(QIODevice::WriteOnly))
             return false;
         settings.close();
         AppFolder::setCurrent(AppFolder(dir.path()));
 
         // Incompressible bytes, as a real package's archives are.
-        QFile package(root.filePath(QStringLiteral("served/v.md")));
+        QFile package(root.filePath(u"served/v.md"_s));
         if (!package.open(QIODevice::WriteOnly))
             return false;
         package.write(Package::marker().data(), Package::markerSize);
@@ -123,7 +124,7 @@ struct BenchFolder
         serverThread.start();
         QMetaObject::invokeMethod(
             server, [this] { port = server->listen(); }, Qt::BlockingQueuedConnection);
-        return port != 0 && setConfigText(Cfg::Servers::Service, QStringLiteral("127.0.0.1:") + QString::number(port));
+        return port != 0 && setConfigText(Cfg::Servers::Service, u"127.0.0.1:"_s + QString::number(port));
     }
 
     ~BenchFolder()
@@ -167,7 +168,7 @@ void BM_UpdateRun_200MB(benchmark::State &state)
         run.start();
         loop.exec();
         if (outcome != UpdateRun::Outcome::Installed) {
-            state.SkipWithError(qPrintable(QStringLiteral("the run failed: ") + run.failureDetail()));
+            state.SkipWithError(qPrintable(u"the run failed: "_s + run.failureDetail()));
             break;
         }
         setConfigText(Cfg::vision::update, QString()); // the same package again next time
@@ -183,7 +184,7 @@ void BM_PackageDownload_200MB(benchmark::State &state)
         state.SkipWithError("cannot set up the folder and the server");
         return;
     }
-    const QString target = QDir(bench->dir.path()).filePath(QStringLiteral("update/download.part"));
+    const QString target = QDir(bench->dir.path()).filePath(u"update/download.part"_s);
     for (auto _ : state) {
         QFile sink(target);
         if (!sink.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
@@ -198,7 +199,7 @@ void BM_PackageDownload_200MB(benchmark::State &state)
             loop.quit();
         });
         QObject::connect(&download, &PackageDownload::failed, &loop, &QEventLoop::quit);
-        download.start({{QStringLiteral("127.0.0.1"), bench->port}, QStringLiteral("/v.md")}, &sink);
+        download.start({{u"127.0.0.1"_s, bench->port}, u"/v.md"_s}, &sink);
         loop.exec();
         if (!ok) {
             state.SkipWithError("the download failed");

@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <cstdint>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 bool isFormSafe(QChar c)
@@ -45,21 +47,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     using namespace LoginSteps;
 
     const FormPage form = readFormPage(reply);
-    if (!reply.contains(QStringLiteral("Set-Cookie:")) && !form.cookies.isEmpty())
+    if (!reply.contains(u"Set-Cookie:"_s) && !form.cookies.isEmpty())
         __builtin_trap();
     const QString body = loginBody(form.formHash, reply, cookies);
-    if (!body.startsWith(QStringLiteral("formhash=")))
+    if (!body.startsWith(u"formhash="_s))
         __builtin_trap();
 
     const SubmitReply submit = readSubmitReply(reply, cookies);
-    const bool refused = reply.contains(QStringLiteral("loginperm"));
-    const bool locked = !refused && reply.contains(QStringLiteral("密码错误次数过多"));
+    const bool refused = reply.contains(u"loginperm"_s);
+    const bool locked = !refused && reply.contains(u"密码错误次数过多"_s);
     if ((submit.outcome == SubmitReply::Outcome::Refused) != refused
         || (submit.outcome == SubmitReply::Outcome::LockedOut) != locked)
         __builtin_trap();
 
     const LoginPage page = readLoginPage(reply, cookies);
-    if (page.toSignIn != reply.contains(QStringLiteral("Location")))
+    if (page.toSignIn != reply.contains(u"Location"_s))
         __builtin_trap();
 
     const Profile profile = readProfile(reply, cookies);

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+using namespace Qt::StringLiterals;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString reply = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
@@ -18,13 +20,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         __builtin_trap();
 
     const QList<Notice> notices = parseNotices(reply);
-    if (notices.isEmpty() && !reply.isEmpty() && reply.split(QStringLiteral("<br>")).join(QString()).size() > 0)
+    if (notices.isEmpty() && !reply.isEmpty() && reply.split(u"<br>"_s).join(QString()).size() > 0)
         __builtin_trap();
     // Never more entries than lines, and no entry holds a line separator.
-    if (notices.size() > reply.count(QStringLiteral("<br>")) + 1)
+    if (notices.size() > reply.count(u"<br>"_s) + 1)
         __builtin_trap();
     for (const Notice &notice : notices) {
-        if (notice.text.contains(u'|') || notice.link.contains(u'|') || notice.text.contains(QStringLiteral("<br>")))
+        if (notice.text.contains(u'|') || notice.link.contains(u'|') || notice.text.contains(u"<br>"_s))
             __builtin_trap();
     }
     return 0;

@@ -43,7 +43,7 @@ struct TitleHit
 
 struct TitlePage
 {
-    QString count = QStringLiteral("0"); // as the page gives it ("约1,230"), "0" without one
+    QString count = QString(u'0'); // as the page gives it ("约1,230"), "0" without one
     QList<TitleHit> hits;
 };
 

@@ -4,6 +4,8 @@
 
 #include <QEventLoop>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // One value a line, whatever the forum put in it.
@@ -18,10 +20,10 @@ QString oneLine(QString value)
 
 int runLogin(CliContext &context)
 {
-    const bool save = context.takeFlag(QStringLiteral("--save"));
+    const bool save = context.takeFlag(u"--save"_s);
     const QStringList &args = context.args();
     if (args.size() != 2)
-        return context.usage(QStringLiteral("login [--save] USER PASSWORD"));
+        return context.usage(u"login [--save] USER PASSWORD"_s);
     const QString &userName = args.at(0);
     const QString &password = args.at(1);
     // The window's own checks. Errors, like the dialogue's, are the text alone.
@@ -30,9 +32,9 @@ int runLogin(CliContext &context)
         return int(CliContext::Failure);
     };
     if (userName.isEmpty())
-        return refuse(QStringLiteral("用户名不能为空。"));
+        return refuse(u"用户名不能为空。"_s);
     if (password.isEmpty())
-        return refuse(QStringLiteral("密码不能为空。"));
+        return refuse(u"密码不能为空。"_s);
 
     ForumLogin login;
     const QString userFile = userFilePath(AppFolder::current());
@@ -45,7 +47,7 @@ int runLogin(CliContext &context)
         record.userName = userName;
         record.password = password;
         if (!writeUserFile(userFile, record))
-            return context.fail(QStringLiteral("cannot write %1").arg(userFile));
+            return context.fail(u"cannot write %1"_s.arg(userFile));
     }
 
     QEventLoop loop;

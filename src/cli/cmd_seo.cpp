@@ -4,12 +4,14 @@
 #include <QEventLoop>
 #include <QMap>
 
+using namespace Qt::StringLiterals;
+
 int runSeo(CliContext &context)
 {
     const QStringList words = context.args();
     for (const QString &word : words) {
         if (word.startsWith(u"--"))
-            return context.usage(QStringLiteral("seo SITE"));
+            return context.usage(u"seo SITE"_s);
     }
 
     SiteStatistics statistics;
@@ -24,7 +26,7 @@ int runSeo(CliContext &context)
     });
     QObject::connect(&statistics, &SiteStatistics::finished, &loop, &QEventLoop::quit);
     if (!statistics.start(words.join(u' ')))
-        return context.usage(QStringLiteral("seo SITE"));
+        return context.usage(u"seo SITE"_s);
     loop.exec();
 
     for (const SeoFigure figure : allSeoFigures())

@@ -3,6 +3,8 @@
 
 #include <QEventLoop>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // One hit a line: a line break or tab inside a field would break the columns.
@@ -18,8 +20,8 @@ QString field(QString text)
 
 int runTitle(CliContext &context)
 {
-    const QString usage = QStringLiteral("title [--fuzzy] TITLE");
-    const bool fuzzy = context.takeFlag(QStringLiteral("--fuzzy"));
+    const QString usage = u"title [--fuzzy] TITLE"_s;
+    const bool fuzzy = context.takeFlag(u"--fuzzy"_s);
     const QStringList words = context.args();
     for (const QString &word : words) {
         if (word.startsWith(u"--"))
@@ -30,7 +32,7 @@ int runTitle(CliContext &context)
     QEventLoop loop;
     int status = CliContext::Success;
     QObject::connect(&search, &TitleSearch::finished, &loop, [&](const TitlePage &page) {
-        context.printLine(QStringLiteral("count=") + page.count);
+        context.printLine(u"count="_s + page.count);
         for (const TitleHit &hit : page.hits)
             context.printLine(field(hit.caption()) + u'\t' + field(hit.time) + u'\t' + field(hit.link));
         loop.quit();

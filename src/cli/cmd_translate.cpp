@@ -3,10 +3,12 @@
 
 #include <QEventLoop>
 
+using namespace Qt::StringLiterals;
+
 int runTranslate(CliContext &context)
 {
-    const QString usage = QStringLiteral("translate [--to en|zh] [FILE]");
-    const std::optional<QString> to = context.takeValue(QStringLiteral("--to"));
+    const QString usage = u"translate [--to en|zh] [FILE]"_s;
+    const std::optional<QString> to = context.takeValue(u"--to"_s);
     if (context.usageError() || context.args().size() > 1 || (to && *to != u"en" && *to != u"zh"))
         return context.usage(usage);
     const TranslationDirection direction =

@@ -4,12 +4,14 @@
 
 #include <QEventLoop>
 
+using namespace Qt::StringLiterals;
+
 // The updater's run without its window: every status text on standard error,
 // the updates found taken as confirmed, and Zorvane not started afterwards.
 int runUpdate(CliContext &context)
 {
     if (!context.args().isEmpty())
-        return context.usage(QStringLiteral("update"));
+        return context.usage(u"update"_s);
 
     UpdateRun run;
     QEventLoop loop;

@@ -59,18 +59,18 @@ inline const QString kToTraditionalFinished = u"简繁转换完毕..."_s;
 
 // Translation round trip. The button's caption names the translation its
 // next click performs.
-inline const QString kZhToEnCaption = QStringLiteral("中->英");
-inline const QString kEnToZhCaption = QStringLiteral("英->中");
+inline const QString kZhToEnCaption = u"中->英"_s;
+inline const QString kEnToZhCaption = u"英->中"_s;
 // Shown as the status at the start, and in a box for a click while one runs.
-inline const QString kTranslating = QStringLiteral("正在翻译，请稍候。");
+inline const QString kTranslating = u"正在翻译，请稍候。"_s;
 // The OK/Cancel warning shown while "ShowHelp" of section "YC" reads 0.
-inline const QString kTranslationWarning = QStringLiteral("注意：翻译将清除掉内容的HTML格式\r\n"
-                                                          "点击取消则不再出现本提示。");
-inline const QString kTranslationFinished = QStringLiteral("翻译结束。");
+inline const QString kTranslationWarning = u"注意：翻译将清除掉内容的HTML格式\r\n"
+                                           "点击取消则不再出现本提示。"_s;
+inline const QString kTranslationFinished = u"翻译结束。"_s;
 // A refused or broken connection, a time-out or a hang-up before the page ended.
-inline const QString kTranslationNetworkFailure = QStringLiteral("网络故障，暂时无法使用翻译功能。");
+inline const QString kTranslationNetworkFailure = u"网络故障，暂时无法使用翻译功能。"_s;
 // Said instead of kTranslationFinished when the service's page holds no
 // translation; the article is left as it was.
-inline const QString kTranslationNoResult = QStringLiteral("翻译服务没有返回译文，内容未作改动。");
+inline const QString kTranslationNoResult = u"翻译服务没有返回译文，内容未作改动。"_s;
 
 } // namespace RewriteText

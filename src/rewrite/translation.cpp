@@ -8,6 +8,8 @@
 #include "text/between.h"
 #include "text/text_utils.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // htmlToParagraphs makes a paragraph of every line between CR LFs and drops
@@ -15,7 +17,7 @@ namespace {
 // the paragraphs that the tags alone would have marked.
 QString breakAtParagraphEnds(const QString &text)
 {
-    return regexReplace(text, QStringLiteral("</p>|<br\\s*/?>"), QStringLiteral("\r\n"));
+    return regexReplace(text, u"</p>|<br\\s*/?>"_s, u"\r\n"_s);
 }
 
 QString serviceRoot()
@@ -27,8 +29,7 @@ QString serviceRoot()
 
 QString translationLanguages(TranslationDirection direction)
 {
-    return direction == TranslationDirection::ZhToEn ? QStringLiteral("sl=zh-CN&tl=en")
-                                                     : QStringLiteral("sl=en&tl=zh-CN");
+    return direction == TranslationDirection::ZhToEn ? u"sl=zh-CN&tl=en"_s : u"sl=en&tl=zh-CN"_s;
 }
 
 QString translationSourceText(const QString &html)
@@ -48,7 +49,7 @@ QString translationRequestBody(const QString &html, TranslationDirection directi
 
 QString translationRequestText(const QString &html, TranslationDirection direction)
 {
-    return buildPostRequest(QStringLiteral("/"), serverAddress(Cfg::Servers::Translate).authority(),
+    return buildPostRequest(u"/"_s, serverAddress(Cfg::Servers::Translate).authority(),
                             translationRequestBody(html, direction), serverSetting(Cfg::Servers::TranslateCookie),
                             serviceRoot());
 }
@@ -56,7 +57,7 @@ QString translationRequestText(const QString &html, TranslationDirection directi
 QString translationFromAnswer(const QByteArray &answer)
 {
     const QString page = decodeUtf8(answer);
-    QString result = Between(page, QStringLiteral("<span id=result_box"), QStringLiteral("</div>"));
+    QString result = Between(page, u"<span id=result_box"_s, u"</div>"_s);
     if (result.isEmpty())
         return {};
     // The rest of the span's opening tag.
@@ -112,7 +113,7 @@ void ArticleTranslator::translateArticle(const QString &html, TranslationDirecti
     // the Host header.
     request.server = serverAddress(Cfg::Servers::TranslateAddress);
     request.text = translationRequestText(html, direction);
-    request.completion = CompletionMarker::inBytes(toByteString(QStringLiteral("</html>")));
+    request.completion = CompletionMarker::inBytes(toByteString(u"</html>"_s));
     request.receive = HttpExchange::Receive::Bytes;
     request.failureMessage = RewriteText::kTranslationNetworkFailure;
     m_exchange->start(request);

@@ -10,6 +10,8 @@
 
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -21,8 +23,8 @@ int main(int argc, char *argv[])
         return 2;
     }
     frmLogin window;
-    window.txtUserName->setText(QStringLiteral("张三"));
-    window.txtPassword->setText(QStringLiteral("password"));
+    window.txtUserName->setText(u"张三"_s);
+    window.txtPassword->setText(u"password"_s);
     window.chkRmbPwd->setChecked(true);
     window.show();
     return window.grab().save(args[1]) ? 0 : 1;

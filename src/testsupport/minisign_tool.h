@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QString>
 
+using namespace Qt::StringLiterals;
+
 // Keys and signatures made by the minisign tool itself, in a folder of the
 // test's own.
 class MinisignTool
@@ -14,12 +16,11 @@ public:
     explicit MinisignTool(const QString &folder) : m_folder(folder) {}
 
     // A key pair without a password; false when the tool failed.
-    bool generate(const QString &name = QStringLiteral("maker"))
+    bool generate(const QString &name = u"maker"_s)
     {
         m_publicKey = QDir(m_folder).filePath(name + u".pub");
         m_secretKey = QDir(m_folder).filePath(name + u".key");
-        return run({QStringLiteral("-G"), QStringLiteral("-W"), QStringLiteral("-p"), m_publicKey, QStringLiteral("-s"),
-                    m_secretKey});
+        return run({u"-G"_s, u"-W"_s, u"-p"_s, m_publicKey, u"-s"_s, m_secretKey});
     }
 
     QByteArray publicKey() const { return read(m_publicKey); }
@@ -28,16 +29,15 @@ public:
     // The signature file of `bytes`, prehashed unless legacy is asked for.
     QByteArray sign(const QByteArray &bytes, bool legacy = false)
     {
-        const QString message = QDir(m_folder).filePath(QStringLiteral("message"));
+        const QString message = QDir(m_folder).filePath(u"message"_s);
         QFile file(message);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
             return {};
         file.close();
         QFile::remove(message + u".minisig");
-        QStringList args{QStringLiteral("-S"), QStringLiteral("-s"),       m_secretKey, QStringLiteral("-m"), message,
-                         QStringLiteral("-t"), QStringLiteral("release 2")};
+        QStringList args{u"-S"_s, u"-s"_s, m_secretKey, u"-m"_s, message, u"-t"_s, u"release 2"_s};
         if (legacy)
-            args << QStringLiteral("-l");
+            args << u"-l"_s;
         return run(args) ? read(message + u".minisig") : QByteArray();
     }
 
@@ -46,7 +46,7 @@ private:
     {
         QProcess tool;
         tool.setProcessChannelMode(QProcess::MergedChannels);
-        tool.start(QStringLiteral("minisign"), args);
+        tool.start(u"minisign"_s, args);
         return tool.waitForFinished(30000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
     }
     static QByteArray read(const QString &path)

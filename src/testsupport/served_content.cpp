@@ -84,7 +84,7 @@ bool ServedContent::startOn(const QString &folder, quint16 port)
     m_port = port;
     m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     m_process.setProcessChannelMode(QProcess::MergedChannels);
-    m_process.start(QStringLiteral(ZORVANE_SOURCE_DIR "/scripts/serve-content"), {folder, QString::number(port)});
+    m_process.start(QString::fromUtf8(ZORVANE_SOURCE_DIR "/scripts/serve-content"), {folder, QString::number(port)});
     const QByteArray logMark = "access log: ";
     QDeadlineTimer deadline(15000);
     while (!m_output.contains(logMark) && m_process.state() != QProcess::NotRunning && !deadline.hasExpired()) {

@@ -1,10 +1,12 @@
 #include "updater/package_format.h"
 
+using namespace Qt::StringLiterals;
+
 namespace Package {
 
 QString pieceFileName(int index)
 {
-    return index == 0 ? QStringLiteral("0.bat") : QString::number(index);
+    return index == 0 ? u"0.bat"_s : QString::number(index);
 }
 
 QList<QByteArray> splitPackage(QByteArrayView package)

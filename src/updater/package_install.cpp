@@ -13,12 +13,14 @@
 #include <signal.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 PieceWriteResult writePackagePieces(const QString &packageFile, const QString &updateFolder)
 {
     PieceWriteResult result;
     QFile package(packageFile);
     if (!package.open(QIODevice::ReadOnly)) {
-        result.error = QStringLiteral("cannot read %1: %2").arg(packageFile, package.errorString());
+        result.error = u"cannot read %1: %2"_s.arg(packageFile, package.errorString());
         return result;
     }
     std::unique_ptr<QSaveFile> piece;
@@ -27,7 +29,7 @@ PieceWriteResult writePackagePieces(const QString &packageFile, const QString &u
             return true;
         const bool committed = piece->commit();
         if (!committed)
-            result.error = QStringLiteral("cannot write %1: %2").arg(piece->fileName(), piece->errorString());
+            result.error = u"cannot write %1: %2"_s.arg(piece->fileName(), piece->errorString());
         else
             ++result.pieces;
         piece.reset();
@@ -40,7 +42,7 @@ PieceWriteResult writePackagePieces(const QString &packageFile, const QString &u
             return false;
         piece = std::make_unique<QSaveFile>(QDir(updateFolder).filePath(Package::pieceFileName(index)));
         if (!piece->open(QIODevice::WriteOnly)) {
-            result.error = QStringLiteral("cannot write %1: %2").arg(piece->fileName(), piece->errorString());
+            result.error = u"cannot write %1: %2"_s.arg(piece->fileName(), piece->errorString());
             return false;
         }
         return true;
@@ -48,7 +50,7 @@ PieceWriteResult writePackagePieces(const QString &packageFile, const QString &u
     splitter.pieceData = [&](QByteArrayView bytes) {
         if (piece->write(bytes.constData(), bytes.size()) == bytes.size())
             return true;
-        result.error = QStringLiteral("cannot write %1: %2").arg(piece->fileName(), piece->errorString());
+        result.error = u"cannot write %1: %2"_s.arg(piece->fileName(), piece->errorString());
         return false;
     };
 
@@ -56,7 +58,7 @@ PieceWriteResult writePackagePieces(const QString &packageFile, const QString &u
     for (;;) {
         const qint64 got = package.read(block.data(), block.size());
         if (got < 0) {
-            result.error = QStringLiteral("cannot read %1: %2").arg(packageFile, package.errorString());
+            result.error = u"cannot read %1: %2"_s.arg(packageFile, package.errorString());
             return result;
         }
         if (got == 0)
@@ -105,7 +107,7 @@ void InstallScript::start(const QString &scriptPath, const QString &workingFolde
         m_process->deleteLater();
     }
     m_process = new QProcess(this);
-    m_process->setProgram(QStringLiteral("/bin/sh"));
+    m_process->setProgram(u"/bin/sh"_s);
     m_process->setArguments({scriptPath});
     m_process->setWorkingDirectory(workingFolder);
     // Like the hidden window it once had: no input, output not kept. Its

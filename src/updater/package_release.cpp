@@ -16,6 +16,8 @@
 
 #include <optional>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QByteArray lineSeparator = "<br>";
@@ -30,16 +32,16 @@ std::optional<QByteArray> readFile(const QString &path, QString &error)
 {
     QFile file(path);
     if (!QFileInfo(path).isFile()) {
-        error = QStringLiteral("no such file: %1").arg(path);
+        error = u"no such file: %1"_s.arg(path);
         return std::nullopt;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        error = u"cannot read %1: %2"_s.arg(path, file.errorString());
         return std::nullopt;
     }
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        error = u"cannot read %1: %2"_s.arg(path, file.errorString());
         return std::nullopt;
     }
     return bytes;
@@ -69,10 +71,8 @@ std::optional<QList<Listed>> readReleases(const QString &indexPath, QString &err
             continue;
         const UpdateList parsed = parseUpdateList(fromGbk(line));
         if (parsed.packages.size() != 1 || !parsed.refused.isEmpty() || parsed.skippedLines != 0) {
-            error = QStringLiteral("%1: entry %2 is not NAME|STAMP|PATH as Patchwell reads it: %3")
-                        .arg(indexPath)
-                        .arg(number)
-                        .arg(fromGbk(line));
+            error = u"%1: entry %2 is not NAME|STAMP|PATH as Patchwell reads it: %3"_s.arg(indexPath).arg(number).arg(
+                fromGbk(line));
             return std::nullopt;
         }
         releases.append({line, parsed.packages.first()});
@@ -83,22 +83,20 @@ std::optional<QList<Listed>> readReleases(const QString &indexPath, QString &err
 QString signPackage(const QString &packageFile, const QString &key)
 {
     if (!QFileInfo(key).isFile())
-        return QStringLiteral("no such key: %1").arg(key);
+        return u"no such key: %1"_s.arg(key);
     QProcess minisign;
     // The tool asks for the key's password on the terminal itself.
     minisign.setProcessChannelMode(QProcess::ForwardedChannels);
     minisign.setInputChannelMode(QProcess::ForwardedInputChannel);
-    minisign.start(QStringLiteral("minisign"), {QStringLiteral("-S"), QStringLiteral("-s"),
-                                                QFileInfo(key).absoluteFilePath(), QStringLiteral("-m"), packageFile});
+    minisign.start(u"minisign"_s, {u"-S"_s, u"-s"_s, QFileInfo(key).absoluteFilePath(), u"-m"_s, packageFile});
     if (!minisign.waitForStarted())
-        return QStringLiteral("minisign could not be started (apt-get install minisign): %1")
-            .arg(minisign.errorString());
+        return u"minisign could not be started (apt-get install minisign): %1"_s.arg(minisign.errorString());
     // No limit: a password is typed in its own time.
     minisign.waitForFinished(-1);
     if (minisign.exitStatus() != QProcess::NormalExit || minisign.exitCode() != 0)
-        return QStringLiteral("minisign could not sign the package (exit status %1)").arg(minisign.exitCode());
+        return u"minisign could not sign the package (exit status %1)"_s.arg(minisign.exitCode());
     if (!QFileInfo::exists(packageFile + u".minisig"))
-        return QStringLiteral("minisign left no signature beside %1").arg(packageFile);
+        return u"minisign left no signature beside %1"_s.arg(packageFile);
     return QString();
 }
 
@@ -116,7 +114,7 @@ QString releasedPackagePath(const QString &name)
 
 bool isServableStamp(const QString &stamp)
 {
-    static const QRegularExpression servable(QStringLiteral("^[A-Za-z0-9._-]+$"));
+    static const QRegularExpression servable(u"^[A-Za-z0-9._-]+$"_s);
     return servable.match(stamp).hasMatch() && stamp != u"index";
 }
 
@@ -125,7 +123,7 @@ ReleaseResult releasePackage(const PackageRelease &release)
     ReleaseResult result;
     const QDir content(release.contentFolder);
     if (!QFileInfo(release.contentFolder).isDir()) {
-        result.error = QStringLiteral("no content folder at %1").arg(release.contentFolder);
+        result.error = u"no content folder at %1"_s.arg(release.contentFolder);
         return result;
     }
 
@@ -136,41 +134,39 @@ ReleaseResult releasePackage(const PackageRelease &release)
     const UpdateList readBack = parseUpdateList(result.listLine);
     if (!isSafePackageName(package.name) || package.name.startsWith(u'.') || readBack.packages.size() != 1
         || readBack.packages.first() != package) {
-        result.error = QStringLiteral("not a package name: '%1' (no \"/\", \"\\\", \"..\", \"|\" or \"<br>\", no "
-                                      "control characters, no blank at either end, no \".\" at the start)")
-                           .arg(release.name);
+        result.error = u"not a package name: '%1' (no \"/\", \"\\\", \"..\", \"|\" or \"<br>\", no "
+                       "control characters, no blank at either end, no \".\" at the start)"_s.arg(release.name);
         return result;
     }
     if (!isServableStamp(package.stamp)) {
-        result.error = QStringLiteral("not a stamp: '%1' (letters, digits, \".\", \"_\" and \"-\" only, and not "
-                                      "\"index\")")
-                           .arg(release.stamp);
+        result.error = u"not a stamp: '%1' (letters, digits, \".\", \"_\" and \"-\" only, and not "
+                       "\"index\")"_s.arg(release.stamp);
         return result;
     }
 
-    if (!content.mkpath(QStringLiteral("upnew")) || !content.mkpath(QStringLiteral("packages"))) {
-        result.error = QStringLiteral("cannot create upnew/ and packages/ in %1").arg(release.contentFolder);
+    if (!content.mkpath(u"upnew"_s) || !content.mkpath(u"packages"_s)) {
+        result.error = u"cannot create upnew/ and packages/ in %1"_s.arg(release.contentFolder);
         return result;
     }
     // Two releases at once would each write a list without the other's.
-    QLockFile lock(content.filePath(QStringLiteral("upnew/.patchwell-pack.lock")));
+    QLockFile lock(content.filePath(u"upnew/.patchwell-pack.lock"_s));
     lock.setStaleLockTime(0);
     if (!lock.tryLock()) {
-        result.error = QStringLiteral("another release is running in %1").arg(release.contentFolder);
+        result.error = u"another release is running in %1"_s.arg(release.contentFolder);
         return result;
     }
 
-    const QString indexPath = content.filePath(QStringLiteral("upnew/index.txt"));
+    const QString indexPath = content.filePath(u"upnew/index.txt"_s);
     std::optional<QList<Listed>> releases = readReleases(indexPath, result.error);
     if (!releases)
         return result;
     for (const Listed &listed : std::as_const(*releases)) {
         if (listed.package.name == package.name || listed.package.path == package.path) {
-            result.error = QStringLiteral("%1 was released before: %2").arg(package.name, fromGbk(listed.line));
+            result.error = u"%1 was released before: %2"_s.arg(package.name, fromGbk(listed.line));
             return result;
         }
         if (listed.package.stamp == package.stamp) {
-            result.error = QStringLiteral("stamp %1 was released before: %2").arg(package.stamp, fromGbk(listed.line));
+            result.error = u"stamp %1 was released before: %2"_s.arg(package.stamp, fromGbk(listed.line));
             return result;
         }
     }
@@ -185,16 +181,15 @@ ReleaseResult releasePackage(const PackageRelease &release)
         pieces.append(std::move(*bytes));
     }
     if (pieces.first().contains("\r\n"))
-        result.warnings << QStringLiteral("%1 has CR LF line ends; /bin/sh takes the CR as part of each command")
-                               .arg(release.scriptPath);
+        result.warnings << u"%1 has CR LF line ends; /bin/sh takes the CR as part of each command"_s.arg(
+            release.scriptPath);
     const QByteArray script = pieces.takeFirst();
     const std::optional<QByteArray> joined = Package::joinPackage(script, pieces);
     if (!joined) {
         for (qsizetype i = 0; i < piecePaths.size(); ++i) {
             if ((i == 0 ? script : pieces.at(i - 1)).contains(Package::marker()))
-                result.error = QStringLiteral("%1 holds the package marker (00 00 00 06 03 04 06 03 05 06): Patchwell "
-                                              "would split it apart")
-                                   .arg(piecePaths.at(i));
+                result.error = u"%1 holds the package marker (00 00 00 06 03 04 06 03 05 06): Patchwell "
+                               "would split it apart"_s.arg(piecePaths.at(i));
         }
         return result;
     }
@@ -205,11 +200,11 @@ ReleaseResult releasePackage(const PackageRelease &release)
     result.packageFile = content.filePath(releasedPackageFile(package.name));
     const QString signatureFile = result.packageFile + u".minisig";
     if (QFileInfo::exists(signatureFile) && !QFile::remove(signatureFile)) {
-        result.error = QStringLiteral("cannot replace %1").arg(signatureFile);
+        result.error = u"cannot replace %1"_s.arg(signatureFile);
         return result;
     }
     if (!writeFileAtomically(result.packageFile, *joined)) {
-        result.error = QStringLiteral("cannot write %1").arg(result.packageFile);
+        result.error = u"cannot write %1"_s.arg(result.packageFile);
         return result;
     }
     if (!release.signingKey.isEmpty()) {
@@ -231,9 +226,8 @@ ReleaseResult releasePackage(const PackageRelease &release)
     for (const qsizetype i : std::as_const(order)) {
         const QString &stamp = releases->at(i).package.stamp;
         if (!isServableStamp(stamp)) {
-            result.warnings << QStringLiteral("stamp '%1' is no file name the server looks up: installations holding "
-                                              "it are offered the whole list")
-                                   .arg(stamp);
+            result.warnings << u"stamp '%1' is no file name the server looks up: installations holding "
+                               "it are offered the whole list"_s.arg(stamp);
             continue;
         }
         // A stamp listed twice: its first release decides, which offers
@@ -246,7 +240,7 @@ ReleaseResult releasePackage(const PackageRelease &release)
             later.append(releases->at(k).line);
         const QString path = content.filePath(u"upnew/" + stamp + u".txt");
         if (!writeFileAtomically(path, later.join(lineSeparator))) {
-            result.error = QStringLiteral("cannot write %1; run the same release again").arg(path);
+            result.error = u"cannot write %1; run the same release again"_s.arg(path);
             return result;
         }
     }
@@ -254,7 +248,7 @@ ReleaseResult releasePackage(const PackageRelease &release)
     for (const Listed &listed : std::as_const(*releases))
         all.append(listed.line);
     if (!writeFileAtomically(indexPath, all.join(lineSeparator))) {
-        result.error = QStringLiteral("cannot write %1; run the same release again").arg(indexPath);
+        result.error = u"cannot write %1; run the same release again"_s.arg(indexPath);
         return result;
     }
     result.released = true;

@@ -4,10 +4,12 @@
 
 #include <QApplication>
 
+using namespace Qt::StringLiterals;
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Patchwell"));
+    QApplication::setApplicationName(u"Patchwell"_s);
     // The window is hidden while the first message shows; the updater ends
     // when the window says so, not when the message closes.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -1,5 +1,7 @@
 #include "updater/update_list.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 bool hasControlCharacter(const QString &text)
@@ -29,7 +31,7 @@ UpdateList parseUpdateList(const QString &reply)
     UpdateList list;
     if (!reply.contains(QLatin1String("<br>")) && !reply.contains(u'|'))
         return list;
-    const QStringList lines = reply.split(QStringLiteral("<br>"));
+    const QStringList lines = reply.split(u"<br>"_s);
     for (const QString &line : lines) {
         const QStringList fields = line.split(u'|');
         if (fields.size() < 3) {

@@ -12,6 +12,8 @@
 #include <QTemporaryFile>
 #include <QThread>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The signature file is a few lines; anything much bigger is not one.
@@ -27,17 +29,17 @@ QString checkName(SignatureCheck check)
 {
     switch (check) {
     case SignatureCheck::Valid:
-        return QStringLiteral("valid");
+        return u"valid"_s;
     case SignatureCheck::Malformed:
-        return QStringLiteral("not a minisign signature");
+        return u"not a minisign signature"_s;
     case SignatureCheck::OtherKey:
-        return QStringLiteral("made with another key");
+        return u"made with another key"_s;
     case SignatureCheck::Invalid:
-        return QStringLiteral("does not match");
+        return u"does not match"_s;
     case SignatureCheck::Unreadable:
-        return QStringLiteral("package unreadable");
+        return u"package unreadable"_s;
     case SignatureCheck::Unavailable:
-        return QStringLiteral("libsodium unavailable");
+        return u"libsodium unavailable"_s;
     }
     return {};
 }
@@ -62,14 +64,14 @@ Preparation preparePackage(const QString &partialPath, const QString &packagePat
         const SignatureCheck check = verifyFileSignature(*key, signature, partialPath);
         if (check != SignatureCheck::Valid) {
             preparation.result = Preparation::Result::BadSignature;
-            preparation.detail = QStringLiteral("signature ") + checkName(check);
+            preparation.detail = u"signature "_s + checkName(check);
             return preparation;
         }
     }
     QFile::remove(packagePath);
     if (!QFile::rename(partialPath, packagePath)) {
         preparation.result = Preparation::Result::NotSaved;
-        preparation.detail = QStringLiteral("cannot save %1").arg(packagePath);
+        preparation.detail = u"cannot save %1"_s.arg(packagePath);
         return preparation;
     }
     const PieceWriteResult pieces = writePackagePieces(packagePath, updateFolder);
@@ -125,7 +127,7 @@ void UpdateRun::onList(const QString &reply)
 {
     const UpdateList list = parseUpdateList(reply);
     if (!list.refused.isEmpty()) {
-        fail(UpdateText::listRefused(), QStringLiteral("refused list entry: ") + list.refused.first());
+        fail(UpdateText::listRefused(), u"refused list entry: "_s + list.refused.first());
         return;
     }
     if (list.packages.isEmpty()) {
@@ -144,7 +146,7 @@ void UpdateRun::proceed()
     if (m_phase != Phase::Confirming)
         return;
     if (!QDir().mkpath(updateFolder())) {
-        fail(UpdateText::installFailed(), QStringLiteral("cannot create %1").arg(updateFolder()));
+        fail(UpdateText::installFailed(), u"cannot create %1"_s.arg(updateFolder()));
         return;
     }
     // The key decides for the whole run; a key file that cannot be read
@@ -166,7 +168,7 @@ void UpdateRun::downloadCurrent()
     Q_EMIT statusChanged(UpdateText::downloading(m_current + 1, current().name, int(m_packages.size())));
     m_lastProgress.reset();
     if (m_keyFilePresent && !m_key) {
-        fail(UpdateText::signatureInvalid(), QStringLiteral("the key file is not a minisign public key"));
+        fail(UpdateText::signatureInvalid(), u"the key file is not a minisign public key"_s);
         return;
     }
     if (!m_keyFilePresent) {
@@ -191,7 +193,7 @@ void UpdateRun::fetchPackage()
     m_partial = std::make_unique<QTemporaryFile>(QDir(updateFolder()).filePath(current().name + u".md.XXXXXX.part"));
     if (!m_partial->open()) {
         fail(UpdateText::installFailed(),
-             QStringLiteral("cannot create a file in %1: %2").arg(updateFolder(), m_partial->errorString()));
+             u"cannot create a file in %1: %2"_s.arg(updateFolder(), m_partial->errorString()));
         return;
     }
     m_download->start({serverAddress(Cfg::Servers::Service), packageRequestPath(current().path)}, m_partial.get());
@@ -225,11 +227,11 @@ void UpdateRun::onDownloadFailed(PackageDownload::Failure reason)
         const bool network =
             reason == Failure::Network || reason == Failure::TimedOut || reason == Failure::ClosedEarly;
         fail(network ? UpdateText::networkFailure() : UpdateText::signatureInvalid(),
-             QStringLiteral("signature download: ") + detail);
+             u"signature download: "_s + detail);
         return;
     }
     if (reason == Failure::WriteFailed) {
-        fail(UpdateText::installFailed(), QStringLiteral("cannot write the package: ") + m_partial->errorString());
+        fail(UpdateText::installFailed(), u"cannot write the package: "_s + m_partial->errorString());
         return;
     }
     QString status = UpdateText::networkFailure();
@@ -237,7 +239,7 @@ void UpdateRun::onDownloadFailed(PackageDownload::Failure reason)
     if (reason != Failure::Network && reason != Failure::TimedOut && reason != Failure::ClosedEarly
         && !m_download->statusLine().isEmpty())
         status += u'（' + m_download->statusLine() + u'）';
-    fail(status, QStringLiteral("package download: ") + detail);
+    fail(status, u"package download: "_s + detail);
 }
 
 void UpdateRun::prepareCurrent()
@@ -247,7 +249,7 @@ void UpdateRun::prepareCurrent()
     // The last bytes may still sit in the file's buffer; a full disk shows
     // here, not in the writes.
     if (!m_partial->flush()) {
-        fail(UpdateText::installFailed(), QStringLiteral("cannot write the package: ") + m_partial->errorString());
+        fail(UpdateText::installFailed(), u"cannot write the package: "_s + m_partial->errorString());
         return;
     }
     m_partial->close();
@@ -291,8 +293,8 @@ void UpdateRun::prepareCurrent()
 void UpdateRun::onScriptFinished(InstallScript::Outcome outcome, int exitCode)
 {
     if (outcome != InstallScript::Outcome::Succeeded) {
-        fail(UpdateText::installFailed(), QStringLiteral("install script of %1: %2 (exit status %3)")
-                                              .arg(current().name, enumName(outcome), QString::number(exitCode)));
+        fail(UpdateText::installFailed(), u"install script of %1: %2 (exit status %3)"_s.arg(
+                                              current().name, enumName(outcome), QString::number(exitCode)));
         return;
     }
     packageDone();
@@ -307,8 +309,7 @@ void UpdateRun::packageDone()
         return;
     }
     if (!recordInstalledVersion(m_packages.last())) {
-        fail(UpdateText::versionNotRecorded(),
-             QStringLiteral("cannot write %1").arg(AppFolder::current().settingsFile()));
+        fail(UpdateText::versionNotRecorded(), u"cannot write %1"_s.arg(AppFolder::current().settingsFile()));
         return;
     }
     m_phase = Phase::Done;

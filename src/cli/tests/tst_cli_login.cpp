@@ -23,7 +23,7 @@ Run runLogin(const QString &appDir, const QStringList &args)
 {
     QProcess process;
     QSignalSpy finished(&process, &QProcess::finished);
-    process.start(QStringLiteral(ZORVANE_CLI), QStringList{u"--app-dir"_s, appDir, u"login"_s} + args);
+    process.start(QString::fromUtf8(ZORVANE_CLI), QStringList{u"--app-dir"_s, appDir, u"login"_s} + args);
     if (!finished.wait(20000))
         process.kill();
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,

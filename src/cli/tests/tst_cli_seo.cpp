@@ -16,7 +16,7 @@ namespace {
 CliRun runCliServing(const TempAppFolder &app, const QStringList &args)
 {
     QProcess process;
-    process.start(QStringLiteral(ZORVANE_CLI), QStringList{u"--app-dir"_s, app.folder().root()} + args);
+    process.start(QString::fromUtf8(ZORVANE_CLI), QStringList{u"--app-dir"_s, app.folder().root()} + args);
     process.closeWriteChannel();
     QSignalSpy finished(&process, &QProcess::finished);
     if (!finished.wait(60000))

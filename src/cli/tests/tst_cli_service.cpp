@@ -24,7 +24,7 @@ Run serviceCheck(const TempAppFolder &folder, const QStringList &args = {u"servi
 {
     QProcess process;
     QSignalSpy ended(&process, &QProcess::finished);
-    process.start(QStringLiteral(ZORVANE_CLI), QStringList{u"--app-dir"_s, folder.folder().root()} + args);
+    process.start(QString::fromUtf8(ZORVANE_CLI), QStringList{u"--app-dir"_s, folder.folder().root()} + args);
     if (!ended.wait(30000))
         return {};
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,

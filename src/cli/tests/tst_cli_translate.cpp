@@ -22,7 +22,7 @@ struct CliRun
 CliRun runCliServing(const QString &appDir, const QStringList &args, const QByteArray &input)
 {
     QProcess process;
-    process.start(QStringLiteral(ZORVANE_CLI), QStringList{u"--app-dir"_s, appDir} + args);
+    process.start(QString::fromUtf8(ZORVANE_CLI), QStringList{u"--app-dir"_s, appDir} + args);
     if (!process.waitForStarted())
         return {};
     process.write(input);

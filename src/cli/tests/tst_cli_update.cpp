@@ -22,7 +22,7 @@ struct CliRun
 CliRun runUpdate(const TempAppFolder &app)
 {
     QProcess process;
-    process.start(QStringLiteral(ZORVANE_CLI), {u"--app-dir"_s, app.folder().root(), u"update"_s});
+    process.start(QString::fromUtf8(ZORVANE_CLI), {u"--app-dir"_s, app.folder().root(), u"update"_s});
     if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 30000))
         process.kill();
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,

@@ -15,27 +15,29 @@
 
 #include <functional>
 
+using namespace Qt::StringLiterals;
+
 namespace FakeForumPages {
 
 inline QString loginPath()
 {
-    return QStringLiteral("/member.php?mod=logging&action=login");
+    return u"/member.php?mod=logging&action=login"_s;
 }
 inline QString submitPath()
 {
-    return QStringLiteral("/member.php?mod=logging&action=login&loginsubmit=yes&inajax=1");
+    return u"/member.php?mod=logging&action=login&loginsubmit=yes&inajax=1"_s;
 }
 inline QString portalPath()
 {
-    return QStringLiteral("/portal.php");
+    return u"/portal.php"_s;
 }
 inline QString signInPath()
 {
-    return QStringLiteral("/plugin.php?id=dsu_paulsign:sign");
+    return u"/plugin.php?id=dsu_paulsign:sign"_s;
 }
 inline QString avatarPath()
 {
-    return QStringLiteral("/avatar.php?uid=123&size=small");
+    return u"/avatar.php?uid=123&size=small"_s;
 }
 
 inline QByteArray formPage()
@@ -55,7 +57,7 @@ inline QByteArray submitReply(const QString &script)
 
 inline QByteArray submitAccepted()
 {
-    return submitReply(QStringLiteral("欢迎您回来"));
+    return submitReply(u"欢迎您回来"_s);
 }
 
 // The headers of the login page; the body never gets read.
@@ -68,10 +70,10 @@ inline QByteArray loginPage(bool redirect)
 inline QByteArray profilePage()
 {
     return "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n"
-           + FakeHttpServer::gbk(QStringLiteral(
-               "<html><body><div id=\"um\"><p><strong><a href=\"space-uid-123.html\">张三</a></strong></p></div>"
+           + FakeHttpServer::gbk(
+               u"<html><body><div id=\"um\"><p><strong><a href=\"space-uid-123.html\">张三</a></strong></p></div>"
                "<p>用户组: <b>中级会员</b></p><p>积分: <a href=\"home.php\">256</a></p>"
-               "<p>Kest币: <span>18</span> 枚</p></body></html>"));
+               "<p>Kest币: <span>18</span> 枚</p></body></html>"_s);
 }
 
 inline QByteArray avatarPicture()

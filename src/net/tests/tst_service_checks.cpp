@@ -306,7 +306,7 @@ void TestServiceChecks::logoutNotice_endsWithinItsLimit()
 
 void TestServiceChecks::shippedLibraryCounts_matchTheShippedFiles()
 {
-    const QString root = QStringLiteral(ZORVANE_APPDIR_TEMPLATE);
+    const QString root = QString::fromUtf8(ZORVANE_APPDIR_TEMPLATE);
     const Cls_Ini ini(root + u"/setting/config.ini"_s);
     const QList<std::pair<ConfigKey, QString>> libraries{{Cfg::vision::ErrorWordNums, u"/data/error.dat"_s},
                                                          {Cfg::vision::SameWordNums, u"/data/same.dat"_s}};

@@ -72,7 +72,7 @@ void TestHandoffHelper::takesTheSelectionElseTheClipboard()
 
     TempAppFolder folder;
     const QString helper = folder.path(u"\\zorvane-handoff");
-    QVERIFY(QFile::copy(QStringLiteral(ZORVANE_HANDOFF), helper));
+    QVERIFY(QFile::copy(QString::fromUtf8(ZORVANE_HANDOFF), helper));
     QVERIFY(QFile::setPermissions(helper, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     // Zorvane's stand-in notes that it was started, and from where.
     QFile zorvane(folder.path(u"\\Zorvane"));

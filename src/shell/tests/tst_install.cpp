@@ -78,8 +78,8 @@ Finished TestInstall::install(const QString &prefix)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"XDG_DATA_HOME"_s, m_home.path());
-    environment.insert(u"ZORVANE_APP"_s, QStringLiteral(ZORVANE_APP_DIR));
-    return run(QStringLiteral(ZORVANE_SOURCE_DIR "/scripts/install"), {prefix}, environment);
+    environment.insert(u"ZORVANE_APP"_s, QString::fromUtf8(ZORVANE_APP_DIR));
+    return run(QString::fromUtf8(ZORVANE_SOURCE_DIR "/scripts/install"), {prefix}, environment);
 }
 
 void TestInstall::install_givesAFolderThatStartsAndValidEntries()

@@ -26,7 +26,7 @@ public:
         environment.insert(u"XDG_RUNTIME_DIR"_s, runtimeFolder);
         m_process.setProcessEnvironment(environment);
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start(QStringLiteral(SINGLE_INSTANCE_CHILD), {});
+        m_process.start(QString::fromUtf8(SINGLE_INSTANCE_CHILD), {});
     }
     ~Copy()
     {

@@ -9,6 +9,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 // An application folder whose service server is a fake one on 127.0.0.1,
 // with a one-second time-out so that stalls end quickly.
 struct UpdateFixture
@@ -25,7 +27,7 @@ struct UpdateFixture
     // The reply to the update query sent with the stamp `stamp`.
     FakeRoute &list(const QString &stamp = QString())
     {
-        return server->on(QStringLiteral("/index.php?m=show&action=upnew&time=") + stamp);
+        return server->on(u"/index.php?m=show&action=upnew&time="_s + stamp);
     }
 
     static QByteArray package(const QByteArray &script, const QList<QByteArray> &files = {})
