@@ -69,8 +69,10 @@ inline const QString kTranslationWarning = u"注意：翻译将清除掉内容�
 inline const QString kTranslationFinished = u"翻译结束。"_s;
 // A refused or broken connection, a time-out or a hang-up before the page ended.
 inline const QString kTranslationNetworkFailure = u"网络故障，暂时无法使用翻译功能。"_s;
-// Said instead of kTranslationFinished when the service's page holds no
-// translation; the article is left as it was.
+// When the service's page holds no translation; the article is left as it was.
 inline const QString kTranslationNoResult = u"翻译服务没有返回译文，内容未作改动。"_s;
+// When the article was edited, or taken into text mode, while the translation
+// was on its way: the translation would overwrite the newer article.
+inline const QString kTranslationArticleChanged = u"翻译期间内容已被改动，译文未写入。"_s;
 
 } // namespace RewriteText

@@ -6,6 +6,8 @@
 #include "rewrite/rewrite_texts.h"
 #include "rewrite/synonym_library_file.h"
 #include "rewrite/synonyms.h"
+#include "rewrite/translation.h"
+#include "settings/frm_setting.h"
 #include "settings/word_library.h"
 #include "shell/clickable_label.h"
 #include "shell/command_context.h"
@@ -14,6 +16,7 @@
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QPushButton>
 
@@ -31,6 +34,8 @@ RewriteCommands::RewriteCommands(CommandContext &context) : QObject(&context), m
     cmdRe = named(new QPushButton(RewriteText::kShuffleCaption, panel), u"cmdRe"_s);
     cmdOneKeyYC = named(new QPushButton(RewriteText::kOneKeyCaption, panel), u"cmdOneKeyYC"_s);
     cmdSimFan = named(new QPushButton(RewriteText::kToTraditionalCaption, panel), u"cmdSimFan"_s);
+    cmdZ2Y = named(new QPushButton(RewriteText::kZhToEnCaption, panel), u"cmdZ2Y"_s);
+    m_translator = new ArticleTranslator(this);
 
     cbRe->addItems({RewriteText::kChooseStrengthItem, u"20%"_s, u"40%"_s, u"60%"_s, u"80%"_s});
     cbRe->setCurrentIndex(1);
@@ -53,7 +58,8 @@ RewriteCommands::RewriteCommands(CommandContext &context) : QObject(&context), m
     grid->addWidget(chkReplaceSame, 2, 0);
     grid->addWidget(chkChangeOrder, 2, 1);
     grid->addWidget(cmdOneKeyYC, 3, 0, 1, 2);
-    grid->addWidget(cmdSimFan, 4, 0, 1, 2);
+    grid->addWidget(cmdSimFan, 4, 0);
+    grid->addWidget(cmdZ2Y, 4, 1);
     context.area(CommandContext::Area::YcPanel)->insertLayout(0, grid);
 
     connect(cmdReplaceSame, &QPushButton::clicked, this, &RewriteCommands::cmdReplaceSame_clicked);
@@ -62,6 +68,8 @@ RewriteCommands::RewriteCommands(CommandContext &context) : QObject(&context), m
     connect(cmdRe, &QPushButton::clicked, this, &RewriteCommands::cmdRe_clicked);
     connect(cmdOneKeyYC, &QPushButton::clicked, this, &RewriteCommands::cmdOneKeyYC_clicked);
     connect(cmdSimFan, &QPushButton::clicked, this, &RewriteCommands::cmdSimFan_clicked);
+    connect(cmdZ2Y, &QPushButton::clicked, this, &RewriteCommands::cmdZ2Y_clicked);
+    connect(m_translator, &ArticleTranslator::finished, this, &RewriteCommands::translationFinished);
     context.addShortcut(Qt::CTRL | Qt::Key_W, [this] {
         if (m_context.mode() == ModeName::Yc)
             cmdOneKeyYC_clicked();
@@ -204,4 +212,52 @@ void RewriteCommands::cmdSimFan_clicked()
         ShowMsg(RewriteText::kToTraditionalFinished);
         cmdSimFan->setText(RewriteText::kToSimplifiedCaption);
     }
+}
+
+void RewriteCommands::cmdZ2Y_clicked()
+{
+    if (!m_context.passes(CommandKind::ArticleCommand))
+        return;
+    if (m_translator->isRunning()) {
+        m_context.showMessageBox(RewriteText::kTranslating);
+        return;
+    }
+    // Either answer goes on with the translation; Cancel only retires the
+    // warning.
+    if (TranslationPanel::warningWanted()
+        && !m_context.askOkCancel(QCoreApplication::applicationName(), RewriteText::kTranslationWarning)
+        && !TranslationPanel::suppressWarning())
+        m_context.showMessageBox(frmSetting::saveFailedMessage());
+    ShowMsg(RewriteText::kTranslating);
+    const std::optional<QString> html = m_context.getEditorHtml();
+    if (!html)
+        return;
+    m_translatedHtml = *html;
+    setPanelEnabled(false);
+    m_translator->translateArticle(*html, TranslationPanel::directionOfCaption(cmdZ2Y->text()));
+}
+
+void RewriteCommands::translationFinished(const TranslationOutcome &outcome)
+{
+    bool replaced = false;
+    if (!outcome.replacesArticle()) {
+        m_context.showMessageBox(outcome.message);
+    } else if (m_context.textMode()) {
+        // Leaving text mode writes the text box back over the editor.
+        m_context.showMessageBox(RewriteText::kTranslationArticleChanged);
+    } else if (const std::optional<QString> now = m_context.getEditorHtml()) {
+        // The editor stays usable during the wait; an article edited or
+        // replaced meanwhile is newer than the translation.
+        if (*now != m_translatedHtml)
+            m_context.showMessageBox(RewriteText::kTranslationArticleChanged);
+        else
+            replaced = m_context.setEditorHtml(outcome.text);
+    }
+    ShowMsg(RewriteText::kTranslationFinished);
+    // The caption turns only with the article, or the next click would send
+    // it in the wrong language.
+    if (replaced)
+        cmdZ2Y->setText(TranslationPanel::captionAfter(cmdZ2Y->text(), outcome));
+    m_translatedHtml.clear();
+    setPanelEnabled(true);
 }

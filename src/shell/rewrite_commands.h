@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+struct TranslationOutcome;
+class ArticleTranslator;
 class ClickableLabel;
 class CommandContext;
 class QCheckBox;
@@ -18,7 +20,8 @@ enum class ChineseScript {
 
 // The pseudo-original ("yc") panel: synonym replacement with the library's
 // import and export, the structure shuffle, the one-key pseudo-original
-// (also Ctrl+W in the "yc" mode) and the simplified/traditional conversion.
+// (also Ctrl+W in the "yc" mode), the simplified/traditional conversion and
+// the translation round trip.
 class RewriteCommands : public QObject
 {
     Q_OBJECT
@@ -39,6 +42,7 @@ public:
     QPushButton *cmdRe = nullptr;
     QPushButton *cmdOneKeyYC = nullptr;
     QPushButton *cmdSimFan = nullptr;
+    QPushButton *cmdZ2Y = nullptr; // its caption names the next translation
 
 public Q_SLOTS:
     void cmdReplaceSame_clicked();
@@ -47,12 +51,18 @@ public Q_SLOTS:
     void cmdRe_clicked();
     void cmdOneKeyYC_clicked();
     void cmdSimFan_clicked();
+    // Starts a translation and returns; the panel stays disabled until it
+    // ends.
+    void cmdZ2Y_clicked();
 
 private:
     void ShowMsg(const QString &text);
     void setPanelEnabled(bool enabled);
     int level() const;
+    void translationFinished(const TranslationOutcome &outcome);
 
     CommandContext &m_context;
     QString m_lastFileName; // what the last file dialog of the panel chose
+    ArticleTranslator *m_translator = nullptr;
+    QString m_translatedHtml; // the article as it went to the translation
 };

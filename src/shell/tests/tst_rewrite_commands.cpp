@@ -1,4 +1,5 @@
 #include "command_fixture.h"
+#include "editor/editor_texts.h"
 #include "format/format_html.h"
 #include "rewrite/rewrite_texts.h"
 #include "settings/config_keys.h"
@@ -6,11 +7,13 @@
 #include "shell/clickable_label.h"
 #include "shell/command_context.h"
 #include "shell/rewrite_commands.h"
+#include "testsupport/fake_http_server.h"
 #include "testsupport/temp_app_folder.h"
 #include "text/gbk.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QTest>
 #include <QVBoxLayout>
@@ -35,6 +38,28 @@ struct Panel : CommandWindow
 
 const QString Article = u"<p>今天很美丽。明天也很美丽。</p><p>第二段漂亮。</p><p>第三段落。</p>"_s;
 
+// The panel with the translation service on a fake server that gives up
+// after a second.
+struct TranslatePanel : Panel
+{
+    FakeHttpServer server;
+    const bool ready = server.serve(Cfg::Servers::TranslateAddress) && setConfigInt(Cfg::Servers::Timeout, 1);
+
+    bool waitUntilIdle() const
+    {
+        return QTest::qWaitFor([this] { return frm2->isEnabled(); }, 5000);
+    }
+};
+
+// The service's page with result inside its result element, as UTF-8.
+QByteArray answerPage(const QString &result)
+{
+    return "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=UTF-8\r\n\r\n"
+           + (u"<html><body><div><span id=result_box class=\"short_text\">"_s + result
+              + u"</span></div></body></html>"_s)
+                 .toUtf8();
+}
+
 } // namespace
 
 class TestRewriteCommands : public QObject
@@ -56,6 +81,9 @@ private Q_SLOTS:
     void import_hintThenReplaceLibrary();
     void import_formatError_showsBox();
     void export_writesChosenFileOrSaysWhy();
+    void z2y_twoClicksTranslateThereAndBack();
+    void z2y_captionTurnsOnlyWithArticle_data();
+    void z2y_captionTurnsOnlyWithArticle();
 };
 
 void TestRewriteCommands::controls_namedWithCaptions()
@@ -69,6 +97,7 @@ void TestRewriteCommands::controls_namedWithCaptions()
     QCOMPARE(text("cmdRe"), u"打乱结构"_s);
     QCOMPARE(text("cmdOneKeyYC"), u"一键伪原创"_s);
     QCOMPARE(text("cmdSimFan"), u"简->繁"_s);
+    QCOMPARE(text("cmdZ2Y"), u"中->英"_s);
     QCOMPARE(panel.frm2->findChild<ClickableLabel *>(u"Label2"_s)->text(), u"导入"_s);
     QCOMPARE(panel.frm2->findChild<ClickableLabel *>(u"Label4"_s)->text(), u"导出"_s);
     auto *cbRe = panel.frm2->findChild<QComboBox *>(u"cbRe"_s);
@@ -85,7 +114,7 @@ void TestRewriteCommands::articleCommands_refusedInPreviewAndTextMode_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<bool>("preview");
-    for (const char *name : {"cmdReplaceSame", "cmdRe", "cmdOneKeyYC", "cmdSimFan"}) {
+    for (const char *name : {"cmdReplaceSame", "cmdRe", "cmdOneKeyYC", "cmdSimFan", "cmdZ2Y"}) {
         QTest::addRow("%s in preview", name) << QString::fromLatin1(name) << true;
         QTest::addRow("%s in text mode", name) << QString::fromLatin1(name) << false;
     }
@@ -112,6 +141,8 @@ void TestRewriteCommands::articleCommands_refusedInPreviewAndTextMode()
     QCOMPARE(panel.host.article(), article);
     QVERIFY(panel.view.ycTexts.isEmpty());
     QCOMPARE(panel.commands->cmdSimFan->text(), u"简->繁"_s);
+    QCOMPARE(panel.commands->cmdZ2Y->text(), u"中->英"_s);
+    QVERIFY(panel.view.questions.isEmpty());
 }
 
 void TestRewriteCommands::replaceSame_loadsLibraryOnFirstUseOnly()
@@ -276,6 +307,99 @@ void TestRewriteCommands::export_writesChosenFileOrSaysWhy()
     QVERIFY(QFile::remove(panel.app.path(u"\\data\\same.dat")));
     panel.commands->Label4->clicked();
     QCOMPARE(panel.view.messages, QStringList{RewriteText::kLibraryMissing});
+}
+
+void TestRewriteCommands::z2y_twoClicksTranslateThereAndBack()
+{
+    TranslatePanel panel;
+    QVERIFY(panel.ready);
+    panel.server.on(u"/"_s).reply(answerPage(u"&lt;p&gt;Good weather&lt;/p&gt;"_s));
+    QVERIFY(setEditorHtml(panel.host, u"<p>天气好</p>"_s));
+    panel.view.answer = false; // Cancel on the warning: it goes on, and never asks again
+
+    panel.commands->cmdZ2Y->click();
+    QCOMPARE(panel.view.questions,
+             QStringList{QCoreApplication::applicationName() + u'|' + RewriteText::kTranslationWarning});
+    QCOMPARE(configText(Cfg::YC::ShowHelp), u"1"_s);
+    QVERIFY(!panel.frm2->isEnabled());
+    QCOMPARE(panel.view.ycTexts, QStringList{RewriteText::kTranslating});
+    // A second start while the first waits (the shortcut path: the disabled
+    // button itself takes no click).
+    panel.commands->cmdZ2Y_clicked();
+    QCOMPARE(panel.view.messages, QStringList{RewriteText::kTranslating});
+
+    QVERIFY(panel.waitUntilIdle());
+    QCOMPARE(panel.host.article(), u"<p>Good weather</p>"_s);
+    QCOMPARE(panel.commands->cmdZ2Y->text(), u"英->中"_s);
+    QCOMPARE(panel.view.ycTexts, (QStringList{RewriteText::kTranslating, RewriteText::kTranslationFinished}));
+
+    panel.commands->cmdZ2Y->click();
+    QVERIFY(panel.waitUntilIdle());
+    QCOMPARE(panel.commands->cmdZ2Y->text(), u"中->英"_s);
+    QCOMPARE(panel.view.questions.size(), 1);
+    QCOMPARE(panel.view.messages.size(), 1);
+    QCOMPARE(panel.server.connectionCount(), 2);
+    QVERIFY(panel.server.requests().at(0).body.contains("&sl=zh-CN&tl=en&"));
+    QVERIFY(panel.server.requests().at(1).body.contains("&sl=en&tl=zh-CN&ie=UTF-8&text=%3Cp%3EGood+weather%3C%2Fp%3E"));
+}
+
+void TestRewriteCommands::z2y_captionTurnsOnlyWithArticle_data()
+{
+    QTest::addColumn<QString>("scenario");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("turns");
+
+    QTest::newRow("empty article: nothing sent") << u"empty"_s << QString() << true;
+    const QString network = u"网络故障，暂时无法使用翻译功能。"_s;
+    QTest::newRow("connection refused") << u"refused"_s << network << false;
+    QTest::newRow("page stalls before its end") << u"stall"_s << network << false;
+    QTest::newRow("peer hangs up before the end tag") << u"close"_s << network << false;
+    QTest::newRow("page without the result markers") << u"nomarkers"_s << RewriteText::kTranslationNoResult << false;
+    QTest::newRow("article replaced while waiting") << u"edited"_s << RewriteText::kTranslationArticleChanged << false;
+    QTest::newRow("text mode entered while waiting")
+        << u"textmode"_s << RewriteText::kTranslationArticleChanged << false;
+    QTest::newRow("page stops answering while waiting") << u"deaf"_s << EditorText::PageNotAnswering << false;
+}
+
+void TestRewriteCommands::z2y_captionTurnsOnlyWithArticle()
+{
+    QFETCH(QString, scenario);
+    QFETCH(QString, message);
+    QFETCH(bool, turns);
+    TranslatePanel panel;
+    QVERIFY(panel.ready);
+    QVERIFY(setConfigInt(Cfg::YC::ShowHelp, 1));
+    const QByteArray page = answerPage(u"Hello"_s);
+    if (scenario == u"refused")
+        QVERIFY(setConfigText(Cfg::Servers::TranslateAddress,
+                              u"127.0.0.1:"_s + QString::number(FakeHttpServer::closedPort())));
+    else if (scenario == u"stall")
+        panel.server.on(u"/"_s).reply(page.chopped(7));
+    else if (scenario == u"close")
+        panel.server.on(u"/"_s).reply(page.chopped(7)).closeEarly();
+    else if (scenario == u"nomarkers")
+        panel.server.on(u"/"_s).respond(200, "<html><body><div>Hello</div></body></html>");
+    else
+        panel.server.on(u"/"_s).reply(page);
+    QVERIFY(setEditorHtml(panel.host, scenario == u"empty" ? QString() : Article));
+
+    panel.commands->cmdZ2Y->click();
+    QVERIFY(!panel.frm2->isEnabled());
+    if (scenario == u"edited")
+        panel.host.setArticle(u"<p>新的文章</p>"_s);
+    else if (scenario == u"textmode")
+        panel.session.toggleTextMode();
+    else if (scenario == u"deaf")
+        panel.host.setAnswering(false);
+    const QString article = panel.host.article();
+
+    QVERIFY(panel.waitUntilIdle());
+    QCOMPARE(panel.host.article(), article);
+    QCOMPARE(panel.commands->cmdZ2Y->text(), turns ? u"英->中"_s : u"中->英"_s);
+    QCOMPARE(panel.view.messages, message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(panel.view.ycAction(), RewriteText::kTranslationFinished);
+    if (scenario == u"empty")
+        QCOMPARE(panel.server.connectionCount(), 0);
 }
 
 QTEST_MAIN(TestRewriteCommands)
