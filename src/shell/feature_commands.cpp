@@ -7,6 +7,7 @@
 #include "shell/image_commands.h"
 #include "shell/notice_bar.h"
 #include "shell/rewrite_commands.h"
+#include "shell/seo_commands.h"
 #include "shell/settings_commands.h"
 #include "shell/user_area.h"
 
@@ -21,6 +22,7 @@ InstalledCommands installFeatureCommands(CommandContext &context)
     new CheckCommands(context);
     new FormatCommands(context);
     new RewriteCommands(context);
+    new SeoCommands(context);
     // The format options' boxes go under the one-key format button.
     new SettingsCommands(context);
     return installed;

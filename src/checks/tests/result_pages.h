@@ -1,9 +1,10 @@
 #pragma once
 
-// Generated news-search result pages, shared by the title-search tests and
-// the benchmark: the shape of the service's pages, with the markup that makes
-// lower-casing tag names hard (upper- and mixed-case tags, attributes with
-// blanks, "<" in scripts and texts, tag text inside other tags).
+// News-search result pages, shared by the title-search tests, the statistics
+// panel's tests and the benchmark. The generated ones have the shape of the
+// service's pages, with the markup that makes lower-casing tag names hard
+// (upper- and mixed-case tags, attributes with blanks, "<" in scripts and
+// texts, tag text inside other tags).
 
 #include <QRandomGenerator>
 #include <QString>
@@ -75,6 +76,35 @@ inline QString noise(quint32 seed, qsizetype size)
     while (text.size() < size)
         text += pieces[random.bounded(int(pieces.size()))];
     return text;
+}
+
+// Small result pages in the service's two layouts, with upper-case tags as
+// the service sends them: the exact title search's spans and the full-text
+// search's table cells.
+inline QString exactHit(const QString &link, const QString &title, const QString &source, const QString &time)
+{
+    QString hit = u"<SPAN><A href=" + link + u" target=_blank>" + title + u"</A> ";
+    if (!source.isEmpty())
+        hit += u"<FONT color=#008000 size=1>" + source + u"&gt;&gt;</FONT> ";
+    return hit + u"<FONT class=g size=1>" + time + u"</FONT></SPAN>";
+}
+
+inline QString exactPage(const QString &count, const QStringList &hits)
+{
+    return u"<HTML><BODY><DIV>相关新闻" + count + u"篇</DIV>\r\n<P class=\"res\">" + hits.join(QString())
+           + u"</P>\r\n</BODY></HTML>";
+}
+
+inline QString fuzzyCell(const QString &link, const QString &title, const QString &source, const QString &time)
+{
+    return u"<TD class=\"text\"><A href=" + link + u" target=_blank>" + title + u"</A> <FONT color=#008000>" + source
+           + u"</a><NOBR>" + time + u"</NOBR></TD>";
+}
+
+inline QString fuzzyPage(const QString &count, const QStringList &cells)
+{
+    return u"<HTML><BODY><DIV>相关新闻" + count + u"篇</DIV>\r\n<TABLE><TR>" + cells.join(u"</TR><TR>"_s)
+           + u"</TR></TABLE>\r\n</BODY></HTML>";
 }
 
 // The text cut into pieces of 1 to maxPiece characters.

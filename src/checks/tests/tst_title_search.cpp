@@ -12,6 +12,11 @@ using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(TitleSearchMode)
 
+using ResultPages::exactHit;
+using ResultPages::exactPage;
+using ResultPages::fuzzyCell;
+using ResultPages::fuzzyPage;
+
 namespace {
 
 // What one query ended with.
@@ -45,32 +50,6 @@ QStringList rows(const QList<TitleHit> &hits)
     for (const TitleHit &hit : hits)
         result.append(hit.caption() + u'|' + hit.time + u'|' + hit.link);
     return result;
-}
-
-QString exactHit(const QString &link, const QString &title, const QString &source, const QString &time)
-{
-    QString hit = u"<SPAN><A href=" + link + u" target=_blank>" + title + u"</A> ";
-    if (!source.isEmpty())
-        hit += u"<FONT color=#008000 size=1>" + source + u"&gt;&gt;</FONT> ";
-    return hit + u"<FONT class=g size=1>" + time + u"</FONT></SPAN>";
-}
-
-QString exactPage(const QString &count, const QStringList &hits)
-{
-    return u"<HTML><BODY><DIV>相关新闻" + count + u"篇</DIV>\r\n<P class=\"res\">" + hits.join(QString())
-           + u"</P>\r\n</BODY></HTML>";
-}
-
-QString fuzzyCell(const QString &link, const QString &title, const QString &source, const QString &time)
-{
-    return u"<TD class=\"text\"><A href=" + link + u" target=_blank>" + title + u"</A> <FONT color=#008000>" + source
-           + u"</a><NOBR>" + time + u"</NOBR></TD>";
-}
-
-QString fuzzyPage(const QString &count, const QStringList &cells)
-{
-    return u"<HTML><BODY><DIV>相关新闻" + count + u"篇</DIV>\r\n<TABLE><TR>" + cells.join(u"</TR><TR>"_s)
-           + u"</TR></TABLE>\r\n</BODY></HTML>";
 }
 
 // The whole-buffer pass after every arrival, as the receive buffer has always

@@ -3,6 +3,7 @@
 #include "editor/web_editor_host.h"
 #include "main_window_fixture.h"
 #include "net/service_client.h"
+#include "seo_fakes.h"
 #include "settings/config_keys.h"
 #include "settings/frm_setting.h"
 #include "shell/clickable_label.h"
@@ -10,6 +11,7 @@
 #include "shell/editor_commands.h"
 #include "shell/frm_format.h"
 #include "shell/notice_bar.h"
+#include "shell/seo_commands.h"
 #include "shell/user_area.h"
 #include "testsupport/fake_http_server.h"
 #include "testsupport/object_names.h"
@@ -22,6 +24,7 @@
 #include <QDesktopServices>
 #include <QDirIterator>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -61,6 +64,7 @@ private Q_SLOTS:
     void modeButtons_swapDefaultTextsOnlyWhileUntouched();
     void defaultTextsShownToday_areNotFetched();
     void startModeYc_showsYcPanel();
+    void startModeSeo_queriesTheMakersSiteOnce();
     void handOffText_opensInYcMode();
     void advertisement_showsPictureAndOpensLink();
     void notices_rotateAndOpenTheirLinks();
@@ -128,8 +132,11 @@ void TestFrmFormat::guestStart_showsFormatModeAndTodaysText()
     QVERIFY(!w->frm2->isVisible());
     QVERIFY(!w->cmdFormat->isEnabled());
     QVERIFY(w->cmdYC->isEnabled());
-    // No statistics command exists, so there is no "seo" mode to offer.
-    QVERIFY(!w->cmdSEO->isVisible());
+    // The statistics panel holds its commands, so its mode is offered; its
+    // site query waits for the first entry.
+    QVERIFY(w->cmdSEO->isVisible());
+    QVERIFY(!w->frm3->isVisible());
+    QVERIFY(!w->findChild<SeoCommands *>()->statisticsStarted());
     QCOMPARE(w->lblTitle->text(), u"Zorvane——Quillboxv1.0（内测版）"_s);
     QCOMPARE(w->userArea().lblPoint->text(), u"0"_s);
     QCOMPARE(w->userArea().lblKestCoin->text(), u"0枚"_s);
@@ -182,6 +189,32 @@ void TestFrmFormat::startModeYc_showsYcPanel()
     QVERIFY(w->frm2->isVisible());
     QCOMPARE(article(), YcDefault);
     QCOMPARE(configText(Cfg::Form::ShowDefaultYC), QDate::currentDate().toString(u"yyyy-MM-dd"_s));
+}
+
+void TestFrmFormat::startModeSeo_queriesTheMakersSiteOnce()
+{
+    SeoFakes::SeoServers servers;
+    QVERIFY(servers.serveAll());
+    servers.answer(u"example.com"_s, SeoFakes::Figures{});
+    QVERIFY(setConfigText(Cfg::Servers::Site, u"example.com"_s));
+    QVERIFY(setConfigText(Cfg::Default::Form, u"3"_s));
+    frmFormat *w = openWindow();
+    QVERIFY(w);
+    QCOMPARE(w->mode(), ModeName::Seo);
+    QVERIFY(w->frm3->isVisible());
+    QVERIFY(!w->frm1->isVisible());
+    QVERIFY(!w->cmdSEO->isEnabled());
+    SeoCommands *seo = w->findChild<SeoCommands *>();
+    QCOMPARE(seo->txtUrl->text(), u"example.com"_s);
+    QTRY_COMPARE(seo->lblFriendLink->text(), u"42"_s);
+    QTRY_COMPARE(seo->lblBaidu->text(), u"1,230"_s);
+
+    QTest::mouseClick(w->cmdFormat, Qt::LeftButton);
+    QTest::mouseClick(w->cmdSEO, Qt::LeftButton);
+    QVERIFY(w->frm3->isVisible());
+    QCOMPARE(seo->lblBaidu->text(), u"1,230"_s);
+    QCOMPARE(servers.baidu.requests().size(), 1);
+    QVERIFY(m_messages.isEmpty());
 }
 
 void TestFrmFormat::handOffText_opensInYcMode()
