@@ -255,6 +255,14 @@ void frmFormat::changeFrm()
     Q_EMIT m_commands->modeChanged(m_session->mode());
 }
 
+void frmFormat::receiveHandOff(const QString &html)
+{
+    m_session->setMode(ModeName::Yc);
+    showPanels();
+    m_start->handOver(html);
+    Q_EMIT m_commands->modeChanged(ModeName::Yc);
+}
+
 void frmFormat::cmdFormat_clicked()
 {
     setMode(ModeName::Format);
