@@ -1,5 +1,6 @@
 #include "editor/editor_host.h"
 #include "editor/editor_scheme.h"
+#include "editor/editor_session.h"
 #include "editor/mode_name.h"
 #include "editor/web_editor_host.h"
 #include "fake_forum.h"
@@ -275,23 +276,29 @@ void TestAppLife::laterStart_handsItsTextOver_data()
 {
     QTest::addColumn<bool>("mainWindowOpen");
     QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("textMode");
     const QByteArray text = toGbk(u"<p>浏览器里选的文字</p>"_s);
-    QTest::newRow("text, main window open") << true << text;
+    QTest::newRow("text, main window open") << true << text << false;
+    // Closed later, the text box would write its old text over the new.
+    QTest::newRow("text, main window in text mode") << true << text << true;
     // Taken at once, the text would be gone before the window could show it.
-    QTest::newRow("text, before the main window") << false << text;
-    QTest::newRow("blanks, main window open") << true << QByteArray(" \r\n\r\n ");
-    QTest::newRow("blanks, before the main window") << false << QByteArray(" \r\n\r\n ");
+    QTest::newRow("text, before the main window") << false << text << false;
+    QTest::newRow("blanks, main window open") << true << QByteArray(" \r\n\r\n ") << false;
+    QTest::newRow("blanks, before the main window") << false << QByteArray(" \r\n\r\n ") << false;
 }
 
 void TestAppLife::laterStart_handsItsTextOver()
 {
     QFETCH(bool, mainWindowOpen);
     QFETCH(QByteArray, file);
+    QFETCH(bool, textMode);
     const bool taken = !file.trimmed().isEmpty();
     QVERIFY(!m_life->start());
     frmFormat *main = mainWindowOpen ? enterAsGuest() : nullptr;
     QVERIFY(main || !mainWindowOpen);
     const QString before = main ? article() : QString();
+    if (textMode)
+        main->editor().toggleTextMode();
 
     QVERIFY(m_app->writeFile(u"\\html\\cache.html", file));
     m_life->loginWindow()->timShowFocus->stop();
@@ -308,6 +315,7 @@ void TestAppLife::laterStart_handsItsTextOver()
 
     QCOMPARE(main->mode(), taken ? ModeName::Yc : ModeName::Format);
     QCOMPARE(main->frm2->isVisible(), taken);
+    QVERIFY(!main->editor().textMode());
     if (taken || mainWindowOpen)
         QCOMPARE(article(), taken ? fromGbk(file) : before);
     const QByteArray left = m_app->readFile(u"\\html\\cache.html");
