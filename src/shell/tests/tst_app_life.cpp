@@ -205,10 +205,14 @@ void TestAppLife::serviceChecks_data()
     QTest::addColumn<QByteArray>("update");
     QTest::addColumn<bool>("listening");
     QTest::addColumn<QByteArray>("updater"); // its arguments; empty: not started
-    QTest::newRow("update, three fields reordered") << QByteArray("a|b|c") << true << QByteArray("c|a|b\n");
-    QTest::newRow("update of two fields: no updater") << QByteArray("a|b") << true << QByteArray();
-    QTest::newRow("every reply a 404") << QByteArray() << true << QByteArray();
-    QTest::newRow("nothing listens") << QByteArray() << false << QByteArray();
+    QTest::addColumn<bool>("executable");
+    const QByteArray update = "a|b|c";
+    QTest::newRow("update, three fields reordered") << update << true << QByteArray("c|a|b\n") << true;
+    QTest::newRow("update of two fields: no updater") << QByteArray("a|b") << true << QByteArray() << true;
+    // The user pressed OK for an update: ending silently would say it runs.
+    QTest::newRow("update, the updater cannot start") << update << true << QByteArray() << false;
+    QTest::newRow("every reply a 404") << QByteArray() << true << QByteArray() << true;
+    QTest::newRow("nothing listens") << QByteArray() << false << QByteArray() << true;
 }
 
 void TestAppLife::serviceChecks()
@@ -216,6 +220,9 @@ void TestAppLife::serviceChecks()
     QFETCH(QByteArray, update);
     QFETCH(bool, listening);
     QFETCH(QByteArray, updater);
+    QFETCH(bool, executable);
+    if (!executable)
+        QVERIFY(QFile::setPermissions(m_app->path(u"\\Patchwell"), QFile::ReadOwner));
     if (!update.isEmpty())
         m_service->on(u"/index.php?m=show&action=upnew&time="_s).respond(200, update);
     if (!listening)
@@ -239,7 +246,10 @@ void TestAppLife::serviceChecks()
     QCOMPARE(m_service->requestsFor(LogoutPath).size(), listening && update.isEmpty() ? 1 : 0);
     if (update.isEmpty())
         return;
-    QCOMPARE(m_messages, QStringList{u"发现软件有较新版本，点击确定进行更新。"_s});
+    QStringList messages{u"发现软件有较新版本，点击确定进行更新。"_s};
+    if (!executable)
+        messages << u"更新程序无法启动，请重新安装。"_s;
+    QCOMPARE(m_messages, messages);
     QVERIFY(!m_life->mainWindow());
     if (!updater.isEmpty())
         QTRY_COMPARE_WITH_TIMEOUT(m_app->readFile(u"\\Patchwell.ran"), updater, 10000);
