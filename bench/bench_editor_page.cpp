@@ -1,5 +1,6 @@
-// The editor page in a real browser: how long the program takes to show a
-// working editor, and what one article round trip (set, then get) costs.
+// The editor page in a real browser: what one article round trip (set, then
+// get) costs. How long the program takes to show a working editor is
+// bench_life's.
 // Needs an X server: xvfb-run -a build/bench/bench_editor_page
 #include "editor/editor_page.h"
 #include "editor/editor_scheme.h"
@@ -10,7 +11,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
-#include <QProcess>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -109,35 +109,6 @@ void BM_GetOnly(benchmark::State &state)
         benchmark::DoNotOptimize(getEditorHtml(e.host));
 }
 BENCHMARK(BM_GetOnly)->Arg(20'000)->Unit(benchmark::kMillisecond);
-
-// From starting build/app/Zorvane to its editor page answering (no network:
-// the service server is unreachable, which the editor does not wait for).
-void BM_ProgramStartToEditorReady(benchmark::State &state)
-{
-    for (auto _ : state) {
-        QProcess program;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"QT_LOGGING_RULES"_s, u"zorvane.startup.info=true"_s);
-        program.setProcessEnvironment(env);
-        program.setProcessChannelMode(QProcess::MergedChannels);
-        program.start(QString::fromUtf8(ZORVANE_APP_DIR "/Zorvane"), {});
-        QByteArray log;
-        bool ready = false;
-        while (!ready && program.waitForReadyRead(30000)) {
-            log += program.readAll();
-            ready = log.contains("main window ready with its editor");
-        }
-        state.PauseTiming();
-        program.kill();
-        program.waitForFinished();
-        state.ResumeTiming();
-        if (!ready) {
-            state.SkipWithError("Zorvane did not report a ready editor");
-            return;
-        }
-    }
-}
-BENCHMARK(BM_ProgramStartToEditorReady)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

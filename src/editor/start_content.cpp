@@ -82,6 +82,16 @@ void StartContent::modeChanged(const QString &mode)
         applyModeDefaultText(m_session, mode, m_texts, m_today());
 }
 
+void StartContent::handOver(const QString &html)
+{
+    if (m_placed) {
+        m_session.setEditorHtml(html);
+        return;
+    }
+    m_handOffText = html;
+    tryPlace();
+}
+
 std::optional<QString> takeHandOffText(const AppFolder &folder)
 {
     const QString path = folder.path(u"\\html\\cache.html");

@@ -41,6 +41,10 @@ public:
     // still holding the other mode's default text gets this mode's.
     void modeChanged(const QString &mode);
 
+    // Text handed over while the window is open: it replaces the article, or,
+    // while the start content still waits, goes in instead of it.
+    void handOver(const QString &html);
+
     void setClock(std::function<QDate()> today) { m_today = std::move(today); }
 
 public Q_SLOTS:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/editor_view.h"
+#include "net/user_record.h"
 #include "shell/feature_commands.h"
 #include "shell/main_window_logic.h"
 
@@ -36,7 +37,7 @@ public:
         // Text handed over from the browser: forces the "yc" mode.
         bool startedWithText = false;
         // The logged-in user; a guest when empty.
-        std::optional<UserInfo> user;
+        std::optional<UserRecord> user;
         QList<Notice> notices;
         // The service server; without it there is no advertisement and no
         // default text.
@@ -60,9 +61,13 @@ public:
     // Sets the mode and applies it (changeFrm).
     void setMode(const QString &mode);
     void changeFrm();
+    // Text a later start of the program handed over: the "yc" mode with the
+    // text in the editor.
+    void receiveHandOff(const QString &html);
 
     // While the program's tray icon shows, closing only hides the window.
     void setHideOnClose(bool hide) { m_hideOnClose = hide; }
+    bool hideOnClose() const { return m_hideOnClose; }
     bool hiddenByClose() const { return m_hiddenByClose; }
     void setHiddenByClose(bool hidden) { m_hiddenByClose = hidden; }
 

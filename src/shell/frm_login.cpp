@@ -21,6 +21,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int DotsInterval = 500;
+constexpr int ShowFocusDelay = 500;
 
 template <typename T>
 T *named(T *object, const QString &name)
@@ -86,6 +87,9 @@ void frmLogin::buildWindow()
 
     timLogin = named(new QTimer(this), u"timLogin"_s);
     timLogin->setInterval(DotsInterval);
+    timShowFocus = named(new QTimer(this), u"timShowFocus"_s);
+    timShowFocus->setInterval(ShowFocusDelay);
+    timShowFocus->setSingleShot(true);
     wskLogin = named(new ForumLogin(this), u"wskLogin"_s);
 
     connect(cmdLogin, &QPushButton::clicked, this, &frmLogin::cmdLogin_clicked);

@@ -57,6 +57,8 @@ public:
     ClickableLabel *lblReg = nullptr;
     QLabel *lblmsg = nullptr;
     QTimer *timLogin = nullptr;
+    // Brings the program's window forward, once per start (single shot).
+    QTimer *timShowFocus = nullptr;
     ForumLogin *wskLogin = nullptr;
 
 Q_SIGNALS:

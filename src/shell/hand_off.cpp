@@ -15,6 +15,11 @@ QString handOffFile(const AppFolder &folder)
     return folder.path(u"\\html\\cache.html");
 }
 
+bool holdsText(QString text)
+{
+    return !text.remove(u"\r\n"_s).trimmed().isEmpty();
+}
+
 } // namespace
 
 bool leaveHandOffText(const AppFolder &folder, const QString &html)
@@ -27,13 +32,17 @@ std::optional<QString> takeActivationText(const AppFolder &folder)
 {
     const QString path = handOffFile(folder);
     const QString text = readTextFile(path);
-    QString probe = text;
-    if (probe.remove(u"\r\n"_s).trimmed().isEmpty())
+    if (!holdsText(text))
         return std::nullopt;
     // A failure is left unreported: the helper has just written this very
     // file, so it is writable, and the text is worth handing over either way.
     writeFileAtomically(path, "\r\n");
     return text;
+}
+
+bool holdsActivationText(const AppFolder &folder)
+{
+    return holdsText(readTextFile(handOffFile(folder)));
 }
 
 QString programPath(const AppFolder &folder, Program program)

@@ -21,6 +21,9 @@ bool leaveHandOffText(const AppFolder &folder, const QString &html);
 // so a plain second start only brings the window forward.
 std::optional<QString> takeActivationText(const AppFolder &folder);
 
+// Whether a wake-up would find text: the file is read and left as it is.
+bool holdsActivationText(const AppFolder &folder);
+
 // The programs of the application folder.
 enum class Program { Zorvane, Patchwell };
 

@@ -7,15 +7,6 @@
 
 #include <optional>
 
-// The logged-in user as the user area shows it.
-struct UserInfo
-{
-    QString name;
-    QString group;
-    QString points;
-    QString coins;
-};
-
 // The advertisement reply: a picture name, optionally "|" and a link.
 struct Advertisement
 {

@@ -169,6 +169,9 @@ void SingleInstance::serve(QLocalSocket *socket)
         }
         socket->write(Done.data(), Done.size());
         socket->disconnectFromServer();
-        Q_EMIT activated();
+        // Queued: what the program does then may wait on the editor page in
+        // a nested event loop, which would delete the socket under this very
+        // handler.
+        QMetaObject::invokeMethod(this, &SingleInstance::activated, Qt::QueuedConnection);
     });
 }

@@ -53,14 +53,15 @@ UserArea::UserArea(CommandContext &context) : QObject(&context)
     setUser(std::nullopt);
 }
 
-void UserArea::setUser(const std::optional<UserInfo> &user)
+void UserArea::setUser(const std::optional<UserRecord> &user)
 {
     if (user) {
-        lblUsername->setText(user->name);
+        lblUsername->setText(user->userName);
         lblLevel->setText(user->group);
         lblPoint->setText(user->points);
         lblKestCoin->setText(user->coins + u"枚"_s);
-        showAvatar(AppFolder::current().path(u"\\userface\\") + user->name + u".bmp"_s);
+        // Where the login wrote it: a typed name never leads out of the folder.
+        showAvatar(avatarFilePath(AppFolder::current(), user->userName));
         lblReg->hide();
         return;
     }

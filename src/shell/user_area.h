@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/main_window_logic.h"
+#include "net/user_record.h"
 
 #include <QObject>
 
@@ -20,8 +20,8 @@ class UserArea : public QObject
 public:
     explicit UserArea(CommandContext &context);
 
-    // The logged-in user, or a guest when there is none.
-    void setUser(const std::optional<UserInfo> &user);
+    // The logged-in user as the forum gave it, or a guest when there is none.
+    void setUser(const std::optional<UserRecord> &user);
     // A missing picture leaves the avatar empty.
     void showAvatar(const QString &path);
 

@@ -65,6 +65,7 @@ private Q_SLOTS:
     void defaultText();
     void waitsForFetchesAndForABusyPage();
     void modeChange_swapsDefaultTextsOnlyAfterPlacing();
+    void laterHandOver_takesThePlaceOfTheStartContent();
     void takeHandOffText_data();
     void takeHandOffText();
 };
@@ -178,6 +179,23 @@ void TestStartContent::modeChange_swapsDefaultTextsOnlyAfterPlacing()
     e.start.modeChanged(ModeName::Yc);
     QCOMPARE(e.host.article(), u"<p>伪原创说明</p>"_s);
     QCOMPARE(configText(Cfg::Form::ShowDefaultYC), u"2026-12-07"_s);
+}
+
+void TestStartContent::laterHandOver_takesThePlaceOfTheStartContent()
+{
+    Editor e;
+    e.start.start(std::nullopt, e.service.fetch());
+    // Before the page answers, the text waits in place of the default text.
+    e.start.handOver(u"<p>第一次</p>"_s);
+    e.start.pageReady();
+    e.service.answer({u"<p>格式化说明</p>"_s, u"<p>伪原创说明</p>"_s});
+    QCOMPARE(e.placed.size(), 1);
+    QCOMPARE(e.host.article(), u"<p>第一次</p>"_s);
+    QCOMPARE(configText(Cfg::Form::ShowDefault), QString());
+    // Afterwards it replaces the article.
+    e.start.handOver(u"<p>第二次</p>"_s);
+    QCOMPARE(e.host.article(), u"<p>第二次</p>"_s);
+    QCOMPARE(e.placed.size(), 1);
 }
 
 void TestStartContent::takeHandOffText_data()

@@ -4,6 +4,7 @@
 #include "settings/frm_setting.h"
 #include "shell/clickable_label.h"
 #include "shell/frm_login.h"
+#include "testsupport/object_names.h"
 #include "testsupport/temp_app_folder.h"
 
 #include <QCheckBox>
@@ -101,17 +102,11 @@ void TestFrmLogin::controls_areNamedOnceWithTheirCaptions()
     QVERIFY(window.findChild<QPushButton *>(u"cmdLogin"_s));
     QVERIFY(window.findChild<QPushButton *>(u"cmdGuest"_s));
     QCOMPARE(window.findChild<QTimer *>(u"timLogin"_s)->interval(), 500);
+    QCOMPARE(window.findChild<QTimer *>(u"timShowFocus"_s)->interval(), 500);
+    QVERIFY(window.timShowFocus->isSingleShot());
     QVERIFY(window.findChild<ForumLogin *>(u"wskLogin"_s));
     QCOMPARE(window.lblmsg->textFormat(), Qt::PlainText);
-
-    QStringList names;
-    for (const QObject *child : window.findChildren<QObject *>()) {
-        if (!child->objectName().isEmpty() && !child->objectName().startsWith(u"qt_"_s))
-            names << child->objectName();
-    }
-    QStringList unique = names;
-    unique.removeDuplicates();
-    QCOMPARE(names.size(), unique.size());
+    QCOMPARE(duplicatedObjectNames(&window), QStringList());
 }
 
 void TestFrmLogin::statusLine_progressAndError()

@@ -1,3 +1,4 @@
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -114,6 +115,28 @@ void TestInstall::install_givesAFolderThatStartsAndValidEntries()
     const Finished counts = run(prefix + u"/zorvane-cli"_s, {u"config"_s, u"get"_s, u"vision"_s, u"ErrorWordNums"_s});
     QCOMPARE(counts.exitCode, 0);
     QCOMPARE(counts.out, QByteArray("40\n"));
+
+    // Zorvane itself starts there: every file it requires is in place, and
+    // its login window comes up.
+    QTemporaryDir runtime;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
+    environment.insert(u"QT_LOGGING_RULES"_s, u"zorvane.startup.info=true"_s);
+    if (!environment.contains(u"QT_QPA_PLATFORM"_s))
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    QProcess zorvane;
+    zorvane.setProcessEnvironment(environment);
+    zorvane.setProcessChannelMode(QProcess::MergedChannels);
+    zorvane.start(prefix + u"/Zorvane"_s, {});
+    QByteArray log;
+    const QDeadlineTimer deadline(30000);
+    while (!log.contains("login window shown") && zorvane.state() != QProcess::NotRunning && !deadline.hasExpired()) {
+        zorvane.waitForReadyRead(int(deadline.remainingTime()));
+        log += zorvane.readAll();
+    }
+    QVERIFY2(log.contains("login window shown"), log.constData());
+    zorvane.kill();
+    zorvane.waitForFinished();
 
     // GLib would refuse an entry for a folder named with "%": refused here.
     QCOMPARE(install(m_home.path() + u"/100%"_s).exitCode, 2);
