@@ -23,18 +23,6 @@ const QString linkStatsViewState =
     "iEn7zk6jJMHyPI93StAyAQJ6FPrYKcHQs9GNhwhlWUTvhlghDYiCQXAqkg%3D"_s;
 const QString linkStatsEntime = u"2Shqei8xvIz6dvSsnfXuLnOs8ftPbC0%3D"_s;
 
-// Blanks only, as the counts have always been trimmed.
-QString trimBlanks(const QString &text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == u' ')
-        ++first;
-    while (last > first && text.at(last - 1) == u' ')
-        --last;
-    return text.mid(first, last - first);
-}
-
 QString withoutBlanks(QString text)
 {
     return text.remove(u' ');
@@ -249,10 +237,10 @@ AlexaFigures parseAlexa(const QString &page)
 {
     QString rank = Between(
         page, u"<img src=\"/images/icons/globe-sm.jpg\" alt=\"Global\" style=\"margin-bottom:-2px;\"/>"_s, u"</div>"_s);
-    rank = rank.contains(u"img"_s) ? SeoText::noData() : trimBlanks(rank);
+    rank = rank.contains(u"img"_s) ? SeoText::noData() : trimBlanks(rank).toString();
     QString linksIn = Between(page, u"<a href=\"/site/linksin"_s, u"</a>"_s);
     linksIn = linksIn.mid(linksIn.indexOf(u'>') + 1);
-    linksIn = linksIn.contains(u"img"_s) ? SeoText::noData() : trimBlanks(linksIn);
+    linksIn = linksIn.contains(u"img"_s) ? SeoText::noData() : trimBlanks(linksIn).toString();
     return {cleanCount(rank), cleanCount(linksIn)};
 }
 
