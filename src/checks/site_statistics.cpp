@@ -216,8 +216,7 @@ HttpExchange::Request seoSourceRequest(SeoSource source, const QString &site)
                              + u"%2F&btnQuiry=%E6%9F%A5+%E8%AF%A2&ddlSearchMode=1&linkdomains=&selall=on&selpr=on"
                                "&selsnap=on&selfl=on"_s;
         const QString page = u"/Default.aspx"_s;
-        post(Cfg::Servers::LinkStats, page, body,
-             u"http://"_s + serverAddress(Cfg::Servers::LinkStats).authority() + page);
+        post(Cfg::Servers::LinkStats, page, body, serverAddress(Cfg::Servers::LinkStats).url(page));
         bytesUntilPageEnd();
         break;
     }
@@ -229,8 +228,7 @@ HttpExchange::Request seoSourceRequest(SeoSource source, const QString &site)
 
 QString googleSearchAddress(const QString &site)
 {
-    return u"http://"_s + serverAddress(Cfg::Servers::Google).authority() + u"/search?q=site%3A"_s
-           + urlEncodeUtf8(site);
+    return serverAddress(Cfg::Servers::Google).url(u"/search?q=site%3A"_s + urlEncodeUtf8(site));
 }
 
 AlexaFigures parseAlexa(const QString &page)

@@ -22,7 +22,7 @@ QString breakAtParagraphEnds(const QString &text)
 
 QString serviceRoot()
 {
-    return u"http://" + serverAddress(Cfg::Servers::Translate).authority() + u'/';
+    return serverAddress(Cfg::Servers::Translate).url(u"/"_s);
 }
 
 } // namespace

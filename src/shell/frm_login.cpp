@@ -222,7 +222,7 @@ void frmLogin::storeFlag(bool stored)
 
 void frmLogin::lblReg_clicked()
 {
-    m_openUrl(QUrl(u"http://"_s + serverAddress(Cfg::Servers::Forum).authority() + u"/member.php?mod=register.php"_s));
+    m_openUrl(QUrl(serverAddress(Cfg::Servers::Forum).url(u"/member.php?mod=register.php"_s)));
 }
 
 void frmLogin::timLogin_timeout()

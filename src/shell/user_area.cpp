@@ -83,7 +83,7 @@ void UserArea::openForumPage(const QString &path)
     const ServerAddress forum = serverAddress(Cfg::Servers::Forum);
     if (forum.host.isEmpty())
         return;
-    QDesktopServices::openUrl(QUrl(u"http://"_s + forum.authority() + path));
+    QDesktopServices::openUrl(QUrl(forum.url(path)));
 }
 
 void UserArea::imgFace_clicked()
