@@ -3,6 +3,7 @@
 #include "net/count_text.h"
 #include "net/http_request.h"
 #include "net/servers.h"
+#include "net/web_address.h"
 #include "text/between.h"
 #include "text/gbk.h"
 #include "text/text_utils.h"
@@ -431,11 +432,9 @@ void SiteStatistics::fetchPageRankFrame(const QString &address)
 {
     // The frame's address comes from the page; only a web address is fetched,
     // relative to the PageRank service.
-    const QUrl base(u"http://"_s + serverAddress(Cfg::Servers::PageRank).authority() + u'/', QUrl::TolerantMode);
-    const QUrl url = base.resolved(QUrl(address.trimmed(), QUrl::TolerantMode));
-    const QString scheme = url.scheme().toLower();
-    if (address.trimmed().isEmpty() || !url.isValid() || (scheme != u"http" && scheme != u"https")
-        || url.host().isEmpty()) {
+    const QUrl base(serverAddress(Cfg::Servers::PageRank).url(u"/"_s), QUrl::TolerantMode);
+    const QUrl url = webAddress(base.resolved(QUrl(address.trimmed(), QUrl::TolerantMode)));
+    if (address.trimmed().isEmpty() || !url.isValid()) {
         if (setFigure(SeoFigure::Pr, SeoText::failed()))
             lookupEnded();
         return;
