@@ -1,5 +1,6 @@
 #include "checks/site_statistics.h"
 
+#include "net/bounded_get.h"
 #include "net/count_text.h"
 #include "net/http_request.h"
 #include "net/servers.h"
@@ -11,7 +12,6 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QTimer>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
@@ -97,13 +97,6 @@ bool answered(const QNetworkReply *reply)
         error >= QNetworkReply::ContentAccessDenied && error <= QNetworkReply::UnknownContentError;
     const bool serverError = error >= QNetworkReply::InternalServerError && error <= QNetworkReply::UnknownServerError;
     return (contentError || serverError) && reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
-}
-
-// The body of a successful reply; anything else reads as the empty reply.
-QByteArray successBody(QNetworkReply *reply)
-{
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    return reply->error() == QNetworkReply::NoError && status >= 200 && status < 300 ? reply->readAll() : QByteArray();
 }
 
 } // namespace
@@ -394,19 +387,9 @@ void SiteStatistics::startSocketSource(SeoSource source, const QString &site)
 
 QNetworkReply *SiteStatistics::get(const QNetworkRequest &request)
 {
-    QNetworkReply *reply = m_network->get(request);
-    m_replies.append(reply);
-    // The whole fetch, not only each pause in it, is bounded: a server that
-    // trickles bytes ends on the failure path too.
-    auto *deadline = new QTimer(reply);
-    deadline->setSingleShot(true);
-    connect(deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
-    deadline->start(serverTimeout());
     // A reply beyond what any page needs ends on the failure path.
-    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
-        if (received > HttpExchange::defaultMaxReplySize)
-            reply->abort();
-    });
+    QNetworkReply *reply = boundedGet(*m_network, request, serverTimeout(), HttpExchange::defaultMaxReplySize);
+    m_replies.append(reply);
     return reply;
 }
 
