@@ -4,26 +4,12 @@
 #include "testsupport/temp_app_folder.h"
 #include "text/gbk.h"
 
-#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 using namespace SeoFakes;
 
 namespace {
-
-// Runs zorvane-cli while this process keeps serving its fake servers.
-CliRun runCliServing(const TempAppFolder &app, const QStringList &args)
-{
-    QProcess process;
-    process.start(QString::fromUtf8(ZORVANE_CLI), QStringList{u"--app-dir"_s, app.folder().root()} + args);
-    process.closeWriteChannel();
-    QSignalSpy finished(&process, &QProcess::finished);
-    if (!finished.wait(60000))
-        process.kill();
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            process.readAllStandardError()};
-}
 
 // Both hit blocks: the exact search reads the first, the fuzzy one the second.
 QString resultPage()
@@ -79,7 +65,7 @@ void TestCliSeo::title_printsCountAndHits()
     QVERIFY(news.serve(Cfg::Servers::News));
     news.on(path).respond(200, toGbk(resultPage()));
 
-    const CliRun run = runCliServing(app, args);
+    const CliRun run = runCliServing(app.folder().root(), args);
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(QString::fromUtf8(run.out), out);
     QCOMPARE(news.requests().size(), 1);
@@ -90,7 +76,7 @@ void TestCliSeo::title_networkFailure_exitsWithFailure()
     TempAppFolder app;
     QVERIFY(app.isValid());
     QVERIFY(setConfigText(Cfg::Servers::News, u"127.0.0.1:"_s + QString::number(FakeHttpServer::closedPort())));
-    const CliRun run = runCliServing(app, {u"title"_s, u"news"_s});
+    const CliRun run = runCliServing(app.folder().root(), {u"title"_s, u"news"_s});
     QCOMPARE(run.exitCode, 1);
     QVERIFY(run.out.isEmpty());
     QCOMPARE(QString::fromUtf8(run.err).trimmed(), u"网络故障"_s);
@@ -120,7 +106,7 @@ void TestCliSeo::seo_printsElevenFigures()
         expected[SeoFigure::Baidu] = SeoText::failed();
     }
 
-    const CliRun run = runCliServing(app, {u"seo"_s, site});
+    const CliRun run = runCliServing(app.folder().root(), {u"seo"_s, site});
     QCOMPARE(QString::fromUtf8(run.out), lines(expected).join(u'\n') + u'\n');
     QCOMPARE(run.exitCode, baiduRefuses ? 1 : 0);
     QCOMPARE(QString::fromUtf8(run.err), baiduRefuses ? SeoText::networkFailure() + u'\n' : QString());
