@@ -3,21 +3,12 @@
 #include "testsupport/fake_http_server.h"
 #include "testsupport/temp_app_folder.h"
 #include "text/gbk.h"
+#include "translation_pages.h"
 
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QByteArray answerPage(const QString &result)
-{
-    return FakeHttpServer::httpResponse(
-        200, (u"<html><span id=result_box class=\"long_text\">"_s + result + u"</span></div></html>"_s).toUtf8(),
-        "text/html; charset=UTF-8");
-}
-
-} // namespace
+using TranslationPages::answerPage;
 
 class TestCliTranslate : public QObject
 {
