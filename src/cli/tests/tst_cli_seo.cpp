@@ -1,4 +1,5 @@
 #include "cli_runner.h"
+#include "result_pages.h"
 #include "seo_fakes.h"
 #include "testsupport/fake_http_server.h"
 #include "testsupport/temp_app_folder.h"
@@ -14,13 +15,13 @@ namespace {
 // Both hit blocks: the exact search reads the first, the fuzzy one the second.
 QString resultPage()
 {
-    return u"<HTML><BODY>相关新闻约1,230篇\r\n<P class=\"res\">"
-           "<SPAN><A href=\"http://a.example/1.html\" target=_blank>Big news</A> "
-           "<FONT color=#008000 size=1>Daily&gt;&gt;</FONT> <FONT class=g size=1>2010-01-02</FONT></SPAN>"
-           "<SPAN><A href=http://a.example/2.html target=_blank>Small news</A> "
-           "<FONT class=g size=1>2010-01-03</FONT></SPAN></P>\r\n"
-           "<TABLE><TR><TD class=\"text\"><A href=http://b.example/1 target=_blank>Long\r\nnews</A> "
-           "<FONT color=#008000>Weekly</a><NOBR>2010-01-04</NOBR></TD></TR></TABLE></BODY></HTML>"_s;
+    using namespace ResultPages;
+    return u"<HTML><BODY>相关新闻约1,230篇\r\n<P class=\"res\">"_s
+           + exactHit(u"\"http://a.example/1.html\""_s, u"Big news"_s, u"Daily"_s, u"2010-01-02"_s)
+           + exactHit(u"http://a.example/2.html"_s, u"Small news"_s, QString(), u"2010-01-03"_s)
+           + u"</P>\r\n<TABLE><TR>"
+           + fuzzyCell(u"http://b.example/1"_s, u"Long\r\nnews"_s, u"Weekly"_s, u"2010-01-04"_s)
+           + u"</TR></TABLE></BODY></HTML>";
 }
 
 } // namespace
