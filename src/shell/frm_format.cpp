@@ -1,7 +1,5 @@
 #include "shell/frm_format.h"
 
-#include "editor/editor_page.h"
-#include "editor/editor_scheme.h"
 #include "editor/editor_session.h"
 #include "editor/start_content.h"
 #include "editor/web_editor_host.h"
@@ -44,8 +42,7 @@ frmFormat::frmFormat(Options options, QWidget *parent) : QWidget(parent)
     // Load, in order. The steps that need the editor page finish once it answers.
     lblTitle->setText(u"Zorvane——Quillboxv1.0（内测版）"_s);
     setWindowTitle(lblTitle->text());
-    installEditorScheme(m_editorStack->page()->profile(), AppFolder::current().path(u"\\lib"));
-    m_host->load(editorPageUrl());
+    m_editorStack->loadEditorPage();
     m_groups.noticeBar->fetchAdvertisement();
     m_groups.noticeBar->setNotices(options.notices);
     hidePreview();
@@ -58,12 +55,7 @@ frmFormat::frmFormat(Options options, QWidget *parent) : QWidget(parent)
     showPanels();
 }
 
-frmFormat::~frmFormat()
-{
-    // The host goes before the page it talks to (the editor stack's).
-    delete m_host;
-    m_host = nullptr;
-}
+frmFormat::~frmFormat() = default;
 
 void frmFormat::startContent(const Options &options)
 {
@@ -101,7 +93,7 @@ void frmFormat::buildEditor()
     webPre = m_editorStack->webPre;
     webText = m_editorStack->webText;
 
-    m_host = new WebEditorHost(m_editorStack->page());
+    m_host = m_editorStack->host();
     m_session = std::make_unique<EditorSession>(*m_host, *this);
     m_commands = new CommandContext(*m_session, this);
     m_start = new StartContent(*m_session, this);
