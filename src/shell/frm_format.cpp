@@ -3,7 +3,6 @@
 #include "editor/editor_session.h"
 #include "editor/start_content.h"
 #include "editor/web_editor_host.h"
-#include "net/service_client.h"
 #include "settings/app_folder.h"
 #include "settings/config_keys.h"
 #include "shell/command_context.h"
@@ -60,19 +59,9 @@ frmFormat::~frmFormat() = default;
 void frmFormat::startContent(const Options &options)
 {
     std::optional<QString> handOffText = takeHandOffText(AppFolder::current());
-    QString mode = startMode(configText(Cfg::Default::Form), options.startedWithText || handOffText.has_value());
-    if (mode == ModeName::Seo && !cmdSEO->isVisibleTo(this))
-        mode = ModeName::Format;
-    m_session->setMode(mode);
-
-    StartContent::FetchText fetch;
-    if (ServiceClient *service = options.service) {
-        fetch = [this, service](const QString &textMode, std::function<void(const QString &)> done) {
-            service->fetchText(textMode == ModeName::Yc ? ServicePath::ycDefault() : ServicePath::formatDefault(),
-                               m_start, std::move(done));
-        };
-    }
-    m_start->start(std::move(handOffText), fetch);
+    m_session->setMode(startMode(configText(Cfg::Default::Form), options.startedWithText || handOffText.has_value(),
+                                 cmdSEO->isVisibleTo(this)));
+    m_start->start(std::move(handOffText), defaultTextFetch(options.service, m_start));
 }
 
 void frmFormat::buildWindow()
