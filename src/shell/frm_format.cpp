@@ -239,12 +239,6 @@ void frmFormat::changeFrm()
 void frmFormat::receiveHandOff(const QString &html)
 {
     m_session->setMode(ModeName::Yc);
-    // The text goes where the user sees it: a text box left open would write
-    // its old text back over it when closed.
-    if (m_session->textMode())
-        m_session->toggleTextMode();
-    else if (m_session->previewOn())
-        m_session->togglePreview();
     showPanels();
     m_start->handOver(html);
     Q_EMIT m_commands->modeChanged(ModeName::Yc);
