@@ -262,7 +262,6 @@ void frmFormat::cmdSEO_clicked()
 void frmFormat::closeEvent(QCloseEvent *event)
 {
     if (m_hideOnClose) {
-        m_hiddenByClose = true;
         hide();
         event->ignore();
         return;
