@@ -44,7 +44,6 @@ frmFormat::frmFormat(Options options, QWidget *parent) : QWidget(parent)
     m_editorStack->loadEditorPage();
     m_groups.noticeBar->fetchAdvertisement();
     m_groups.noticeBar->setNotices(options.notices);
-    hidePreview();
     m_groups.userArea->setUser(options.user);
     lblVision->setText(versionCaption(QCoreApplication::applicationVersion(),
                                       QString::number(configInt(Cfg::vision::ErrorWordNums)),
