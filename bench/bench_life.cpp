@@ -5,6 +5,7 @@
 // Needs an X server: xvfb-run -a build/bench/bench_life --benchmark_repetitions=10
 #include "editor/editor_scheme.h"
 #include "main_window_fixture.h"
+#include "qt_benchmark.h"
 #include "settings/config_keys.h"
 #include "shell/app_life.h"
 #include "shell/frm_format.h"
@@ -28,20 +29,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Runs the event loop until signal comes from sender; false after 60 s.
-template <typename Sender, typename Signal>
-bool waitFor(const Sender *sender, Signal signal)
-{
-    QEventLoop loop;
-    bool arrived = false;
-    QObject::connect(sender, signal, &loop, [&] {
-        arrived = true;
-        loop.quit();
-    });
-    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-    loop.exec();
-    return arrived;
-}
+// How long a signal is waited for before the run counts as failed.
+constexpr int WaitLimit = 60000;
 
 double seconds(const QElapsedTimer &clock)
 {
@@ -110,7 +99,8 @@ void BM_GuestToMainWindowReady(benchmark::State &state)
         QElapsedTimer clock;
         clock.start();
         QTimer::singleShot(0, life.loginWindow()->cmdGuest, &QPushButton::click);
-        if (!waitFor(&life, &AppLife::mainWindowOpened) || !waitFor(life.mainWindow(), &frmFormat::editorReady)) {
+        if (!waitFor(&life, &AppLife::mainWindowOpened, WaitLimit)
+            || !waitFor(life.mainWindow(), &frmFormat::editorReady, WaitLimit)) {
             state.SkipWithError("no main window");
             return;
         }
@@ -124,11 +114,5 @@ BENCHMARK(BM_GuestToMainWindowReady)->Iterations(1)->UseManualTime()->Unit(bench
 int main(int argc, char **argv)
 {
     registerEditorScheme();
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QApplication>(argc, argv);
 }

@@ -4,6 +4,7 @@
 // Runs offscreen: build/bench/bench_login --benchmark_repetitions=10
 #include "fake_forum.h"
 #include "net/forum_login.h"
+#include "qt_benchmark.h"
 #include "shell/frm_login.h"
 #include "testsupport/temp_app_folder.h"
 
@@ -23,20 +24,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Runs the event loop until signal comes from sender; false after 10 s.
-template <typename Sender, typename Signal>
-bool waitFor(const Sender *sender, Signal signal)
-{
-    QEventLoop loop;
-    bool arrived = false;
-    QObject::connect(sender, signal, &loop, [&] {
-        arrived = true;
-        loop.quit();
-    });
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    loop.exec();
-    return arrived;
-}
+// How long a signal is waited for before the run counts as failed.
+constexpr int WaitLimit = 10000;
 
 void BM_CmdLoginToSuccess(benchmark::State &state)
 {
@@ -51,7 +40,7 @@ void BM_CmdLoginToSuccess(benchmark::State &state)
         QElapsedTimer clock;
         clock.start();
         window.cmdLogin->click();
-        if (!waitFor(&window, &frmLogin::loginFinished)) {
+        if (!waitFor(&window, &frmLogin::loginFinished, WaitLimit)) {
             state.SkipWithError("no login");
             return;
         }
@@ -70,7 +59,7 @@ void BM_DialogueOnly(benchmark::State &state)
         QElapsedTimer clock;
         clock.start();
         login.start(u"张三"_s, u"p&w 中"_s);
-        if (!waitFor(&login, &ForumLogin::succeeded)) {
+        if (!waitFor(&login, &ForumLogin::succeeded, WaitLimit)) {
             state.SkipWithError("no login");
             return;
         }
@@ -85,11 +74,5 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QApplication>(argc, argv);
 }

@@ -1,6 +1,7 @@
 // Compressing a camera-sized picture: a 4000 × 3000 JPEG shrunk to a width of
 // 1200 and recompressed at medium strength.
 #include "images/resize_pic.h"
+#include "qt_benchmark.h"
 #include "settings/app_folder.h"
 
 #include <benchmark/benchmark.h>
@@ -70,11 +71,5 @@ BENCHMARK(BM_ResizePic_Jpeg4000x3000)->Unit(benchmark::kMillisecond)->UseRealTim
 int main(int argc, char **argv)
 {
     // The JPEG and GIF codecs are plugins, found through the application.
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QCoreApplication>(argc, argv);
 }

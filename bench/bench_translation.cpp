@@ -1,11 +1,13 @@
 // The translation round trip of a 20,000-character article against a fake
 // service on 127.0.0.1 (one new connection per translation, as in use), and
 // its two halves on their own: building the request, reading the answer.
+#include "qt_benchmark.h"
 #include "rewrite/translation.h"
 #include "settings/config_keys.h"
 #include "testsupport/fake_http_server.h"
 #include "testsupport/temp_app_folder.h"
 #include "text/gbk.h"
+#include "translation_pages.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -46,11 +48,7 @@ QByteArray answerPage(int paragraphs)
             result += sentence;
         result += u"&lt;/p&gt;"_s;
     }
-    const QByteArray body = (u"<html><head><title>Translate</title></head><body><div id=gt-res-content>"
-                             "<span id=result_box class=\"long_text\">"_s
-                             + result + u"</span></div></body></html>"_s)
-                                .toUtf8();
-    return FakeHttpServer::httpResponse(200, body, "text/html; charset=UTF-8");
+    return TranslationPages::answerPage(result);
 }
 
 constexpr qsizetype ArticleLength = 20000;
@@ -106,9 +104,5 @@ BENCHMARK(BM_ReadAnswer)->Arg(ArticleLength)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QCoreApplication>(argc, argv);
 }

@@ -1,6 +1,7 @@
 // Installing a 200 MB update package served over 127.0.0.1: the whole run
 // (list, download streamed to disk, split, script) and the download alone.
 // Peak memory: /usr/bin/time -v build/bench/bench_update_download.
+#include "qt_benchmark.h"
 #include "settings/app_folder.h"
 #include "settings/config_keys.h"
 #include "updater/package_download.h"
@@ -215,11 +216,5 @@ BENCHMARK(BM_PackageDownload_200MB)->Unit(benchmark::kMillisecond)->UseRealTime(
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QCoreApplication>(argc, argv);
 }

@@ -1,8 +1,10 @@
 #include "checks/site_statistics.h"
 
+#include "net/bounded_get.h"
 #include "net/count_text.h"
 #include "net/http_request.h"
 #include "net/servers.h"
+#include "net/web_address.h"
 #include "text/between.h"
 #include "text/gbk.h"
 #include "text/text_utils.h"
@@ -10,7 +12,6 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QTimer>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
@@ -22,18 +23,6 @@ const QString linkStatsViewState =
     u"C02k5QDzX6lMpVu1lOWrzKRsD24gUYKyNAguMTSw2mrDdUu6THwrBHZjWeNpBaitlPJyE%2FpZBS6RMMIn8"
     "iEn7zk6jJMHyPI93StAyAQJ6FPrYKcHQs9GNhwhlWUTvhlghDYiCQXAqkg%3D"_s;
 const QString linkStatsEntime = u"2Shqei8xvIz6dvSsnfXuLnOs8ftPbC0%3D"_s;
-
-// Blanks only, as the counts have always been trimmed.
-QString trimBlanks(const QString &text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == u' ')
-        ++first;
-    while (last > first && text.at(last - 1) == u' ')
-        --last;
-    return text.mid(first, last - first);
-}
 
 QString withoutBlanks(QString text)
 {
@@ -108,13 +97,6 @@ bool answered(const QNetworkReply *reply)
         error >= QNetworkReply::ContentAccessDenied && error <= QNetworkReply::UnknownContentError;
     const bool serverError = error >= QNetworkReply::InternalServerError && error <= QNetworkReply::UnknownServerError;
     return (contentError || serverError) && reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
-}
-
-// The body of a successful reply; anything else reads as the empty reply.
-QByteArray successBody(QNetworkReply *reply)
-{
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    return reply->error() == QNetworkReply::NoError && status >= 200 && status < 300 ? reply->readAll() : QByteArray();
 }
 
 } // namespace
@@ -228,8 +210,7 @@ HttpExchange::Request seoSourceRequest(SeoSource source, const QString &site)
                              + u"%2F&btnQuiry=%E6%9F%A5+%E8%AF%A2&ddlSearchMode=1&linkdomains=&selall=on&selpr=on"
                                "&selsnap=on&selfl=on"_s;
         const QString page = u"/Default.aspx"_s;
-        post(Cfg::Servers::LinkStats, page, body,
-             u"http://"_s + serverAddress(Cfg::Servers::LinkStats).authority() + page);
+        post(Cfg::Servers::LinkStats, page, body, serverAddress(Cfg::Servers::LinkStats).url(page));
         bytesUntilPageEnd();
         break;
     }
@@ -241,18 +222,17 @@ HttpExchange::Request seoSourceRequest(SeoSource source, const QString &site)
 
 QString googleSearchAddress(const QString &site)
 {
-    return u"http://"_s + serverAddress(Cfg::Servers::Google).authority() + u"/search?q=site%3A"_s
-           + urlEncodeUtf8(site);
+    return serverAddress(Cfg::Servers::Google).url(u"/search?q=site%3A"_s + urlEncodeUtf8(site));
 }
 
 AlexaFigures parseAlexa(const QString &page)
 {
     QString rank = Between(
         page, u"<img src=\"/images/icons/globe-sm.jpg\" alt=\"Global\" style=\"margin-bottom:-2px;\"/>"_s, u"</div>"_s);
-    rank = rank.contains(u"img"_s) ? SeoText::noData() : trimBlanks(rank);
+    rank = rank.contains(u"img"_s) ? SeoText::noData() : trimBlanks(rank).toString();
     QString linksIn = Between(page, u"<a href=\"/site/linksin"_s, u"</a>"_s);
     linksIn = linksIn.mid(linksIn.indexOf(u'>') + 1);
-    linksIn = linksIn.contains(u"img"_s) ? SeoText::noData() : trimBlanks(linksIn);
+    linksIn = linksIn.contains(u"img"_s) ? SeoText::noData() : trimBlanks(linksIn).toString();
     return {cleanCount(rank), cleanCount(linksIn)};
 }
 
@@ -407,19 +387,9 @@ void SiteStatistics::startSocketSource(SeoSource source, const QString &site)
 
 QNetworkReply *SiteStatistics::get(const QNetworkRequest &request)
 {
-    QNetworkReply *reply = m_network->get(request);
-    m_replies.append(reply);
-    // The whole fetch, not only each pause in it, is bounded: a server that
-    // trickles bytes ends on the failure path too.
-    auto *deadline = new QTimer(reply);
-    deadline->setSingleShot(true);
-    connect(deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
-    deadline->start(serverTimeout());
     // A reply beyond what any page needs ends on the failure path.
-    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
-        if (received > HttpExchange::defaultMaxReplySize)
-            reply->abort();
-    });
+    QNetworkReply *reply = boundedGet(*m_network, request, serverTimeout(), HttpExchange::defaultMaxReplySize);
+    m_replies.append(reply);
     return reply;
 }
 
@@ -445,11 +415,9 @@ void SiteStatistics::fetchPageRankFrame(const QString &address)
 {
     // The frame's address comes from the page; only a web address is fetched,
     // relative to the PageRank service.
-    const QUrl base(u"http://"_s + serverAddress(Cfg::Servers::PageRank).authority() + u'/', QUrl::TolerantMode);
-    const QUrl url = base.resolved(QUrl(address.trimmed(), QUrl::TolerantMode));
-    const QString scheme = url.scheme().toLower();
-    if (address.trimmed().isEmpty() || !url.isValid() || (scheme != u"http" && scheme != u"https")
-        || url.host().isEmpty()) {
+    const QUrl base(serverAddress(Cfg::Servers::PageRank).url(u"/"_s), QUrl::TolerantMode);
+    const QUrl url = webAddress(base.resolved(QUrl(address.trimmed(), QUrl::TolerantMode)));
+    if (address.trimmed().isEmpty() || !url.isValid()) {
         if (setFigure(SeoFigure::Pr, SeoText::failed()))
             lookupEnded();
         return;

@@ -2,6 +2,7 @@
 
 #include "net/http_request.h"
 #include "net/servers.h"
+#include "net/web_address.h"
 #include "text/between.h"
 #include "text/text_utils.h"
 
@@ -304,11 +305,7 @@ TitlePage parseTitlePage(const QString &page, TitleSearchMode mode)
 
 QUrl openableHitUrl(const QString &link)
 {
-    const QUrl url(link.trimmed(), QUrl::TolerantMode);
-    const QString scheme = url.scheme().toLower();
-    if (!url.isValid() || (scheme != u"http" && scheme != u"https") || url.host().isEmpty())
-        return {};
-    return url;
+    return webAddress(QUrl(link.trimmed(), QUrl::TolerantMode));
 }
 
 qsizetype TagNameLowercaser::append(QStringView piece)

@@ -4,26 +4,11 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// Blanks only: tabs and line breaks are dealt with afterwards.
-QStringView trimBlanks(QStringView text)
-{
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && text[start] == u' ')
-        ++start;
-    while (end > start && text[end - 1] == u' ')
-        --end;
-    return text.mid(start, end - start);
-}
-
-} // namespace
-
 WordCount countWords(const QString &html)
 {
     WordCount count;
     count.source = html.size();
+    // Blanks only: tabs and line breaks are dealt with afterwards.
     QString text = trimBlanks(stripHtml(html)).toString();
     text.remove(u"\r\n"_s);
     text.remove(u'\t');

@@ -24,7 +24,7 @@ int runService(CliContext &context)
     QEventLoop loop;
     QObject::connect(&checks, &ServiceChecks::updateChecked, &loop, [&](const QString &reply) { update = reply; });
     QObject::connect(&checks, &ServiceChecks::libraryChecked, &loop, [&](const LibraryCheck &check) {
-        const QString name = check.library == WordLibrary::ErrorWords ? u"errorwords"_s : u"samewords"_s;
+        const QString name = check.library == ServedLibrary::ErrorWords ? u"errorwords"_s : u"samewords"_s;
         switch (check.outcome) {
         case LibraryCheck::Outcome::Unchanged:
             libraries << name + u"=unchanged"_s;

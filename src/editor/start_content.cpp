@@ -84,6 +84,12 @@ void StartContent::modeChanged(const QString &mode)
 
 void StartContent::handOver(const QString &html)
 {
+    // The text goes where the user sees it: a text box left open would write
+    // its old text back over it when closed.
+    if (m_session.textMode())
+        m_session.toggleTextMode();
+    else if (m_session.previewOn())
+        m_session.togglePreview();
     if (m_placed) {
         m_session.setEditorHtml(html);
         return;

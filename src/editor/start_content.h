@@ -42,7 +42,8 @@ public:
     void modeChanged(const QString &mode);
 
     // Text handed over while the window is open: it replaces the article, or,
-    // while the start content still waits, goes in instead of it.
+    // while the start content still waits, goes in instead of it. The text
+    // box and the preview close first.
     void handOver(const QString &html);
 
     void setClock(std::function<QDate()> today) { m_today = std::move(today); }

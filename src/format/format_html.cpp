@@ -56,17 +56,6 @@ QString escapeAttribute(const QString &value)
     return out;
 }
 
-QString trimSpaces(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin) == u' ')
-        ++begin;
-    while (end > begin && text.at(end - 1) == u' ')
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 // Step 4: empties every link. A link that holds images keeps their
 // placeholders, so the images come back where the link was.
 void removeLinkTexts(ScratchDocument &doc)
@@ -216,7 +205,7 @@ QString FormatHtml(const QString &html, FormatMode mode)
             keywordPlaced = true;
             keywordReplacement = kw;
             const QString url = configText(Cfg::YC::LinkUrl);
-            if (!trimSpaces(url).isEmpty()) {
+            if (!trimBlanks(url).isEmpty()) {
                 const int linkType = configInt(Cfg::YC::LinkType);
                 if (linkType == 0)
                     keywordReplacement = u"<a href=\"" % FormatUrl(url) % u"\">" % kw % u"</a>";

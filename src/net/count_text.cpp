@@ -1,5 +1,7 @@
 #include "net/count_text.h"
 
+#include "text/text_utils.h"
+
 using namespace Qt::StringLiterals;
 
 QString cleanCountText(const QString &text)
@@ -14,11 +16,5 @@ QString cleanCountText(const QString &text)
     count.remove(u'?');
     count.replace(u'浜', u'亿');
     count.remove(u'约');
-    qsizetype first = 0;
-    qsizetype last = count.size();
-    while (first < last && count.at(first) == u' ')
-        ++first;
-    while (last > first && count.at(last - 1) == u' ')
-        --last;
-    return count.mid(first, last - first);
+    return trimBlanks(count).toString();
 }

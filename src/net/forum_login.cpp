@@ -1,5 +1,6 @@
 #include "net/forum_login.h"
 
+#include "net/bounded_get.h"
 #include "net/cookie_jar.h"
 #include "net/http_request.h"
 #include "net/servers.h"
@@ -14,7 +15,6 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QStringEncoder>
-#include <QTimer>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
@@ -285,28 +285,13 @@ void ForumLogin::onFailure()
 
 void ForumLogin::fetchAvatar()
 {
-    QNetworkRequest request{QUrl(m_pending.avatarUrl)};
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    QNetworkReply *reply = m_network->get(request);
+    QNetworkReply *reply =
+        boundedGet(*m_network, QNetworkRequest(QUrl(m_pending.avatarUrl)), timeout(), AvatarSizeLimit);
     m_avatarReply = reply;
-
-    // The whole fetch is bounded, not only the pauses between packets.
-    auto *deadline = new QTimer(reply);
-    deadline->setSingleShot(true);
-    connect(deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
-    deadline->start(timeout());
-    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
-        if (received > AvatarSizeLimit)
-            reply->abort();
-    });
     connect(reply, &QNetworkReply::finished, this, [this, reply] {
         m_avatarReply = nullptr;
         reply->deleteLater();
-        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        QByteArray bytes;
-        if (reply->error() == QNetworkReply::NoError && status >= 200 && status < 300)
-            bytes = reply->readAll();
-        avatarArrived(bytes);
+        avatarArrived(successBody(reply));
     });
 }
 

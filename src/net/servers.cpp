@@ -44,6 +44,11 @@ QString ServerAddress::authority() const
     return port == 80 ? host : host + u':' + QString::number(port);
 }
 
+QString ServerAddress::url(const QString &path) const
+{
+    return u"http://" + authority() + path;
+}
+
 ServerAddress parseServerAddress(const QString &text)
 {
     const QString trimmed = text.trimmed();

@@ -17,6 +17,8 @@ struct ServerAddress
     // "host" when the port is 80, otherwise "host:port": what a Host header or
     // an "http://" address carries.
     QString authority() const;
+    // "http://" + authority() + path ("/…"): a page of the server.
+    QString url(const QString &path) const;
 };
 
 // The address under one of the keys of Cfg::Servers (Cfg::Servers::Forum, …).

@@ -25,9 +25,9 @@ struct LibraryTraits
     ConfigKey countKey;
 };
 
-LibraryTraits traits(WordLibrary library)
+LibraryTraits traits(ServedLibrary library)
 {
-    if (library == WordLibrary::ErrorWords) {
+    if (library == ServedLibrary::ErrorWords) {
         return {
             .checking = u"检查错别字库更新"_s,
             .updating = u"正在更新错别字库"_s,
@@ -87,11 +87,6 @@ int libraryCount(const QByteArray &text)
     return int(text.count("\r\n"));
 }
 
-int storedLibraryCount(const QByteArray &file)
-{
-    return libraryCount(file.endsWith("\r\n") ? file.chopped(2) : file);
-}
-
 ServiceChecks::ServiceChecks(ServiceClient &client, UpdatePolicy policy, QObject *parent)
     : QObject(parent)
     , m_client(client)
@@ -130,11 +125,12 @@ void ServiceChecks::checkNotices()
         m_notices = parseNotices(reply);
         m_passedNoticeStep = true;
         m_step = Step::Libraries;
-        checkLibrary(WordLibrary::ErrorWords, [this] { checkLibrary(WordLibrary::SameWords, [this] { finish(); }); });
+        checkLibrary(ServedLibrary::ErrorWords,
+                     [this] { checkLibrary(ServedLibrary::SameWords, [this] { finish(); }); });
     });
 }
 
-void ServiceChecks::checkLibrary(WordLibrary library, std::function<void()> next)
+void ServiceChecks::checkLibrary(ServedLibrary library, std::function<void()> next)
 {
     const LibraryTraits t = traits(library);
     Q_EMIT progress(t.checking);
@@ -157,7 +153,7 @@ void ServiceChecks::checkLibrary(WordLibrary library, std::function<void()> next
     });
 }
 
-void ServiceChecks::storeLibrary(WordLibrary library, const QString &version, const QByteArray &text)
+void ServiceChecks::storeLibrary(ServedLibrary library, const QString &version, const QByteArray &text)
 {
     if (text.isEmpty()) {
         Q_EMIT libraryChecked({library, LibraryCheck::Outcome::Unchanged, 0, version, {}});

@@ -31,10 +31,9 @@ QString noConnectionNotice();
 // A library text as the service server sends it counts one group per "\r\n"
 // separator; a stored library file is that text followed by one "\r\n".
 int libraryCount(const QByteArray &text);
-int storedLibraryCount(const QByteArray &file);
 
 // The two word libraries the service server keeps up to date.
-enum class WordLibrary { ErrorWords, SameWords };
+enum class ServedLibrary { ErrorWords, SameWords };
 
 struct LibraryCheck
 {
@@ -45,7 +44,7 @@ struct LibraryCheck
                      // version is left alone, so the next start tries again
     };
 
-    WordLibrary library = WordLibrary::ErrorWords;
+    ServedLibrary library = ServedLibrary::ErrorWords;
     Outcome outcome = Outcome::Unchanged;
     int count = 0;    // the stored count when Updated
     QString version;  // the version reply as compared
@@ -95,8 +94,8 @@ private:
 
     void checkUpdate();
     void checkNotices();
-    void checkLibrary(WordLibrary library, std::function<void()> next);
-    void storeLibrary(WordLibrary library, const QString &version, const QByteArray &text);
+    void checkLibrary(ServedLibrary library, std::function<void()> next);
+    void storeLibrary(ServedLibrary library, const QString &version, const QByteArray &text);
     void finish();
 
     ServiceClient &m_client;

@@ -1,5 +1,6 @@
 #include "net/service_client.h"
 
+#include "net/bounded_get.h"
 #include "net/servers.h"
 #include "text/gbk.h"
 
@@ -7,7 +8,6 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
-#include <QTimer>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
@@ -36,25 +36,13 @@ void ServiceClient::fetchBytes(const QString &path, QObject *context, std::funct
 {
     const ServerAddress server = serverAddress(Cfg::Servers::Service);
     const QString relative = path.startsWith(u'/') ? path.mid(1) : path;
-    QNetworkRequest request(QUrl(u"http://" + server.authority() + u'/' + relative));
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    QNetworkReply *reply = m_network->get(request);
-
-    // The whole fetch, not just a pause between packets, is bounded: a server
-    // that trickles bytes must not keep a caller waiting for ever.
-    auto *deadline = new QTimer(reply);
-    deadline->setSingleShot(true);
-    connect(deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
-    deadline->start(timeout());
+    QNetworkReply *reply = boundedGet(*m_network, QNetworkRequest(QUrl(server.url(u'/' + relative))), timeout());
 
     const bool watchContext = context != nullptr;
     QPointer<QObject> guard(context);
     connect(reply, &QNetworkReply::finished, this, [reply, watchContext, guard, done = std::move(done), this] {
         reply->deleteLater();
-        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        QByteArray body;
-        if (reply->error() == QNetworkReply::NoError && status >= 200 && status < 300)
-            body = reply->readAll();
+        const QByteArray body = successBody(reply);
         if (watchContext && guard.isNull())
             return;
         QObject *receiver = watchContext ? guard.data() : this;

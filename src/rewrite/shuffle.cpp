@@ -13,17 +13,6 @@ int draw(QRandomGenerator &random)
     return int(random.bounded(10));
 }
 
-QStringView trimmedOfSpaces(QStringView text)
-{
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && text.at(start) == u' ')
-        ++start;
-    while (end > start && text.at(end - 1) == u' ')
-        --end;
-    return text.mid(start, end - start);
-}
-
 // Pieces moved to the front end up in the reverse order of their moves.
 QString joinMoved(const QStringList &front, const QString &back)
 {
@@ -89,7 +78,7 @@ QString shuffleParagraphs(const QString &html, int level, QRandomGenerator &rand
     QString back;
     for (const QString &piece : pieces) {
         const int r = draw(random);
-        if (trimmedOfSpaces(piece).isEmpty())
+        if (trimBlanks(piece).isEmpty())
             continue;
         const QString paragraph = u"<p>"_s + piece + close;
         if (r > threshold)
@@ -119,7 +108,7 @@ QString shuffleSentences(const QString &text, int level, QRandomGenerator &rando
     for (qsizetype i = 1; i < pieces.size(); ++i) {
         const int r = draw(random);
         const QString &piece = pieces.at(i);
-        if (trimmedOfSpaces(piece).size() <= 1)
+        if (trimBlanks(piece).size() <= 1)
             continue;
         if (r > threshold)
             front << piece + separator;

@@ -22,7 +22,7 @@ QString breakAtParagraphEnds(const QString &text)
 
 QString serviceRoot()
 {
-    return u"http://" + serverAddress(Cfg::Servers::Translate).authority() + u'/';
+    return serverAddress(Cfg::Servers::Translate).url(u"/"_s);
 }
 
 } // namespace
@@ -36,8 +36,8 @@ QString translationSourceText(const QString &html)
 {
     // The web editor ends its lines with LF where the paragraphs need CR LF.
     QString text = html;
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(u'\n', QLatin1String("\r\n"));
+    text.replace(u"\r\n"_s, u"\n"_s);
+    text.replace(u'\n', u"\r\n"_s);
     return htmlToParagraphs(breakAtParagraphEnds(text));
 }
 

@@ -3,6 +3,7 @@
 #include "settings/ini_format.h"
 #include "text/gbk.h"
 #include "text/text_file.h"
+#include "text/text_utils.h"
 
 #include <QFile>
 
@@ -41,16 +42,6 @@ qsizetype characterBoundary(const QByteArray &bytes, qsizetype max)
     return qMin(pos, bytes.size());
 }
 
-QString trimSpaces(const QString &text)
-{
-    qsizetype b = 0, e = text.size();
-    while (b < e && text.at(b) == u' ')
-        ++b;
-    while (e > b && text.at(e - 1) == u' ')
-        --e;
-    return text.mid(b, e - b);
-}
-
 } // namespace
 
 bool Cls_Ini::WriteIniKey(const QString &section, const QString &key, const QString &value) const
@@ -69,7 +60,7 @@ QString Cls_Ini::GetIniKey(const QString &section, const QString &key) const
     QByteArray raw = ini::value(bytes, toGbk(section), toGbk(key));
     if (raw.size() > MaxValueBytes)
         raw.truncate(characterBoundary(raw, MaxValueBytes));
-    QString value = trimSpaces(fromGbk(raw));
+    QString value = trimBlanks(fromGbk(raw)).toString();
     value.remove(QChar(u'\0'));
     return value;
 }

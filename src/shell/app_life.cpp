@@ -156,9 +156,8 @@ void AppLife::timShowFocus_timeout()
     QWidget *window = m_login.get();
     if (m_main) {
         window = m_main.get();
-        if (m_main->hiddenByClose() || m_main->isHidden())
+        if (m_main->isHidden())
             m_main->show();
-        m_main->setHiddenByClose(false);
     } else {
         window->show();
     }

@@ -2,6 +2,14 @@
 
 #include <QMouseEvent>
 
+using namespace Qt::StringLiterals;
+
+void ClickableLabel::showAsLink()
+{
+    setCursor(Qt::PointingHandCursor);
+    setStyleSheet(u"color: #1a5fb4; text-decoration: underline;"_s);
+}
+
 void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))

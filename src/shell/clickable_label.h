@@ -10,6 +10,9 @@ class ClickableLabel : public QLabel
 public:
     using QLabel::QLabel;
 
+    // Underlined in the links' colour, with the pointing hand over it.
+    void showAsLink();
+
 Q_SIGNALS:
     void clicked();
 

@@ -1,6 +1,9 @@
 #include "shell/editor_stack.h"
 
 #include "editor/editor_page.h"
+#include "editor/editor_scheme.h"
+#include "editor/web_editor_host.h"
+#include "settings/app_folder.h"
 
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -21,6 +24,7 @@ EditorStack::EditorStack(QWidget *parent) : QStackedWidget(parent)
     m_previewPage->setScriptsEnabled(false);
     web->setPage(m_page);
     webPre->setPage(m_previewPage);
+    m_host = new WebEditorHost(m_page);
     // Only editing actions: the browser's own menu would offer to reload or
     // leave the page.
     web->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -40,11 +44,19 @@ EditorStack::EditorStack(QWidget *parent) : QStackedWidget(parent)
 
 EditorStack::~EditorStack()
 {
-    // The pages go before the views and the profile they belong to.
+    // The host goes before the page it talks to, the pages before the views
+    // and the profile they belong to.
+    delete m_host;
     web->setPage(nullptr);
     webPre->setPage(nullptr);
     delete m_page;
     delete m_previewPage;
+}
+
+void EditorStack::loadEditorPage()
+{
+    installEditorScheme(m_page->profile(), AppFolder::current().path(u"\\lib"));
+    m_host->load(editorPageUrl());
 }
 
 void EditorStack::showTopmost()

@@ -5,10 +5,11 @@
 class EditorPage;
 class QPlainTextEdit;
 class QWebEngineView;
+class WebEditorHost;
 
 // The editor and what can lie over it: the read-only preview (webPre) and
 // the plain-text box of text mode (webText), the box above the preview. It
-// owns the editor page and the preview page.
+// owns the editor page, the host that talks to it, and the preview page.
 class EditorStack : public QStackedWidget
 {
     Q_OBJECT
@@ -18,6 +19,9 @@ public:
     ~EditorStack() override;
 
     EditorPage *page() const { return m_page; }
+    WebEditorHost *host() const { return m_host; }
+    // Opens the editor page of the application folder's "\lib\".
+    void loadEditorPage();
 
     // The preview holding html, or hidden and emptied.
     void showPreview(const QString &html);
@@ -36,6 +40,7 @@ private:
     void showTopmost();
 
     EditorPage *m_page = nullptr;
+    WebEditorHost *m_host = nullptr;
     EditorPage *m_previewPage = nullptr;
     bool m_previewShown = false;
     bool m_textShown = false;

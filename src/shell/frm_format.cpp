@@ -1,11 +1,8 @@
 #include "shell/frm_format.h"
 
-#include "editor/editor_page.h"
-#include "editor/editor_scheme.h"
 #include "editor/editor_session.h"
 #include "editor/start_content.h"
 #include "editor/web_editor_host.h"
-#include "net/service_client.h"
 #include "settings/app_folder.h"
 #include "settings/config_keys.h"
 #include "shell/command_context.h"
@@ -44,11 +41,9 @@ frmFormat::frmFormat(Options options, QWidget *parent) : QWidget(parent)
     // Load, in order. The steps that need the editor page finish once it answers.
     lblTitle->setText(u"Zorvane——Quillboxv1.0（内测版）"_s);
     setWindowTitle(lblTitle->text());
-    installEditorScheme(m_editorStack->page()->profile(), AppFolder::current().path(u"\\lib"));
-    m_host->load(editorPageUrl());
+    m_editorStack->loadEditorPage();
     m_groups.noticeBar->fetchAdvertisement();
     m_groups.noticeBar->setNotices(options.notices);
-    hidePreview();
     m_groups.userArea->setUser(options.user);
     lblVision->setText(versionCaption(QCoreApplication::applicationVersion(),
                                       QString::number(configInt(Cfg::vision::ErrorWordNums)),
@@ -58,29 +53,14 @@ frmFormat::frmFormat(Options options, QWidget *parent) : QWidget(parent)
     showPanels();
 }
 
-frmFormat::~frmFormat()
-{
-    // The host goes before the page it talks to (the editor stack's).
-    delete m_host;
-    m_host = nullptr;
-}
+frmFormat::~frmFormat() = default;
 
 void frmFormat::startContent(const Options &options)
 {
     std::optional<QString> handOffText = takeHandOffText(AppFolder::current());
-    QString mode = startMode(configText(Cfg::Default::Form), options.startedWithText || handOffText.has_value());
-    if (mode == ModeName::Seo && !cmdSEO->isVisibleTo(this))
-        mode = ModeName::Format;
-    m_session->setMode(mode);
-
-    StartContent::FetchText fetch;
-    if (ServiceClient *service = options.service) {
-        fetch = [this, service](const QString &textMode, std::function<void(const QString &)> done) {
-            service->fetchText(textMode == ModeName::Yc ? ServicePath::ycDefault() : ServicePath::formatDefault(),
-                               m_start, std::move(done));
-        };
-    }
-    m_start->start(std::move(handOffText), fetch);
+    m_session->setMode(startMode(configText(Cfg::Default::Form), options.startedWithText || handOffText.has_value(),
+                                 cmdSEO->isVisibleTo(this)));
+    m_start->start(std::move(handOffText), defaultTextFetch(options.service, m_start));
 }
 
 void frmFormat::buildWindow()
@@ -101,7 +81,7 @@ void frmFormat::buildEditor()
     webPre = m_editorStack->webPre;
     webText = m_editorStack->webText;
 
-    m_host = new WebEditorHost(m_editorStack->page());
+    m_host = m_editorStack->host();
     m_session = std::make_unique<EditorSession>(*m_host, *this);
     m_commands = new CommandContext(*m_session, this);
     m_start = new StartContent(*m_session, this);
@@ -258,12 +238,6 @@ void frmFormat::changeFrm()
 void frmFormat::receiveHandOff(const QString &html)
 {
     m_session->setMode(ModeName::Yc);
-    // The text goes where the user sees it: a text box left open would write
-    // its old text back over it when closed.
-    if (m_session->textMode())
-        m_session->toggleTextMode();
-    else if (m_session->previewOn())
-        m_session->togglePreview();
     showPanels();
     m_start->handOver(html);
     Q_EMIT m_commands->modeChanged(ModeName::Yc);
@@ -287,7 +261,6 @@ void frmFormat::cmdSEO_clicked()
 void frmFormat::closeEvent(QCloseEvent *event)
 {
     if (m_hideOnClose) {
-        m_hiddenByClose = true;
         hide();
         event->ignore();
         return;

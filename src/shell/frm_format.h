@@ -68,8 +68,7 @@ public:
     // While the program's tray icon shows, closing only hides the window.
     void setHideOnClose(bool hide) { m_hideOnClose = hide; }
     bool hideOnClose() const { return m_hideOnClose; }
-    bool hiddenByClose() const { return m_hiddenByClose; }
-    void setHiddenByClose(bool hidden) { m_hiddenByClose = hidden; }
+    bool hiddenByClose() const { return m_hideOnClose && isHidden(); }
 
     // Tests replace the modal parts: messages, questions and file dialogs.
     void setMessageSink(std::function<void(const QString &)> sink) { m_messageSink = std::move(sink); }
@@ -147,7 +146,6 @@ private:
     StartContent *m_start = nullptr;
 
     bool m_hideOnClose = false;
-    bool m_hiddenByClose = false;
 
     std::function<void(const QString &)> m_messageSink;
     std::function<bool(const QString &, const QString &)> m_questionSink;

@@ -5,6 +5,7 @@
 #include "settings/config_keys.h"
 #include "settings/frm_setting.h"
 #include "shell/clickable_label.h"
+#include "shell/named_control.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
@@ -22,13 +23,6 @@ namespace {
 
 constexpr int DotsInterval = 500;
 constexpr int ShowFocusDelay = 500;
-
-template <typename T>
-T *named(T *object, const QString &name)
-{
-    object->setObjectName(name);
-    return object;
-}
 
 } // namespace
 
@@ -69,8 +63,7 @@ void frmLogin::buildWindow()
     chkRmbPwd = named(new QCheckBox(u"记住密码"_s, this), u"chkRmbPwd"_s);
     chkAutoLogin = named(new QCheckBox(u"自动登陆"_s, this), u"chkAutoLogin"_s);
     lblReg = named(new ClickableLabel(u"注册帐号"_s, this), u"lblReg"_s);
-    lblReg->setCursor(Qt::PointingHandCursor);
-    lblReg->setStyleSheet(u"color: #1a5fb4; text-decoration: underline;"_s);
+    lblReg->showAsLink();
     options->addWidget(chkRmbPwd);
     options->addWidget(chkAutoLogin);
     options->addStretch(1);
@@ -222,7 +215,7 @@ void frmLogin::storeFlag(bool stored)
 
 void frmLogin::lblReg_clicked()
 {
-    m_openUrl(QUrl(u"http://"_s + serverAddress(Cfg::Servers::Forum).authority() + u"/member.php?mod=register.php"_s));
+    m_openUrl(QUrl(serverAddress(Cfg::Servers::Forum).url(u"/member.php?mod=register.php"_s)));
 }
 
 void frmLogin::timLogin_timeout()

@@ -1,6 +1,7 @@
 #include "shell/main_window_logic.h"
 
 #include "editor/mode_name.h"
+#include "net/service_client.h"
 
 using namespace Qt::StringLiterals;
 
@@ -15,16 +16,26 @@ std::optional<Advertisement> parseAdvertisement(const QString &reply)
     return Advertisement{fields.value(0), fields.value(1)};
 }
 
-QString startMode(const QString &formSetting, bool startedWithText)
+QString startMode(const QString &formSetting, bool startedWithText, bool seoOffered)
 {
     if (startedWithText)
         return ModeName::Yc;
     const QString value = formSetting.trimmed();
     if (value == u"2")
         return ModeName::Yc;
-    if (value == u"3")
+    if (value == u"3" && seoOffered)
         return ModeName::Seo;
     return ModeName::Format;
+}
+
+StartContent::FetchText defaultTextFetch(ServiceClient *service, QObject *context)
+{
+    if (!service)
+        return {};
+    return [service, context](const QString &mode, std::function<void(const QString &)> done) {
+        service->fetchText(mode == ModeName::Yc ? ServicePath::ycDefault() : ServicePath::formatDefault(), context,
+                           std::move(done));
+    };
 }
 
 QString versionCaption(const QString &version, const QString &typoGroups, const QString &synonymGroups)

@@ -1,6 +1,7 @@
 #include "shell/notice_bar.h"
 
 #include "net/service_client.h"
+#include "net/web_address.h"
 #include "settings/app_folder.h"
 #include "shell/clickable_label.h"
 #include "shell/command_context.h"
@@ -24,6 +25,15 @@ ClickableLabel *noticeLabel(QWidget *parent)
     // The service server's text, never read as markup.
     label->setTextFormat(Qt::PlainText);
     return label;
+}
+
+// The links come from the service server: a web address goes to the browser,
+// anything else (a local file, a program) is not opened.
+void openLink(const QString &link)
+{
+    const QUrl url = webAddress(QUrl::fromUserInput(link));
+    if (url.isValid())
+        QDesktopServices::openUrl(url);
 }
 
 } // namespace
@@ -90,7 +100,7 @@ void NoticeBar::lblNotice_clicked()
     const auto index = lblNotice.indexOf(qobject_cast<ClickableLabel *>(sender()));
     if (index < 0 || index >= m_notices.size() || m_notices[index].link.isEmpty())
         return;
-    QDesktopServices::openUrl(QUrl::fromUserInput(m_notices[index].link));
+    openLink(m_notices[index].link);
 }
 
 void NoticeBar::fetchAdvertisement()
@@ -114,5 +124,5 @@ void NoticeBar::fetchAdvertisement()
 void NoticeBar::imgAd_clicked()
 {
     if (!m_adLink.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromUserInput(m_adLink));
+        openLink(m_adLink);
 }

@@ -1,8 +1,10 @@
 // Shows the main window holding an article, runs the window's own one-key
-// format on it when that command exists, and saves a picture of the window:
+// format on it when that command exists, turns to the pseudo-original panel
+// (the fuller of the two article panels) and saves a picture of the window:
 // the README's screenshot. zorvane-screenshot ARTICLE.html OUT.png (under X).
 #include "editor/editor_host.h"
 #include "editor/editor_scheme.h"
+#include "editor/mode_name.h"
 #include "editor/web_editor_host.h"
 #include "settings/app_folder.h"
 #include "shell/frm_format.h"
@@ -46,6 +48,7 @@ int main(int argc, char *argv[])
             oneKey->click();
         else
             std::fputs("no one-key format command: the article is shown as it is\n", stderr);
+        window.setMode(ModeName::Yc);
         // Let the page lay the article out and paint before the picture.
         QTimer::singleShot(1500, &window, [&] {
             const QPixmap picture = window.screen()->grabWindow(window.winId());

@@ -39,8 +39,7 @@ SettingsCommands::SettingsCommands(CommandContext &context) : QObject(&context),
 
     lblSetting = new ClickableLabel(u"设置"_s, context.areaWidget(CommandContext::Area::Links));
     lblSetting->setObjectName(u"lblSetting"_s);
-    lblSetting->setCursor(Qt::PointingHandCursor);
-    lblSetting->setStyleSheet(u"color: #1a5fb4; text-decoration: underline;"_s);
+    lblSetting->showAsLink();
     context.area(CommandContext::Area::Links)->addWidget(lblSetting);
     connect(lblSetting, &ClickableLabel::clicked, this, &SettingsCommands::lblSetting_clicked);
 

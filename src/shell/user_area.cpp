@@ -41,8 +41,7 @@ UserArea::UserArea(CommandContext &context) : QObject(&context)
     lblBbs = named(new ClickableLabel(u"论坛"_s, linkRow), u"lblBbs"_s);
     lblReg = named(new ClickableLabel(u"注册"_s, linkRow), u"lblReg"_s);
     for (ClickableLabel *label : {lblAbout, lblBbs, lblReg}) {
-        label->setCursor(Qt::PointingHandCursor);
-        label->setStyleSheet(u"color: #1a5fb4; text-decoration: underline;"_s);
+        label->showAsLink();
         context.area(CommandContext::Area::Links)->addWidget(label);
     }
 
@@ -83,7 +82,7 @@ void UserArea::openForumPage(const QString &path)
     const ServerAddress forum = serverAddress(Cfg::Servers::Forum);
     if (forum.host.isEmpty())
         return;
-    QDesktopServices::openUrl(QUrl(u"http://"_s + forum.authority() + path));
+    QDesktopServices::openUrl(QUrl(forum.url(path)));
 }
 
 void UserArea::imgFace_clicked()

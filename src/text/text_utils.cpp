@@ -110,6 +110,16 @@ QString YTrim(const QString &text)
     return text.mid(begin, end - begin);
 }
 
+QStringView trimBlanks(QStringView text)
+{
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && text[begin] == u' ')
+        ++begin;
+    while (end > begin && text[end - 1] == u' ')
+        --end;
+    return text.mid(begin, end - begin);
+}
+
 QString fullToHalfWidth(const QString &text)
 {
     QString out = text;

@@ -21,6 +21,9 @@ QString htmlToParagraphs(const QString &html);
 
 // White space and width
 QString YTrim(const QString &text);
+// Blanks (U+0020) off both ends and nothing else, as the scripting runtime's
+// Trim does: tabs, line breaks and wide spaces stay.
+QStringView trimBlanks(QStringView text);
 QString fullToHalfWidth(const QString &text);
 
 // Counting and addresses

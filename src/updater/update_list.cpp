@@ -17,7 +17,7 @@ bool hasControlCharacter(const QString &text)
 
 bool isSafePackageName(const QString &name)
 {
-    return !name.isEmpty() && !name.contains(u'/') && !name.contains(u'\\') && !name.contains(QLatin1String(".."))
+    return !name.isEmpty() && !name.contains(u'/') && !name.contains(u'\\') && !name.contains(u".."_s)
            && !hasControlCharacter(name);
 }
 
@@ -29,7 +29,7 @@ QString packageRequestPath(const QString &listedPath)
 UpdateList parseUpdateList(const QString &reply)
 {
     UpdateList list;
-    if (!reply.contains(QLatin1String("<br>")) && !reply.contains(u'|'))
+    if (!reply.contains(u"<br>"_s) && !reply.contains(u'|'))
         return list;
     const QStringList lines = reply.split(u"<br>"_s);
     for (const QString &line : lines) {

@@ -44,6 +44,13 @@ QString checkName(SignatureCheck check)
     return {};
 }
 
+// The line failed rather than the server answering something refused.
+bool isNetworkFailure(PackageDownload::Failure reason)
+{
+    using Failure = PackageDownload::Failure;
+    return reason == Failure::Network || reason == Failure::TimedOut || reason == Failure::ClosedEarly;
+}
+
 // What a worker thread makes of a package that has arrived.
 struct Preparation
 {
@@ -221,23 +228,19 @@ void UpdateRun::onDownloadFinished()
 
 void UpdateRun::onDownloadFailed(PackageDownload::Failure reason)
 {
-    using Failure = PackageDownload::Failure;
     const QString detail = enumName(reason) + u' ' + m_download->statusLine();
     if (m_phase == Phase::Signature) {
-        const bool network =
-            reason == Failure::Network || reason == Failure::TimedOut || reason == Failure::ClosedEarly;
-        fail(network ? UpdateText::networkFailure() : UpdateText::signatureInvalid(),
+        fail(isNetworkFailure(reason) ? UpdateText::networkFailure() : UpdateText::signatureInvalid(),
              u"signature download: "_s + detail);
         return;
     }
-    if (reason == Failure::WriteFailed) {
+    if (reason == PackageDownload::Failure::WriteFailed) {
         fail(UpdateText::installFailed(), u"cannot write the package: "_s + m_partial->errorString());
         return;
     }
     QString status = UpdateText::networkFailure();
     // What the server answered, when it answered something we refuse.
-    if (reason != Failure::Network && reason != Failure::TimedOut && reason != Failure::ClosedEarly
-        && !m_download->statusLine().isEmpty())
+    if (!isNetworkFailure(reason) && !m_download->statusLine().isEmpty())
         status += u'（' + m_download->statusLine() + u'）';
     fail(status, u"package download: "_s + detail);
 }

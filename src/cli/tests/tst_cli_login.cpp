@@ -1,33 +1,18 @@
+#include "cli_runner.h"
 #include "fake_forum.h"
 #include "net/user_record.h"
 #include "testsupport/temp_app_folder.h"
 
-#include <QProcess>
-#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Run
+// The fake forum lives in this process.
+CliRun runLogin(const QString &appDir, const QStringList &args)
 {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-// The fake forum lives in this process, so the program is waited for on the
-// event loop, never by blocking it.
-Run runLogin(const QString &appDir, const QStringList &args)
-{
-    QProcess process;
-    QSignalSpy finished(&process, &QProcess::finished);
-    process.start(QString::fromUtf8(ZORVANE_CLI), QStringList{u"--app-dir"_s, appDir, u"login"_s} + args);
-    if (!finished.wait(20000))
-        process.kill();
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+    return runCliServing(appDir, QStringList{u"login"_s} + args, {}, 20000);
 }
 
 } // namespace
@@ -56,10 +41,10 @@ void TestCliLogin::success_printsTheProfileAndSaves()
                                u"points=256"_s,       u"coins=18"_s,
                                u"avatar="_s + avatar, u"cookie= sid=abc; auth=tok1; lastvisit=1700;"_s};
 
-    const Run run = runLogin(app.folder().root(), {u"--save"_s, u"张三"_s, u"p&w 中"_s});
-    QCOMPARE(run.err, QString());
+    const CliRun run = runLogin(app.folder().root(), {u"--save"_s, u"张三"_s, u"p&w 中"_s});
+    QCOMPARE(run.errText(), QString());
     QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.out, expected.join(u'\n') + u'\n');
+    QCOMPARE(run.outText(), expected.join(u'\n') + u'\n');
     QCOMPARE(app.readFile(u"\\userface\\张三.bmp"), FakeForumPages::avatarPicture());
     // Saved before the dialogue, as the window does.
     QCOMPARE(parseUserRecord(app.readFile(u"\\data\\user.dat")),
@@ -97,12 +82,12 @@ void TestCliLogin::failure_printsTheErrorAndExitsOne()
     FakeForum forum;
     QVERIFY(forum.serve());
     forum.server.on(FakeForumPages::submitPath()).reply(submitReply).closeEarly();
-    const Run run = runLogin(app.folder().root(), args);
+    const CliRun run = runLogin(app.folder().root(), args);
     QCOMPARE(run.exitCode, exitCode);
-    QCOMPARE(run.out, QString());
+    QCOMPARE(run.outText(), QString());
     if (!error.isEmpty())
-        QCOMPARE(run.err, error);
-    QVERIFY(!run.err.contains(u"wrong-pw"_s));
+        QCOMPARE(run.errText(), error);
+    QVERIFY(!run.errText().contains(u"wrong-pw"_s));
 }
 
 QTEST_GUILESS_MAIN(TestCliLogin)

@@ -1,10 +1,10 @@
 #include "cli_runner.h"
+#include "result_pages.h"
 #include "seo_fakes.h"
 #include "testsupport/fake_http_server.h"
 #include "testsupport/temp_app_folder.h"
 #include "text/gbk.h"
 
-#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -12,29 +12,16 @@ using namespace SeoFakes;
 
 namespace {
 
-// Runs zorvane-cli while this process keeps serving its fake servers.
-CliRun runCliServing(const TempAppFolder &app, const QStringList &args)
-{
-    QProcess process;
-    process.start(QString::fromUtf8(ZORVANE_CLI), QStringList{u"--app-dir"_s, app.folder().root()} + args);
-    process.closeWriteChannel();
-    QSignalSpy finished(&process, &QProcess::finished);
-    if (!finished.wait(60000))
-        process.kill();
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            process.readAllStandardError()};
-}
-
 // Both hit blocks: the exact search reads the first, the fuzzy one the second.
 QString resultPage()
 {
-    return u"<HTML><BODY>相关新闻约1,230篇\r\n<P class=\"res\">"
-           "<SPAN><A href=\"http://a.example/1.html\" target=_blank>Big news</A> "
-           "<FONT color=#008000 size=1>Daily&gt;&gt;</FONT> <FONT class=g size=1>2010-01-02</FONT></SPAN>"
-           "<SPAN><A href=http://a.example/2.html target=_blank>Small news</A> "
-           "<FONT class=g size=1>2010-01-03</FONT></SPAN></P>\r\n"
-           "<TABLE><TR><TD class=\"text\"><A href=http://b.example/1 target=_blank>Long\r\nnews</A> "
-           "<FONT color=#008000>Weekly</a><NOBR>2010-01-04</NOBR></TD></TR></TABLE></BODY></HTML>"_s;
+    using namespace ResultPages;
+    return u"<HTML><BODY>相关新闻约1,230篇\r\n<P class=\"res\">"_s
+           + exactHit(u"\"http://a.example/1.html\""_s, u"Big news"_s, u"Daily"_s, u"2010-01-02"_s)
+           + exactHit(u"http://a.example/2.html"_s, u"Small news"_s, QString(), u"2010-01-03"_s)
+           + u"</P>\r\n<TABLE><TR>"
+           + fuzzyCell(u"http://b.example/1"_s, u"Long\r\nnews"_s, u"Weekly"_s, u"2010-01-04"_s)
+           + u"</TR></TABLE></BODY></HTML>";
 }
 
 } // namespace
@@ -79,7 +66,7 @@ void TestCliSeo::title_printsCountAndHits()
     QVERIFY(news.serve(Cfg::Servers::News));
     news.on(path).respond(200, toGbk(resultPage()));
 
-    const CliRun run = runCliServing(app, args);
+    const CliRun run = runCliServing(app.folder().root(), args);
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(QString::fromUtf8(run.out), out);
     QCOMPARE(news.requests().size(), 1);
@@ -90,7 +77,7 @@ void TestCliSeo::title_networkFailure_exitsWithFailure()
     TempAppFolder app;
     QVERIFY(app.isValid());
     QVERIFY(setConfigText(Cfg::Servers::News, u"127.0.0.1:"_s + QString::number(FakeHttpServer::closedPort())));
-    const CliRun run = runCliServing(app, {u"title"_s, u"news"_s});
+    const CliRun run = runCliServing(app.folder().root(), {u"title"_s, u"news"_s});
     QCOMPARE(run.exitCode, 1);
     QVERIFY(run.out.isEmpty());
     QCOMPARE(QString::fromUtf8(run.err).trimmed(), u"网络故障"_s);
@@ -120,7 +107,7 @@ void TestCliSeo::seo_printsElevenFigures()
         expected[SeoFigure::Baidu] = SeoText::failed();
     }
 
-    const CliRun run = runCliServing(app, {u"seo"_s, site});
+    const CliRun run = runCliServing(app.folder().root(), {u"seo"_s, site});
     QCOMPARE(QString::fromUtf8(run.out), lines(expected).join(u'\n') + u'\n');
     QCOMPARE(run.exitCode, baiduRefuses ? 1 : 0);
     QCOMPARE(QString::fromUtf8(run.err), baiduRefuses ? SeoText::networkFailure() + u'\n' : QString());

@@ -1,34 +1,19 @@
+#include "cli_runner.h"
 #include "testsupport/fake_http_server.h"
 #include "testsupport/temp_app_folder.h"
 
 #include "settings/config_keys.h"
 
 #include <QFile>
-#include <QProcess>
-#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Run
+CliRun serviceCheck(const TempAppFolder &folder)
 {
-    int exitCode = -1;
-    QString out;
-    QByteArray err;
-};
-
-// Runs zorvane-cli while this process keeps answering as the fake server.
-Run serviceCheck(const TempAppFolder &folder, const QStringList &args = {u"service"_s, u"check"_s})
-{
-    QProcess process;
-    QSignalSpy ended(&process, &QProcess::finished);
-    process.start(QString::fromUtf8(ZORVANE_CLI), QStringList{u"--app-dir"_s, folder.folder().root()} + args);
-    if (!ended.wait(30000))
-        return {};
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()), process.readAllStandardError()};
+    return runCliServing(folder.folder().root(), {u"service"_s, u"check"_s}, {}, 30000);
 }
 
 } // namespace
@@ -76,14 +61,14 @@ void TestCliService::check_printsEveryReplyAndStoresTheLibraries()
     QVERIFY(m_folder->writeFile(u"\\Patchwell", "#!/bin/sh\ntouch \"$0.ran\"\n"));
     QVERIFY(QFile::setPermissions(m_folder->path(u"\\Patchwell"), QFile::ReadOwner | QFile::ExeOwner));
 
-    const Run run = serviceCheck(*m_folder);
+    const CliRun run = serviceCheck(*m_folder);
     QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.out, u"update=a|b|c\n"
-                      u"notice=通知|u1\n"
-                      u"notice=|\n"
-                      u"notice=C|u3\n"
-                      u"errorwords=updated 2\n"
-                      u"samewords=unchanged\n"_s);
+    QCOMPARE(run.outText(), u"update=a|b|c\n"
+                            u"notice=通知|u1\n"
+                            u"notice=|\n"
+                            u"notice=C|u3\n"
+                            u"errorwords=updated 2\n"
+                            u"samewords=unchanged\n"_s);
     QCOMPARE(m_folder->readFile(u"\\data\\error.dat"), QByteArray("a|b\r\nc|d\r\ne|f\r\n"));
     QCOMPARE(configText(Cfg::vision::ErrorWord), u"v2"_s);
     QCOMPARE(configInt(Cfg::vision::ErrorWordNums), 2);
@@ -95,12 +80,12 @@ void TestCliService::check_unreachableServer_isNoError()
 {
     QVERIFY(setConfigText(Cfg::Servers::Service, u"127.0.0.1:"_s + QString::number(FakeHttpServer::closedPort())));
     const QByteArray settings = m_folder->readFile(u"\\setting\\config.ini");
-    const Run run = serviceCheck(*m_folder);
+    const CliRun run = serviceCheck(*m_folder);
     QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.out, u"update=\n"
-                      u"notice=当前没有网络连接。|\n"
-                      u"errorwords=unchanged\n"
-                      u"samewords=unchanged\n"_s);
+    QCOMPARE(run.outText(), u"update=\n"
+                            u"notice=当前没有网络连接。|\n"
+                            u"errorwords=unchanged\n"
+                            u"samewords=unchanged\n"_s);
     QCOMPARE(m_folder->readFile(u"\\setting\\config.ini"), settings);
 }
 
@@ -109,9 +94,9 @@ void TestCliService::check_libraryThatCannotBeStored_fails()
     m_server->on(u"/index.php?m=show&action=samewords"_s).respond(200, "s2");
     m_server->on(u"/data/samewords.txt"_s).respond(200, "x|y");
     QVERIFY(QFile::setPermissions(m_folder->path(u"\\data\\same.dat"), QFile::ReadOwner));
-    const Run run = serviceCheck(*m_folder);
+    const CliRun run = serviceCheck(*m_folder);
     QCOMPARE(run.exitCode, 1);
-    QVERIFY(run.out.endsWith(u"samewords=failed\n"_s));
+    QVERIFY(run.outText().endsWith(u"samewords=failed\n"_s));
     QVERIFY(run.err.contains("cannot write"));
     QVERIFY(run.err.contains("same.dat"));
 }

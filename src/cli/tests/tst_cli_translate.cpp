@@ -1,49 +1,14 @@
+#include "cli_runner.h"
 #include "settings/config_keys.h"
 #include "testsupport/fake_http_server.h"
 #include "testsupport/temp_app_folder.h"
 #include "text/gbk.h"
+#include "translation_pages.h"
 
-#include <QProcess>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-struct CliRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-// Runs zorvane-cli while this process keeps serving: the fake server answers
-// from the test's own event loop, which a blocking wait would stall.
-CliRun runCliServing(const QString &appDir, const QStringList &args, const QByteArray &input)
-{
-    QProcess process;
-    process.start(QString::fromUtf8(ZORVANE_CLI), QStringList{u"--app-dir"_s, appDir} + args);
-    if (!process.waitForStarted())
-        return {};
-    process.write(input);
-    process.closeWriteChannel();
-    if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 20000)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            process.readAllStandardError()};
-}
-
-QByteArray answerPage(const QString &result)
-{
-    return FakeHttpServer::httpResponse(
-        200, (u"<html><span id=result_box class=\"long_text\">"_s + result + u"</span></div></html>"_s).toUtf8(),
-        "text/html; charset=UTF-8");
-}
-
-} // namespace
+using TranslationPages::answerPage;
 
 class TestCliTranslate : public QObject
 {
@@ -107,7 +72,7 @@ void TestCliTranslate::run()
         QVERIFY(setConfigText(Cfg::Servers::TranslateAddress,
                               u"127.0.0.1:"_s + QString::number(FakeHttpServer::closedPort())));
 
-    const CliRun run = runCliServing(folder.folder().root(), args, input);
+    const CliRun run = runCliServing(folder.folder().root(), args, input, 20000);
     QCOMPARE(run.exitCode, exitCode);
     QCOMPARE(args.contains(u"--gbk"_s) ? fromGbk(run.out) : QString::fromUtf8(run.out), out);
     QVERIFY2(err.isEmpty() ? run.err.isEmpty() : QString::fromUtf8(run.err).contains(err), run.err.constData());

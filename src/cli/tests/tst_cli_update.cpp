@@ -1,35 +1,13 @@
+#include "cli_runner.h"
 #include "settings/config_keys.h"
 #include "testsupport/fake_http_server.h"
 #include "testsupport/temp_app_folder.h"
 #include "updater/package_format.h"
 #include "updater/update_texts.h"
 
-#include <QProcess>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-struct CliRun
-{
-    int exitCode = -1;
-    QString err;
-};
-
-// Runs zorvane-cli without blocking, so that the fake server in this
-// process can answer it.
-CliRun runUpdate(const TempAppFolder &app)
-{
-    QProcess process;
-    process.start(QString::fromUtf8(ZORVANE_CLI), {u"--app-dir"_s, app.folder().root(), u"update"_s});
-    if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 30000))
-        process.kill();
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-} // namespace
 
 class TestCliUpdate : public QObject
 {
@@ -69,10 +47,10 @@ void TestCliUpdate::update()
     server.on(u"/index.php?m=show&action=upnew&time="_s).respond(200, list);
     server.on(u"/p"_s).reply(package);
 
-    const CliRun run = runUpdate(app);
+    const CliRun run = runCliServing(app.folder().root(), {u"update"_s}, {}, 30000);
     QCOMPARE(run.exitCode, exitCode);
     // Each status on a line of its own, in order; a failure adds its cause.
-    const QStringList lines = run.err.split(u'\n', Qt::SkipEmptyParts);
+    const QStringList lines = run.errText().split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.mid(0, statuses.size()), statuses);
     QCOMPARE(lines.size(), statuses.size() + (exitCode == 0 ? 0 : 1));
     QCOMPARE(app.readFile(u"\\done.txt") == "done\n", exitCode == 0 && !list.isEmpty());

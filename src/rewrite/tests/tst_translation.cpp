@@ -5,6 +5,7 @@
 #include "testsupport/fake_http_server.h"
 #include "testsupport/temp_app_folder.h"
 #include "text/gbk.h"
+#include "translation_pages.h"
 
 #include <QTest>
 
@@ -12,19 +13,11 @@
 
 using namespace std::chrono_literals;
 using namespace Qt::StringLiterals;
+using TranslationPages::answerPage;
 
 namespace {
 
 const QString ServiceHost = u"translate.example"_s;
-
-// The service's page around what the result element holds, as UTF-8 bytes.
-QByteArray answerPage(const QString &result)
-{
-    return "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=UTF-8\r\n\r\n"
-           + (u"<html><body><div id=gt-res-content><span id=result_box class=\"short_text\">"_s + result
-              + u"</span></div></body></html>"_s)
-                 .toUtf8();
-}
 
 // Every outcome a translator reports.
 struct Endings

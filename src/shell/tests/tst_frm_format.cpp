@@ -292,6 +292,19 @@ void TestFrmFormat::notices_rotateAndOpenTheirLinks()
     QCOMPARE(w->noticeBar().lblNotice.size(), 1);
     QVERIFY(QMetaObject::invokeMethod(&w->noticeBar(), "timNotice_timeout"));
     QCOMPARE(visibleNotice(), QStringList{u"唯一一条"_s});
+
+    // A link from the server that is no web address opens nothing: neither a
+    // local file nor a program.
+    const QStringList schemes{u"http"_s, u"file"_s};
+    for (const QString &scheme : schemes)
+        QDesktopServices::setUrlHandler(scheme, &catcher, "open");
+    for (const QString &link : {u"file:///etc/passwd"_s, u"/usr/bin/xterm"_s, u"n.example/3"_s}) {
+        w->noticeBar().setNotices({{u"链接"_s, link}});
+        QTest::mouseClick(w->noticeBar().lblNotice[0], Qt::LeftButton);
+    }
+    for (const QString &scheme : schemes)
+        QDesktopServices::unsetUrlHandler(scheme);
+    QCOMPARE(catcher.opened, (QList<QUrl>{QUrl(u"http://n.example/2"_s), QUrl(u"http://n.example/3"_s)}));
 }
 
 void TestFrmFormat::shortcuts_clearAndRefuseWithMessage()

@@ -51,22 +51,25 @@ void TestMainWindowLogic::startMode_data()
 {
     QTest::addColumn<QString>("setting");
     QTest::addColumn<bool>("startedWithText");
+    QTest::addColumn<bool>("seoOffered");
     QTest::addColumn<QString>("mode");
-    QTest::newRow("1") << u"1"_s << false << ModeName::Format;
-    QTest::newRow("2") << u"2"_s << false << ModeName::Yc;
-    QTest::newRow("3") << u"3"_s << false << ModeName::Seo;
-    QTest::newRow("4") << u"4"_s << false << ModeName::Format;
-    QTest::newRow("missing") << QString() << false << ModeName::Format;
-    QTest::newRow("not a number") << u"seo"_s << false << ModeName::Format;
-    QTest::newRow("text handed over wins") << u"3"_s << true << ModeName::Yc;
+    QTest::newRow("1") << u"1"_s << false << true << ModeName::Format;
+    QTest::newRow("2") << u"2"_s << false << true << ModeName::Yc;
+    QTest::newRow("3") << u"3"_s << false << true << ModeName::Seo;
+    QTest::newRow("3 without the statistics mode") << u"3"_s << false << false << ModeName::Format;
+    QTest::newRow("4") << u"4"_s << false << true << ModeName::Format;
+    QTest::newRow("missing") << QString() << false << true << ModeName::Format;
+    QTest::newRow("not a number") << u"seo"_s << false << true << ModeName::Format;
+    QTest::newRow("text handed over wins") << u"3"_s << true << true << ModeName::Yc;
 }
 
 void TestMainWindowLogic::startMode()
 {
     QFETCH(QString, setting);
     QFETCH(bool, startedWithText);
+    QFETCH(bool, seoOffered);
     QFETCH(QString, mode);
-    QCOMPARE(::startMode(setting, startedWithText), mode);
+    QCOMPARE(::startMode(setting, startedWithText, seoOffered), mode);
 }
 
 void TestMainWindowLogic::versionCaption_joinsVersionAndLibraryCounts()

@@ -10,6 +10,7 @@
 #include "testsupport/fake_http_server.h"
 #include "testsupport/temp_app_folder.h"
 #include "text/gbk.h"
+#include "translation_pages.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,6 +20,7 @@
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
+using TranslationPages::answerPage;
 
 namespace {
 
@@ -50,15 +52,6 @@ struct TranslatePanel : Panel
         return QTest::qWaitFor([this] { return frm2->isEnabled(); }, 5000);
     }
 };
-
-// The service's page with result inside its result element, as UTF-8.
-QByteArray answerPage(const QString &result)
-{
-    return "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=UTF-8\r\n\r\n"
-           + (u"<html><body><div><span id=result_box class=\"short_text\">"_s + result
-              + u"</span></div></body></html>"_s)
-                 .toUtf8();
-}
 
 } // namespace
 

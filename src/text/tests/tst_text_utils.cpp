@@ -13,6 +13,8 @@ private Q_SLOTS:
     void yTrim_data();
     void yTrim();
     void yTrim_agreesWithItsPattern();
+    void trimBlanks_data();
+    void trimBlanks();
     void fullToHalfWidth_data();
     void fullToHalfWidth();
     void findStrNums_data();
@@ -81,6 +83,22 @@ void TestTextUtils::yTrim_agreesWithItsPattern()
     }
     for (const QString &t : std::as_const(texts))
         QCOMPARE(YTrim(t), regexReplace(t, u"(^[\\s\u3000]*)|([\\s\u3000]*$)"_s, QString()));
+}
+
+void TestTextUtils::trimBlanks_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("blanks at both ends") << u"  a b  "_s << u"a b"_s;
+    QTest::newRow("tabs, line breaks and wide spaces stay") << u"\t a\r\n\u3000 "_s << u"\t a\r\n\u3000"_s;
+    QTest::newRow("only blanks") << u"   "_s << QString();
+}
+
+void TestTextUtils::trimBlanks()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(::trimBlanks(text).toString(), expected);
 }
 
 void TestTextUtils::fullToHalfWidth_data()

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <chrono>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+class QNetworkRequest;
+
+// A GET through manager, always from the network, whose whole fetch (not only
+// each pause in it) ends within timeout, and whose body may not pass maxSize
+// bytes (0: no limit). Either limit aborts the reply, which then ends on its
+// failure path: a server that trickles or floods never keeps a caller
+// waiting. The reply is the caller's, as QNetworkAccessManager::get() gives it.
+QNetworkReply *boundedGet(QNetworkAccessManager &manager, QNetworkRequest request, std::chrono::milliseconds timeout,
+                          qint64 maxSize = 0);
+
+// The body of a finished reply with a 2xx status; a network error, an abort
+// or any other status reads as the empty reply.
+QByteArray successBody(QNetworkReply *reply);
