@@ -387,6 +387,10 @@ void TestUpdateEndToEnd::update_refusesAPackageSignedWithAnotherKey()
         return;
 
     QVERIFY2(awaitLog("update stopped: signature made with another key"), diagnostics().constData());
+    // Refused on its signature alone: the package itself was never fetched.
+    const QByteArray signature =
+        "/packages/2.0.md.minisig 200 " + QByteArray::number(QFileInfo(content(u"packages/2.0.md.minisig"_s)).size());
+    QCOMPARE(summary(served("/packages/")), QByteArrayList{signature});
     QCOMPARE(readAll(app(u"Zorvane"_s)), m_program1);
     QCOMPARE(configText(Cfg::vision::vision), Name1);
     QCOMPARE(configText(Cfg::vision::update), Stamp1);
