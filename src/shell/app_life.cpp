@@ -173,6 +173,7 @@ void AppLife::runChecks()
     if (m_checks || m_shuttingDown)
         return;
     m_choice.start();
+    qCInfo(lcStartup, "service checks started %s", m_login->isLoggedIn() ? "after the login" : "for a guest");
     m_checks = new ServiceChecks(*m_service, ServiceChecks::UpdatePolicy::HandOver, this);
     connect(m_checks, &ServiceChecks::progress, m_login.get(), &frmLogin::showProgress);
     connect(m_checks, &ServiceChecks::handOverRequested, this, &AppLife::checks_handOverRequested);
@@ -181,6 +182,10 @@ void AppLife::runChecks()
         // The stored version stays as it was, so the next start tries again.
         if (check.outcome == LibraryCheck::Outcome::WriteFailed)
             qCWarning(lcStartup, "word library update not stored: %s", qPrintable(check.failedAt));
+        if (check.outcome == LibraryCheck::Outcome::Updated)
+            qCInfo(lcStartup, "%s library updated to version %s, %d entries",
+                   check.library == ServedLibrary::ErrorWords ? "typo" : "synonym", qPrintable(check.version),
+                   check.count);
     });
     m_checks->start();
 }
@@ -189,10 +194,17 @@ void AppLife::checks_handOverRequested(const std::optional<QString> &argument)
 {
     if (m_shuttingDown)
         return;
+    qCInfo(lcStartup, "update announced %lld ms after the login", m_choice.elapsed());
     showMessage(u"发现软件有较新版本，点击确定进行更新。"_s, m_login.get());
     const AppFolder folder = AppFolder::current();
-    if (argument && !startProgram(folder, Program::Patchwell, {*argument}))
+    if (!argument) {
+        qCWarning(lcStartup, "the update reply names no package: no updater started");
+    } else if (startProgram(folder, Program::Patchwell, {*argument})) {
+        qCInfo(lcStartup, "updater started");
+    } else {
+        qCWarning(lcStartup, "the updater could not be started");
         showMessage(u"更新程序无法启动，请重新安装。"_s, m_login.get());
+    }
     shutdown(0);
 }
 
@@ -200,7 +212,8 @@ void AppLife::checks_finished(const QList<Notice> &notices)
 {
     if (m_shuttingDown)
         return;
-    qCInfo(lcStartup, "service checks done %lld ms after the login", m_choice.elapsed());
+    qCInfo(lcStartup, "service checks done %lld ms after the login, %lld notices", m_choice.elapsed(),
+           qint64(notices.size()));
     openMainWindow(notices);
 }
 

@@ -220,6 +220,14 @@ void UpdateRun::onDownloadProgress(qint64 lastIndex, qint64 contentLength)
 void UpdateRun::onDownloadFinished()
 {
     if (m_phase == Phase::Signature) {
+        // What the signature file alone tells refuses the package before it
+        // is downloaded; whether it matches the bytes waits for them.
+        const std::optional<MinisignSignature> signature = MinisignSignature::parse(m_signature.data());
+        if (!signature || signature->keyId != m_key->keyId) {
+            fail(UpdateText::signatureInvalid(),
+                 u"signature "_s + checkName(signature ? SignatureCheck::OtherKey : SignatureCheck::Malformed));
+            return;
+        }
         fetchPackage();
         return;
     }

@@ -306,6 +306,8 @@ void TestUpdateRun::signatures()
     else
         QCOMPARE(log.statuses.last(), UpdateText::signatureInvalid());
     QCOMPARE(fixture.server->requestsFor(u"/up/v2.md.minisig"_s).size(), key == u"maker" ? 1 : 0);
+    // Only a signature of the right key makes the package worth downloading.
+    QCOMPARE(fixture.server->requestsFor(u"/up/v2.md"_s).size(), installed || signature == u"other bytes" ? 1 : 0);
 }
 
 void TestUpdateRun::versionThatCannotBeWritten_isReported()
