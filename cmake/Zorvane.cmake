@@ -30,7 +30,9 @@ endfunction()
 
 # zorvane_add_qtest(<name> SOURCES ... LIBS ... [WEBENGINE])
 # One QtTest executable registered with CTest. Widget tests run offscreen;
-# WebEngine tests need a real X server, so they run under xvfb-run.
+# WebEngine tests need a real X server, so they run under xvfb-run; the
+# server stays up between clients (-noreset), so a test that starts programs
+# one after another never meets it resetting.
 function(zorvane_add_qtest name)
     if(NOT ZORVANE_TESTS)
         return()
@@ -47,7 +49,7 @@ function(zorvane_add_qtest name)
     zorvane_strict(${name})
     if(ARG_WEBENGINE)
         find_program(XVFB_RUN xvfb-run REQUIRED)
-        add_test(NAME ${name} COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x900x24" $<TARGET_FILE:${name}>)
+        add_test(NAME ${name} COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x900x24 -noreset" $<TARGET_FILE:${name}>)
         set(env "QTWEBENGINE_CHROMIUM_FLAGS=--no-sandbox --disable-gpu --disable-background-networking"
                 "QT_QPA_PLATFORM=xcb")
     else()
