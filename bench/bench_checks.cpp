@@ -15,6 +15,7 @@
 #include <cmath>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 namespace {
 

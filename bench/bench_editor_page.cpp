@@ -19,6 +19,7 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 namespace {
 

@@ -26,6 +26,7 @@
 #include <chrono>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 namespace {
 

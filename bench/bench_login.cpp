@@ -21,6 +21,7 @@
 #include <chrono>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 namespace {
 

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 namespace {
 

@@ -16,6 +16,7 @@
 #include <benchmark/benchmark.h>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 namespace {
 

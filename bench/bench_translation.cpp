@@ -15,6 +15,7 @@
 #include <benchmark/benchmark.h>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 namespace {
 

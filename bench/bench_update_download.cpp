@@ -22,6 +22,7 @@
 #include <QThread>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 namespace {
 

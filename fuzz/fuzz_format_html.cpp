@@ -13,6 +13,7 @@
 #include <cstdint>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include <cstdint>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 namespace {
 

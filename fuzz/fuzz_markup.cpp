@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+using namespace zorvane;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString html = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

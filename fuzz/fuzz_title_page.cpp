@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+using namespace zorvane;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size > 2048)

@@ -28,6 +28,7 @@
 #include <sys/prctl.h>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 namespace {
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace zorvane {
+
 void EdgeTable::reserve(size_t edges)
 {
     m_edges.reserve(edges);
@@ -39,3 +41,5 @@ void EdgeTable::rehash(size_t slotCount)
         m_slots[slot] = int(edge);
     }
 }
+
+} // namespace zorvane

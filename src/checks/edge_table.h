@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace zorvane {
+
 // The labelled edges of an automaton over UTF-16 units: (state, unit) → state,
 // in one open-addressing hash table, plus a list of each state's edges for the
 // builders that need to walk or copy them. Libraries use thousands of distinct
@@ -68,3 +70,5 @@ private:
     std::vector<int> m_heads;
     size_t m_mask = 0;
 };
+
+} // namespace zorvane

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace zorvane {
+
 int KeywordAutomaton::addWord(QStringView word)
 {
     int node = 0;
@@ -80,3 +82,5 @@ KeywordAutomaton::Occurrences KeywordAutomaton::findAll(QStringView text) const
         result.starts[size_t(fill[size_t(hit.first)]++)] = hit.second;
     return result;
 }
+
+} // namespace zorvane

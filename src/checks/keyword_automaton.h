@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace zorvane {
+
 // An Aho-Corasick automaton over a list of words: one pass over a text tells
 // which of the words occur in it.
 class KeywordAutomaton
@@ -41,3 +43,5 @@ private:
     EdgeTable m_edges;
     int m_wordCount = 0;
 };
+
+} // namespace zorvane

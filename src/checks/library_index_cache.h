@@ -5,6 +5,8 @@
 
 #include <memory>
 
+namespace zorvane {
+
 // Keeps the index built from the last library text it was asked for. The
 // index is rebuilt whenever the text differs in any way: the cache holds its
 // own deep copy of the text and compares contents (a memcmp, microseconds for
@@ -30,3 +32,5 @@ private:
     QString m_library;
     std::shared_ptr<const Index> m_index;
 };
+
+} // namespace zorvane

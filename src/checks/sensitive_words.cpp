@@ -12,6 +12,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 const QString kMarkOpen = u"<font color=red>"_s;
@@ -282,3 +284,5 @@ SensitiveWordsResult checkSensitiveWords(const QString &html, const QString &lib
     result.marked = work.text();
     return result;
 }
+
+} // namespace zorvane

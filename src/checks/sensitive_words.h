@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace zorvane {
+
 // The sensitive-word check against the library "\data\hexie.dat" (held in
 // memory by sensitiveLibrary()): one word or phrase per CR LF line.
 struct SensitiveWordsResult
@@ -16,3 +18,5 @@ struct SensitiveWordsResult
 };
 
 SensitiveWordsResult checkSensitiveWords(const QString &html, const QString &library);
+
+} // namespace zorvane

@@ -16,6 +16,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 // The fixed form fields of the link-statistics post, percent-encoded as sent.
@@ -502,3 +504,5 @@ void SiteStatistics::lookupEnded()
     if (m_pending > 0 && --m_pending == 0)
         Q_EMIT finished();
 }
+
+} // namespace zorvane

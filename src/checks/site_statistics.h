@@ -15,6 +15,8 @@ class QNetworkAccessManager;
 class QNetworkReply;
 class QNetworkRequest;
 
+namespace zorvane {
+
 // Search-engine statistics of one web site, gathered from ten sources at once:
 // the pages seven search engines have indexed, the Alexa rank and the sites
 // linking in, the PageRank and the outbound links.
@@ -129,3 +131,5 @@ private:
     int m_pending = 0;
     bool m_failureReported = false;
 };
+
+} // namespace zorvane

@@ -1,5 +1,7 @@
 #include "checks/suffix_automaton.h"
 
+namespace zorvane {
+
 SuffixAutomaton::SuffixAutomaton(QStringView text)
 {
     const size_t n = size_t(text.size());
@@ -42,3 +44,5 @@ SuffixAutomaton::SuffixAutomaton(QStringView text)
         last = current;
     }
 }
+
+} // namespace zorvane

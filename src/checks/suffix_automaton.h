@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace zorvane {
+
 // The suffix automaton of a text: walking it from the root along a string
 // answers "does the string occur in the text, and where does its first
 // occurrence end" in one step per character.
@@ -35,3 +37,5 @@ private:
     std::vector<State> m_states;
     EdgeTable m_edges;
 };
+
+} // namespace zorvane

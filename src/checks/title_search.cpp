@@ -10,6 +10,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 bool isLineBreak(QChar c)
@@ -499,3 +501,5 @@ void TitleSearch::onFinished()
     const TitleSearchMode mode = m_modeNow ? m_modeNow() : m_mode;
     Q_EMIT finished(parseTitlePage(received->page.text(), mode));
 }
+
+} // namespace zorvane

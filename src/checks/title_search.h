@@ -12,6 +12,8 @@
 #include <memory>
 #include <utility>
 
+namespace zorvane {
+
 // The duplicate-title news search: asks the news search service (key "News"
 // of section "Servers") whether a title was already published, how often, and
 // where.
@@ -139,3 +141,5 @@ private:
     TitleSearchMode m_mode = TitleSearchMode::None;
     ModeSource m_modeNow;
 };
+
+} // namespace zorvane

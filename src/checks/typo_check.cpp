@@ -7,6 +7,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 const QString kMarkOpen = u"<font color=red>"_s;
@@ -135,3 +137,5 @@ QString fixPunctuation(const QString &text, TypoMark mark)
     }
     return result;
 }
+
+} // namespace zorvane

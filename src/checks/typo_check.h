@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace zorvane {
+
 // What the typo and punctuation routines do with what they find. Setting
 // Format/CheckWordsType chooses it: 1 marks, anything else replaces (the
 // settings dialog shows any other value as "replace" too).
@@ -31,3 +33,5 @@ QString markTypos(const QString &text, const QString &library, TypoMark mark, in
 QString fixPunctuation(const QString &text);
 // The same with the choice given.
 QString fixPunctuation(const QString &text, TypoMark mark);
+
+} // namespace zorvane

@@ -4,6 +4,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 WordCount countWords(const QString &html)
 {
     WordCount count;
@@ -35,3 +37,5 @@ QString textBoxCaption(qsizetype count)
 {
     return QString::number(count) + u"个"_s;
 }
+
+} // namespace zorvane

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace zorvane {
+
 // The character count shown beside the count button. Every UTF-16 unit counts
 // as one character, Chinese and Latin alike, blanks and punctuation included.
 
@@ -22,3 +24,5 @@ QString wordCountCaption(const WordCount &count);
 qsizetype countTextBox(const QString &plainText);
 // "1520个"
 QString textBoxCaption(qsizetype count);
+
+} // namespace zorvane

@@ -8,6 +8,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 void writeBytes(FILE *stream, const QByteArray &bytes)
@@ -100,3 +102,5 @@ int CliContext::usage(const QString &usageText)
     report(u"usage: zorvane-cli "_s + usageText);
     return Usage;
 }
+
+} // namespace zorvane

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace zorvane {
+
 // What a command of zorvane-cli gets to work with: its arguments and the
 // program's input and output in the chosen encoding (UTF-8, or GBK with
 // --gbk). Exit codes: 0 success, 1 the command failed, 2 usage error.
@@ -39,3 +41,5 @@ private:
     bool m_gbk = false;
     bool m_usageError = false;
 };
+
+} // namespace zorvane

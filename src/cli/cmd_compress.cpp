@@ -5,6 +5,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 int runCompress(CliContext &context)
 {
     const QStringList &args = context.args();
@@ -18,3 +20,5 @@ int runCompress(CliContext &context)
     context.report(u"code=%1"_s.arg(result.code));
     return CliContext::Failure;
 }
+
+} // namespace zorvane

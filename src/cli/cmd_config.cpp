@@ -4,6 +4,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 int runConfig(CliContext &context)
 {
     QStringList &args = context.args();
@@ -24,3 +26,5 @@ int runConfig(CliContext &context)
     }
     return context.usage(usage);
 }
+
+} // namespace zorvane

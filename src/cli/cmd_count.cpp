@@ -3,6 +3,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 int runCount(CliContext &context)
 {
     if (context.args().size() > 1 || (!context.args().isEmpty() && context.args().first().startsWith(u"--")))
@@ -13,3 +15,5 @@ int runCount(CliContext &context)
     context.printLine(wordCountCaption(countWords(*html)));
     return CliContext::Success;
 }
+
+} // namespace zorvane

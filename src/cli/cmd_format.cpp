@@ -3,6 +3,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 int runFormat(CliContext &context)
 {
     const QString usage = u"format [--mode 0|1|2] [FILE]"_s;
@@ -25,3 +27,5 @@ int runFormat(CliContext &context)
     context.print(FormatHtml(*html, mode));
     return CliContext::Success;
 }
+
+} // namespace zorvane

@@ -6,6 +6,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 // One value a line, whatever the forum put in it.
@@ -71,3 +73,5 @@ int runLogin(CliContext &context)
     loop.exec();
     return status;
 }
+
+} // namespace zorvane

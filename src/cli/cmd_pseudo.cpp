@@ -4,6 +4,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 int runPseudo(CliContext &context)
 {
     const QString usage = u"pseudo [--synonyms] [--shuffle 0|1|2|3] [--seed N] [FILE]"_s;
@@ -30,3 +32,5 @@ int runPseudo(CliContext &context)
     context.print(*result);
     return CliContext::Success;
 }
+
+} // namespace zorvane

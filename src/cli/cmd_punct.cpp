@@ -3,6 +3,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 int runPunct(CliContext &context)
 {
     if (context.args().size() > 1 || (!context.args().isEmpty() && context.args().first().startsWith(u"--")))
@@ -13,3 +15,5 @@ int runPunct(CliContext &context)
     context.print(fixPunctuation(*text));
     return CliContext::Success;
 }
+
+} // namespace zorvane

@@ -5,6 +5,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 int runSensitive(CliContext &context)
 {
     if (context.args().size() > 1 || (!context.args().isEmpty() && context.args().first().startsWith(u"--")))
@@ -22,3 +24,5 @@ int runSensitive(CliContext &context)
     context.report(u"count=%1"_s.arg(result.count));
     return CliContext::Success;
 }
+
+} // namespace zorvane

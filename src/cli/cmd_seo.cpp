@@ -6,6 +6,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 int runSeo(CliContext &context)
 {
     const QStringList words = context.args();
@@ -33,3 +35,5 @@ int runSeo(CliContext &context)
         context.printLine(seoFigureLabel(figure) + u'=' + figures.value(figure));
     return failed ? CliContext::Failure : CliContext::Success;
 }
+
+} // namespace zorvane

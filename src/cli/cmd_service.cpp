@@ -7,6 +7,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 // The service checks of a start, without windows: every fetch is made and
 // the libraries and their settings are written as at a start, but an
 // announced update is only printed, never installed.
@@ -56,3 +58,5 @@ int runService(CliContext &context)
         context.report(u"zorvane-cli: "_s + failure);
     return failures.isEmpty() ? CliContext::Success : CliContext::Failure;
 }
+
+} // namespace zorvane

@@ -4,6 +4,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 int runShuffle(CliContext &context)
 {
     const QString usage = u"shuffle --level 0|1|2|3 [--seed N] [FILE]"_s;
@@ -19,3 +21,5 @@ int runShuffle(CliContext &context)
     context.print(shuffleStructure(*html, *level, seeded ? *seeded : *QRandomGenerator::global()));
     return CliContext::Success;
 }
+
+} // namespace zorvane

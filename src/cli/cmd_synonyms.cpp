@@ -4,6 +4,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 int runSynonyms(CliContext &context)
 {
     if (context.args().size() > 1)
@@ -17,3 +19,5 @@ int runSynonyms(CliContext &context)
     context.print(replaceSynonyms(*html, library));
     return CliContext::Success;
 }
+
+} // namespace zorvane

@@ -5,6 +5,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 // One hit a line: a line break or tab inside a field would break the columns.
@@ -47,3 +49,5 @@ int runTitle(CliContext &context)
     loop.exec();
     return status;
 }
+
+} // namespace zorvane

@@ -5,6 +5,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 int runTranslate(CliContext &context)
 {
     const QString usage = u"translate [--to en|zh] [FILE]"_s;
@@ -33,3 +35,5 @@ int runTranslate(CliContext &context)
     context.print(outcome.text);
     return CliContext::Success;
 }
+
+} // namespace zorvane

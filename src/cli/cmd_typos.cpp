@@ -5,6 +5,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 int runTypos(CliContext &context)
 {
     const bool replace = context.takeFlag(u"--replace"_s);
@@ -24,3 +26,5 @@ int runTypos(CliContext &context)
     context.report(u"count=%1"_s.arg(count));
     return CliContext::Success;
 }
+
+} // namespace zorvane

@@ -6,6 +6,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 // The updater's run without its window: every status text on standard error,
 // the updates found taken as confirmed, and Zorvane not started afterwards.
 int runUpdate(CliContext &context)
@@ -36,3 +38,5 @@ int runUpdate(CliContext &context)
     loop.exec();
     return exitCode;
 }
+
+} // namespace zorvane

@@ -2,6 +2,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 const QList<CliCommand> &cliCommands()
 {
     static const QList<CliCommand> commands = {
@@ -38,3 +40,5 @@ const QList<CliCommand> &cliCommands()
     };
     return commands;
 }
+
+} // namespace zorvane

@@ -4,6 +4,8 @@
 
 #include <QList>
 
+namespace zorvane {
+
 // One subcommand of zorvane-cli. Each lives in its own cmd_<name>.cpp.
 struct CliCommand
 {
@@ -32,3 +34,5 @@ int runTranslate(CliContext &context);
 int runService(CliContext &context);
 int runLogin(CliContext &context);
 int runUpdate(CliContext &context);
+
+} // namespace zorvane

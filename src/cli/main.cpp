@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 namespace {
 

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace zorvane {
+
 // Options shared by the shuffle and pseudo commands.
 
 // A shuffle strength level: 0 to 3 ("20%" to "80%").
@@ -30,3 +32,5 @@ inline std::optional<QRandomGenerator> takeSeededGenerator(CliContext &context, 
     bad = !ok;
     return QRandomGenerator(value);
 }
+
+} // namespace zorvane

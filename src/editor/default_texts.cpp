@@ -5,6 +5,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 bool chkSame(const QString &a, const QString &b)
 {
     return a == b;
@@ -47,3 +49,5 @@ void applyModeDefaultText(EditorSession &session, const QString &mode, const Def
     if (session.setEditorHtml(mine))
         setConfigText(format ? Cfg::Form::ShowDefault : Cfg::Form::ShowDefaultYC, defaultTextDate(today));
 }
+
+} // namespace zorvane

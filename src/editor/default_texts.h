@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QString>
 
+namespace zorvane {
+
 class EditorSession;
 
 // The texts the service server offers once a day as the editor's start-up
@@ -26,3 +28,5 @@ QString defaultTextDate(const QDate &day);
 // the other mode's default text, this mode's default text replaces it and
 // today is remembered as the day it was shown.
 void applyModeDefaultText(EditorSession &session, const QString &mode, const DefaultTexts &texts, const QDate &today);
+
+} // namespace zorvane

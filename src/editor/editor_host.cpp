@@ -2,6 +2,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 std::optional<QString> getEditorHtml(EditorHost &host)
 {
     if (!host.clickElement(EditorElement::Get))
@@ -16,3 +18,5 @@ bool setEditorHtml(EditorHost &host, const QString &html)
 {
     return host.setElementValue(EditorElement::Mailbox, html) && host.clickElement(EditorElement::Set);
 }
+
+} // namespace zorvane

@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace zorvane {
+
 // The editor page as the program sees it, by element id: "temp" is a mailbox
 // whose value the program writes and reads, a click on "set" makes the mailbox
 // the whole article, a click on "get" puts the article into the mailbox, and
@@ -42,3 +44,5 @@ inline const QString ToTraditional = u"buttonj2f"_s;
 std::optional<QString> getEditorHtml(EditorHost &host);
 // Makes html the whole article; false when the page did not take it.
 bool setEditorHtml(EditorHost &host, const QString &html);
+
+} // namespace zorvane

@@ -5,6 +5,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 EditorPage::EditorPage(QObject *parent) : QWebEnginePage(parent)
 {
     configure();
@@ -70,3 +72,5 @@ void EditorPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const Q
 {
     // The silent browser: script messages of a pasted article are nobody's business.
 }
+
+} // namespace zorvane

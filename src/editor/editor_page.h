@@ -3,6 +3,8 @@
 #include <QUrl>
 #include <QWebEnginePage>
 
+namespace zorvane {
+
 // A web page that stays where the program put it. Only the documents the
 // program itself opens (open(), write()) are loaded; any other navigation of
 // the main frame (a clicked link, a dropped file, a script changing location,
@@ -36,3 +38,5 @@ private:
 
     int m_ownLoads = 0;
 };
+
+} // namespace zorvane

@@ -11,6 +11,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 const QByteArray SchemeName = QByteArrayLiteral("zorvane");
 const QString Host = u"editor"_s;
@@ -86,3 +88,5 @@ void EditorSchemeHandler::requestStarted(QWebEngineUrlRequestJob *job)
     const QByteArray mime = QMimeDatabase().mimeTypeForFile(canonical, QMimeDatabase::MatchExtension).name().toUtf8();
     job->reply(mime, buffer);
 }
+
+} // namespace zorvane

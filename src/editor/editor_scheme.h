@@ -6,6 +6,8 @@
 
 class QWebEngineProfile;
 
+namespace zorvane {
+
 // The editor page is served from its own address (zorvane://editor/…) out
 // of the application folder's "\lib\" and nothing else, so that the page
 // needs no access to local files at all.
@@ -32,3 +34,5 @@ public:
 private:
     QString m_root;
 };
+
+} // namespace zorvane

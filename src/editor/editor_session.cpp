@@ -12,6 +12,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 QString textBoxToClipboard(QString text)
@@ -26,7 +28,7 @@ EditorSession::EditorSession(EditorHost &host, EditorView &view) : m_host(host),
 
 std::optional<QString> EditorSession::getEditorHtml()
 {
-    std::optional<QString> html = ::getEditorHtml(m_host);
+    std::optional<QString> html = zorvane::getEditorHtml(m_host);
     if (!html)
         m_view.showMessageBox(EditorText::PageNotAnswering);
     return html;
@@ -34,7 +36,7 @@ std::optional<QString> EditorSession::getEditorHtml()
 
 bool EditorSession::setEditorHtml(const QString &html)
 {
-    if (::setEditorHtml(m_host, html))
+    if (zorvane::setEditorHtml(m_host, html))
         return true;
     m_view.showMessageBox(EditorText::PageNotAnswering);
     return false;
@@ -252,3 +254,5 @@ QString proposedSaveName(const QDateTime &when)
     return QString::number(d.year()) + QString::number(d.month()) + QString::number(d.day()) + QString::number(t.hour())
            + QString::number(t.minute()) + QString::number(t.second());
 }
+
+} // namespace zorvane

@@ -11,6 +11,8 @@
 
 #include <optional>
 
+namespace zorvane {
+
 class EditorView;
 
 // The article being worked on: the editor page behind an EditorHost, the
@@ -92,3 +94,5 @@ QString htmlFromClipboard(const QString &clipboardHtml);
 // second as plain decimal numbers in a row: 2026-12-06 17:03:05 gives
 // "20261261735".
 QString proposedSaveName(const QDateTime &when);
+
+} // namespace zorvane

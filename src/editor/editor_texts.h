@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace zorvane {
+
 // What the editor's commands say: guard refusals, status texts, captions and
 // the file dialogs' titles and filter.
 namespace EditorText {
@@ -24,3 +26,5 @@ inline const QString LoadTitle = u"请选择要读取的内容"_s;
 inline const QString SaveTitle = u"请选择要保存的路径"_s;
 inline const QString TextFileFilter = u"文本文件(*.txt)"_s;
 } // namespace EditorText
+
+} // namespace zorvane

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QString>
 
+namespace zorvane {
+
 // A file dialog as the editor asks for it.
 struct FileChoice
 {
@@ -47,3 +49,5 @@ public:
     virtual void setTextBoxText(const QString &text) = 0;
     virtual void setTextModeButton(const QString &caption, const QColor &colour) = 0;
 };
+
+} // namespace zorvane

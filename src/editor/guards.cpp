@@ -1,5 +1,7 @@
 #include "editor/guards.h"
 
+namespace zorvane {
+
 Guards guardsFor(CommandKind kind)
 {
     switch (kind) {
@@ -20,3 +22,5 @@ Guards guardsFor(CommandKind kind)
     }
     return {};
 }
+
+} // namespace zorvane

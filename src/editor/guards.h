@@ -2,6 +2,8 @@
 
 #include <QFlags>
 
+namespace zorvane {
+
 // The checks a command runs before it touches the article, always in this
 // order; the first refusal ends the command.
 enum class Guard {
@@ -10,7 +12,6 @@ enum class Guard {
     NotTextMode = 0x4, // requireNotTextMode
 };
 Q_DECLARE_FLAGS(Guards, Guard)
-Q_DECLARE_OPERATORS_FOR_FLAGS(Guards)
 
 // The kinds of command of the main window, by the guards they need.
 enum class CommandKind {
@@ -27,3 +28,7 @@ enum class CommandKind {
 };
 
 Guards guardsFor(CommandKind kind);
+
+} // namespace zorvane
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(zorvane::Guards)

@@ -4,6 +4,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 bool InMemoryEditorHost::setElementValue(const QString &id, const QString &value)
 {
     ++m_roundTrips;
@@ -65,3 +67,5 @@ void InMemoryEditorHost::setConverters(Converter toSimplified, Converter toTradi
     m_toSimplified = std::move(toSimplified);
     m_toTraditional = std::move(toTraditional);
 }
+
+} // namespace zorvane

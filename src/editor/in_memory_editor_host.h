@@ -6,6 +6,8 @@
 
 #include <functional>
 
+namespace zorvane {
+
 // An editor page kept in memory, for tests and the command line: the article
 // is a string, "set" and "get" move it through the mailbox exactly as the
 // real page does. The script conversion buttons run the converters given to
@@ -41,3 +43,5 @@ private:
     bool m_busy = false;
     int m_roundTrips = 0;
 };
+
+} // namespace zorvane

@@ -7,6 +7,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 StartContent::StartContent(EditorSession &session, QObject *parent) : QObject(parent), m_session(session)
 {}
 
@@ -110,3 +112,5 @@ std::optional<QString> takeHandOffText(const AppFolder &folder)
     writeFileAtomically(path, QByteArray());
     return text;
 }
+
+} // namespace zorvane

@@ -9,6 +9,8 @@
 #include <functional>
 #include <optional>
 
+namespace zorvane {
+
 class AppFolder;
 class EditorSession;
 
@@ -76,3 +78,5 @@ private:
 // file holds more than spaces and line breaks it is emptied and its text
 // returned; otherwise it is left alone and nullopt returned.
 std::optional<QString> takeHandOffText(const AppFolder &folder);
+
+} // namespace zorvane

@@ -11,6 +11,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 // What a pending request shares with its callback: the callback may arrive
@@ -198,3 +200,5 @@ std::optional<QString> WebEditorHost::plainTextOf(const QString &html)
     plain.replace(u"\r\n"_s, u"\n"_s);
     return plain.replace(u"\n"_s, u"\r\n"_s);
 }
+
+} // namespace zorvane

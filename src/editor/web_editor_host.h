@@ -13,6 +13,8 @@
 
 class QEventLoop;
 
+namespace zorvane {
+
 // The editor page in a real browser. The program's requests are synchronous
 // by nature (a command reads the article, changes it, writes it back), so
 // each one runs its script and waits for the answer in a nested event loop
@@ -78,3 +80,5 @@ private:
 
 // A JavaScript literal for text, safe to splice into a script.
 QString jsStringLiteral(const QString &text);
+
+} // namespace zorvane

@@ -11,6 +11,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 const QString kImagePrefix = u"#FormatImgID_"_s;
@@ -285,3 +287,5 @@ QString FormatHtml(const QString &html, FormatMode mode)
     // make pages with thousands of images quadratic).
     return restoreImages(text, imageTable);
 }
+
+} // namespace zorvane

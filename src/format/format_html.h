@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace zorvane {
+
 // The runs of the formatting pipeline, by the numbers the system gives them.
 enum class FormatMode {
     Plain = 0,          // what the structure shuffle ends with
@@ -33,3 +35,5 @@ qint64 keywordTarget(qint64 textLength, int density, qint64 keywordLength);
 // Inserts kw after every step-th character of text unless the 40 characters
 // starting 20 before that point hold an image placeholder.
 QString insertKeyword(const QString &text, const QString &kw, qsizetype step);
+
+} // namespace zorvane

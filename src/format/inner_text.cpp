@@ -12,6 +12,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 using Node = ScratchDocument::Node;
@@ -516,3 +518,5 @@ QString htmlToInnerText(const QString &html)
     document.load(html);
     return document.bodyInnerText();
 }
+
+} // namespace zorvane

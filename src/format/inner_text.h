@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace zorvane {
+
 class ScratchDocument;
 
 // The plain text of an element as a browser's innerText getter renders it:
@@ -16,3 +18,5 @@ QString innerText(const ScratchDocument &document, int element);
 
 // The body's innerText of html loaded into a fresh scratch document.
 QString htmlToInnerText(const QString &html);
+
+} // namespace zorvane

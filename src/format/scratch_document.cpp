@@ -6,6 +6,8 @@
 
 #include <utility>
 
+namespace zorvane {
+
 namespace {
 
 QString fromUtf8(const char *text)
@@ -354,3 +356,5 @@ QString ScratchDocument::tagName(int tag)
 {
     return QString::fromLatin1(gumbo_normalized_tagname(GumboTag(tag)));
 }
+
+} // namespace zorvane

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace zorvane {
+
 // The never-shown document the formatting pipeline works on: an article's
 // HTML parsed the way a browser parses it (HTML5 tree construction, so messy
 // pasted markup gets the tree a browser would build), with the few document
@@ -91,3 +93,5 @@ private:
     int m_document = -1;
     int m_body = -1;
 };
+
+} // namespace zorvane

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <optional>
 
+namespace zorvane {
+
 namespace {
 
 using Node = ScratchDocument::Node;
@@ -409,3 +411,5 @@ std::vector<StyleSheet::Declaration> StyleSheet::cascade(int element) const
     }
     return result;
 }
+
+} // namespace zorvane

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+namespace zorvane {
+
 class ScratchDocument;
 
 // The author style rules of a document's style elements, reduced to what
@@ -75,3 +77,5 @@ private:
     QHash<QString, std::vector<int>> m_byTag;
     std::vector<int> m_universal;
 };
+
+} // namespace zorvane

@@ -16,6 +16,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 // Qt refuses images above 128 MB by default; a 40-megapixel camera picture
@@ -214,3 +216,5 @@ ResizePicResult ResizePic(const QString &source, const QString &target)
         return notSaved();
     return {u"压缩成功，图片已保存至："_s + target, ResizePicDone};
 }
+
+} // namespace zorvane

@@ -3,6 +3,8 @@
 #include <QSize>
 #include <QString>
 
+namespace zorvane {
+
 // Image compression: scale a picture down to the configured maximum size
 // and/or re-encode it as JPEG, then save it next to the source as "<name>_new".
 // Options are read from section "ResizePic" of the settings file at each call.
@@ -38,3 +40,5 @@ QString resizePicWorkingFile(const QString &source);
 // (0 or less: no limit), keeping the proportions in single precision and
 // rounding down; never smaller than 1 × 1.
 QSize fitPictureSize(QSize size, int maxWidth, int maxHeight);
+
+} // namespace zorvane

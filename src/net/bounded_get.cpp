@@ -5,6 +5,8 @@
 #include <QNetworkRequest>
 #include <QTimer>
 
+namespace zorvane {
+
 QNetworkReply *boundedGet(QNetworkAccessManager &manager, QNetworkRequest request, std::chrono::milliseconds timeout,
                           qint64 maxSize)
 {
@@ -28,3 +30,5 @@ QByteArray successBody(QNetworkReply *reply)
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     return reply->error() == QNetworkReply::NoError && status >= 200 && status < 300 ? reply->readAll() : QByteArray();
 }
+
+} // namespace zorvane

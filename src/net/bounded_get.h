@@ -8,6 +8,8 @@ class QNetworkAccessManager;
 class QNetworkReply;
 class QNetworkRequest;
 
+namespace zorvane {
+
 // A GET through manager, always from the network, whose whole fetch (not only
 // each pause in it) ends within timeout, and whose body may not pass maxSize
 // bytes (0: no limit). Either limit aborts the reply, which then ends on its
@@ -19,3 +21,5 @@ QNetworkReply *boundedGet(QNetworkAccessManager &manager, QNetworkRequest reques
 // The body of a finished reply with a 2xx status; a network error, an abort
 // or any other status reads as the empty reply.
 QByteArray successBody(QNetworkReply *reply);
+
+} // namespace zorvane

@@ -4,6 +4,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 const QString setCookie = u"Set-Cookie:"_s;
@@ -118,3 +120,5 @@ std::optional<QString> mergeCookies(const QString &response, const QString &cook
     merged.remove(u"\r\n"_s);
     return merged;
 }
+
+} // namespace zorvane

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace zorvane {
+
 // Cookies between the requests of a dialogue with a server. A cookie string is
 // what follows "Cookie:" in a request, in one of two forms: compact
 // "a=1;b=2;" or jar " a=1; b=2;".
@@ -34,3 +36,5 @@ CookieJar parseCookieString(const QString &cookies);
 // the current string comes back unchanged. Nothing (std::nullopt) when, in
 // jar form, a header's cookie has no "=": the caller keeps the string it had.
 std::optional<QString> mergeCookies(const QString &response, const QString &cookies);
+
+} // namespace zorvane

@@ -4,6 +4,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 QString cleanCountText(const QString &text)
 {
     if (text.isEmpty())
@@ -18,3 +20,5 @@ QString cleanCountText(const QString &text)
     count.remove(u'约');
     return trimBlanks(count).toString();
 }
+
+} // namespace zorvane

@@ -19,6 +19,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 const QString LoginPath = u"/member.php?mod=logging&action=login"_s;
@@ -309,3 +311,5 @@ void ForumLogin::avatarArrived(const QByteArray &bytes)
     m_loggedIn = true;
     Q_EMIT succeeded(m_record);
 }
+
+} // namespace zorvane

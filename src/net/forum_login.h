@@ -12,6 +12,8 @@
 class QNetworkAccessManager;
 class QNetworkReply;
 
+namespace zorvane {
+
 // The forum login, one step at a time. Each step is a request on a new
 // connection to the forum (key "Forum" of section "Servers") and a reader of
 // the reply received up to the step's completion marker. The readers take
@@ -139,3 +141,5 @@ private:
     QPointer<QNetworkReply> m_avatarReply;
     std::chrono::milliseconds m_timeout{0};
 };
+
+} // namespace zorvane

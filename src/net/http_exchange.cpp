@@ -7,6 +7,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 CompletionMarker CompletionMarker::inBytes(const QByteArray &marker)
 {
     CompletionMarker completion;
@@ -188,3 +190,5 @@ void HttpExchange::release()
     socket->abort();
     socket->deleteLater();
 }
+
+} // namespace zorvane

@@ -13,6 +13,8 @@
 class QTcpSocket;
 class QTimer;
 
+namespace zorvane {
+
 // When a reply is complete: the caller names a marker and where to look for
 // it, or gives its own test. A server's status line and Content-Length are
 // never consulted.
@@ -108,3 +110,5 @@ private:
     QString m_lowercase;      // the lower-cased text, kept only for that marker
     QStringDecoder m_decoder; // keeps a character split between two chunks whole
 };
+
+} // namespace zorvane

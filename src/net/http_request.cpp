@@ -4,6 +4,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 // A line break inside a single-line field would let the text that follows it
@@ -65,3 +67,5 @@ QString buildPostRequest(const QString &path, const QString &host, const QString
         + body;
 }
 // clang-format on
+
+} // namespace zorvane

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace zorvane {
+
 // Request texts for the exchanges the programs write themselves on a TCP
 // connection. Lines end with "\r\n"; the text goes out as GBK bytes.
 //
@@ -18,3 +20,5 @@ QString buildGetRequest(const QString &path, const QString &host, const QString 
 // line ends. Content-Length counts the body's GBK bytes.
 QString buildPostRequest(const QString &path, const QString &host, const QString &body, const QString &cookies,
                          const QString &referrer, const QString &extraHeaders = QString());
+
+} // namespace zorvane

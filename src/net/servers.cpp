@@ -1,5 +1,7 @@
 #include "net/servers.h"
 
+namespace zorvane {
+
 namespace {
 
 QString builtInDefault(const ConfigKey &key)
@@ -80,3 +82,5 @@ std::chrono::milliseconds serverTimeout()
     // A day at most keeps the figure within what a timer can hold.
     return std::chrono::seconds(seconds > 0 ? qMin(seconds, 86400) : 30);
 }
+
+} // namespace zorvane

@@ -6,6 +6,8 @@
 
 #include <chrono>
 
+namespace zorvane {
+
 // Where an outside server is reached. Every host the programs talk to is read
 // from section "Servers" of the settings file at the moment of use, as "host"
 // or "host:port"; a missing or empty key falls back to a built-in default.
@@ -38,3 +40,5 @@ ServerAddress parseServerAddress(const QString &text);
 // How long any one exchange with an outside server may take: key "Timeout" of
 // section "Servers", in seconds; 30 seconds when missing, zero or not a number.
 std::chrono::milliseconds serverTimeout();
+
+} // namespace zorvane

@@ -9,6 +9,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 // Anything longer is an error page rather than a version text.
@@ -192,3 +194,5 @@ void sendLogoutNotice(QObject *context, std::function<void()> done)
         done();
     });
 }
+
+} // namespace zorvane

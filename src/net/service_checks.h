@@ -12,6 +12,8 @@
 #include <functional>
 #include <optional>
 
+namespace zorvane {
+
 class ServiceClient;
 
 // The updater's argument from an update reply: its "|" fields in the order
@@ -113,3 +115,5 @@ inline constexpr std::chrono::milliseconds logoutNoticeLimit{2000};
 // the shorter time-out of the settings), so an unanswering server never keeps
 // the program alive. `done` does not run if `context` died first.
 void sendLogoutNotice(QObject *context, std::function<void()> done);
+
+} // namespace zorvane

@@ -12,6 +12,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 ServiceClient::ServiceClient(QObject *parent) : QObject(parent), m_network(new QNetworkAccessManager(this))
 {}
 
@@ -103,3 +105,5 @@ QString logout()
 }
 
 } // namespace ServicePath
+
+} // namespace zorvane

@@ -10,6 +10,8 @@
 class QNetworkAccessManager;
 class QNetworkReply;
 
+namespace zorvane {
+
 // Asks the maker's service server (key "Service" of section "Servers") for a
 // path, asynchronously. Every failure — host unreachable, connection refused,
 // a status outside 2xx, the time-out — reads as the empty reply.
@@ -51,3 +53,5 @@ QString sameWordsVersion();
 QString sameWords();
 QString logout();
 } // namespace ServicePath
+
+} // namespace zorvane

@@ -9,6 +9,8 @@
 #include <QStringEncoder>
 #include <QtEndian>
 
+namespace zorvane {
+
 namespace {
 
 // The GBK bytes of text, at most UserFileFieldLimit of them, ending on a
@@ -114,3 +116,5 @@ QString avatarFilePath(const AppFolder &folder, const QString &userName)
     name.replace(QChar(u'\0'), u'_');
     return folder.path(u"\\userface\\") + name + u".bmp";
 }
+
+} // namespace zorvane

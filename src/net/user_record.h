@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace zorvane {
+
 // The forum account as the programs keep it for the whole run, and as
 // "\data\user.dat" stores it: seven strings in this order.
 struct UserRecord
@@ -23,7 +25,6 @@ struct UserRecord
 
     friend bool operator==(const UserRecord &, const UserRecord &) = default;
 };
-Q_DECLARE_METATYPE(UserRecord)
 
 // The longest string the file can hold: its count is 16 bits.
 inline constexpr qsizetype UserFileFieldLimit = 65535;
@@ -53,3 +54,7 @@ bool writeUserFile(const QString &path, const UserRecord &record);
 // Path separators in the name become "_", so a typed name can never point the
 // file outside the folder.
 QString avatarFilePath(const AppFolder &folder, const QString &userName);
+
+} // namespace zorvane
+
+Q_DECLARE_METATYPE(zorvane::UserRecord)

@@ -1,5 +1,7 @@
 #include "net/web_address.h"
 
+namespace zorvane {
+
 QUrl webAddress(const QUrl &url)
 {
     const QString scheme = url.scheme().toLower();
@@ -7,3 +9,5 @@ QUrl webAddress(const QUrl &url)
         return {};
     return url;
 }
+
+} // namespace zorvane

@@ -6,6 +6,8 @@
 #include "rewrite/synonyms.h"
 #include "settings/word_library.h"
 
+namespace zorvane {
+
 namespace {
 
 void report(const StatusReport &status, const QString &text)
@@ -49,3 +51,5 @@ std::optional<QString> oneKeyPseudoOriginal(const QString &html, const PseudoOri
     report(status, RewriteText::kFormatting);
     return FormatHtml(working, FormatMode::PseudoOriginal);
 }
+
+} // namespace zorvane

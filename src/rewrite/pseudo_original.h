@@ -6,6 +6,8 @@
 #include <functional>
 #include <optional>
 
+namespace zorvane {
+
 // The structure shuffle command: the paragraphs (and, from level 1, the
 // sentences) reordered, then the plain formatting run.
 QString shuffleStructure(const QString &html, int level, QRandomGenerator &random = *QRandomGenerator::global());
@@ -33,3 +35,5 @@ std::optional<QString> oneKeyPseudoOriginal(const QString &html, const PseudoOri
 // The synonym library of this run, read from "\data\same.dat" on first use;
 // reports the first-use text when it has to read the file.
 const QString &loadedSynonymLibrary(const StatusReport &status = {});
+
+} // namespace zorvane

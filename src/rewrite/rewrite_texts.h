@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace zorvane {
+
 // The captions, status texts and messages of the rewriting commands, shared by
 // their logic and the main window's "yc" panel.
 namespace RewriteText {
@@ -76,3 +78,5 @@ inline const QString kTranslationNoResult = u"翻译服务没有返回译文，�
 inline const QString kTranslationArticleChanged = u"翻译期间内容已被改动，译文未写入。"_s;
 
 } // namespace RewriteText
+
+} // namespace zorvane

@@ -6,6 +6,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 int draw(QRandomGenerator &random)
@@ -121,3 +123,5 @@ QString shuffleSentences(const QString &text, int level, QRandomGenerator &rando
         result.replace(doubled, separator);
     return result;
 }
+
+} // namespace zorvane

@@ -3,6 +3,8 @@
 #include <QRandomGenerator>
 #include <QString>
 
+namespace zorvane {
+
 // Structure shuffle: each paragraph (and, at higher strengths, each sentence
 // of a paragraph) goes either to the front or to the end of what has been
 // built so far, by one draw r from 0 to 9: to the front when r exceeds the
@@ -29,3 +31,5 @@ QString shuffleParagraphs(const QString &html, int level, QRandomGenerator &rand
 // dropped, every sentence ends with the separator and doubled separators
 // collapse. A text without either separator comes back unchanged.
 QString shuffleSentences(const QString &text, int level, QRandomGenerator &random = *QRandomGenerator::global());
+
+} // namespace zorvane

@@ -8,6 +8,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 constexpr char16_t Cr = u'\r';
@@ -236,3 +238,5 @@ std::shared_ptr<const SynonymIndex> SynonymIndex::forLibrary(const QString &libr
         cached = std::make_shared<const SynonymIndex>(library);
     return cached;
 }
+
+} // namespace zorvane

@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+namespace zorvane {
+
 // The synonym library prepared for replacement: a suffix automaton of the
 // library text, which answers "where does this string first occur?" one
 // character of extension at a time, plus per-position tables for finding a
@@ -69,3 +71,5 @@ private:
     std::vector<std::int32_t> m_nextCr;    // the first CR at or after the position, else the end
     std::vector<std::int32_t> m_nextBar;   // the first "|" at or after the position, else the end
 };
+
+} // namespace zorvane

@@ -10,6 +10,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 const QString CrLf = u"\r\n"_s;
@@ -104,3 +106,5 @@ QString generalDateText(const QDateTime &when)
         return when.toString(u"yyyy/M/d"_s);
     return when.toString(u"yyyy/M/d H:mm:ss"_s);
 }
+
+} // namespace zorvane

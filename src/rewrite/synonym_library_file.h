@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
+namespace zorvane {
+
 // Import and export of the synonym library file "\data\same.dat". The window
 // asks for the file names and shows what these return.
 
@@ -42,3 +44,5 @@ SynonymFileResult exportSynonymLibrary(const QString &targetPath);
 // A date and time as the system's general date format writes it:
 // 2026/12/7 17:03:05; exactly midnight gives the date alone.
 QString generalDateText(const QDateTime &when);
+
+} // namespace zorvane

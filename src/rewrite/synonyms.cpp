@@ -2,6 +2,8 @@
 
 #include "rewrite/synonym_index.h"
 
+namespace zorvane {
+
 QString replaceSynonyms(const QString &text, const QString &library)
 {
     if (text.isEmpty())
@@ -13,3 +15,5 @@ bool isLibraryBoundary(QStringView c)
 {
     return c.isEmpty() || c == u"\r" || c == u"\n" || c == u"|";
 }
+
+} // namespace zorvane

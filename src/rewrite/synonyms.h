@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringView>
 
+namespace zorvane {
+
 // Synonym replacement over the raw article HTML (tags included). The library
 // is the text of "\data\same.dat": one group of words of the same meaning per
 // line, words separated by "|", lines by CR LF.
@@ -21,3 +23,5 @@ QString replaceSynonyms(const QString &text, const QString &library);
 // The characters that delimit a library word: none at all (the ends of the
 // library), CR, LF and "|".
 bool isLibraryBoundary(QStringView c);
+
+} // namespace zorvane

@@ -10,6 +10,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 // htmlToParagraphs makes a paragraph of every line between CR LFs and drops
@@ -161,3 +163,5 @@ bool suppressWarning()
 }
 
 } // namespace TranslationPanel
+
+} // namespace zorvane

@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+namespace zorvane {
+
 class HttpExchange;
 
 // The translation round trip of the "yc" panel: the article goes to the web
@@ -100,3 +102,5 @@ bool warningWanted();
 bool suppressWarning();
 
 } // namespace TranslationPanel
+
+} // namespace zorvane

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 
+namespace zorvane {
+
 namespace {
 AppFolder &overrideFolder()
 {
@@ -38,3 +40,5 @@ QString AppFolder::path(QStringView systemPath) const
     relative.replace(u'\\', u'/');
     return m_root + u'/' + relative;
 }
+
+} // namespace zorvane

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace zorvane {
+
 // The application folder: the folder of the running program, under which
 // every file of the system lives. The system names its files with paths such
 // as "\setting\config.ini" or "\update\"; path() turns them into native paths.
@@ -26,3 +28,5 @@ public:
 private:
     QString m_root;
 };
+
+} // namespace zorvane

@@ -7,6 +7,8 @@
 
 #include <QFile>
 
+namespace zorvane {
+
 namespace {
 
 // Every setting read goes through here, so it asks the file system as
@@ -82,3 +84,5 @@ bool Cls_Ini::DelIniSec(const QString &section) const
     const QByteArray changed = ini::withoutSection(bytes, toGbk(section));
     return changed == bytes || writeFileAtomically(m_fileName, changed);
 }
+
+} // namespace zorvane

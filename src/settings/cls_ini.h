@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace zorvane {
+
 // One INI file, read and written the way the Windows profile functions do:
 // every call goes to the file, nothing is cached. Reads of anything missing
 // give the empty string; values come back trimmed, without enclosing double
@@ -27,3 +29,5 @@ public:
 private:
     QString m_fileName;
 };
+
+} // namespace zorvane

@@ -5,6 +5,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 QString configText(const ConfigKey &key)
 {
     return getConfig(key.keyName(), key.sectionName());
@@ -39,3 +41,5 @@ bool setConfigFlag(const ConfigKey &key, bool on)
 {
     return setConfigText(key, on ? u"1"_s : u"0"_s);
 }
+
+} // namespace zorvane

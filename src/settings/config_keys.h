@@ -5,6 +5,8 @@
 
 #include <array>
 
+namespace zorvane {
+
 // Every section and key of the settings file, each named once here. Values
 // are read from the file at every call (nothing is cached) and nothing
 // writes a default: a missing key reads as 0 or the empty string.
@@ -161,3 +163,5 @@ QString configValue(const ConfigKey &key);
 bool setConfigText(const ConfigKey &key, const QString &value);
 bool setConfigInt(const ConfigKey &key, int value);
 bool setConfigFlag(const ConfigKey &key, bool on);
+
+} // namespace zorvane

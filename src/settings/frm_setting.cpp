@@ -21,6 +21,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 template <typename Control>
@@ -350,3 +352,5 @@ void frmSetting::cmdOK_clicked()
     close();
     showMessage(owner, savedMessage());
 }
+
+} // namespace zorvane

@@ -10,6 +10,8 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
+namespace zorvane {
+
 // The settings dialog: every option of the settings file that the user edits.
 // It loads the file when it opens, is modeless, and deletes itself when
 // closed; closing without saving writes nothing.
@@ -89,3 +91,5 @@ private:
     QButtonGroup *m_linkWords;
     QButtonGroup *m_defaultForm;
 };
+
+} // namespace zorvane

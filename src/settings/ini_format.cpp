@@ -2,6 +2,8 @@
 
 #include <QList>
 
+namespace zorvane {
+
 namespace ini {
 namespace {
 
@@ -225,3 +227,5 @@ QByteArray withoutSection(const QByteArray &file, QByteArrayView section)
 }
 
 } // namespace ini
+
+} // namespace zorvane

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+namespace zorvane {
+
 // The Windows profile-file format on raw file bytes, so that every line the
 // programs do not touch keeps its bytes exactly. Section and key names are
 // matched without regard to ASCII case; the first matching section and key
@@ -21,3 +23,5 @@ QByteArray withoutKey(const QByteArray &file, QByteArrayView section, QByteArray
 QByteArray withoutSection(const QByteArray &file, QByteArrayView section);
 
 } // namespace ini
+
+} // namespace zorvane

@@ -5,6 +5,8 @@
 
 #include <QtGlobal>
 
+namespace zorvane {
+
 namespace {
 
 int listIndex(const ConfigKey &key, int max)
@@ -94,3 +96,5 @@ SettingsSaveResult saveSettingValues(const SettingValues &v)
 
     return written ? SettingsSaveResult::Saved : SettingsSaveResult::WriteFailed;
 }
+
+} // namespace zorvane

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace zorvane {
+
 // The options the settings dialog edits, as one value: read from the settings
 // file when the dialog opens and written back in one save.
 struct SettingValues
@@ -72,3 +74,5 @@ enum class SettingsSaveResult {
 // pairs of "Format", "Default" (only when a view is chosen) and "login".
 // Numbers are held to 0..NumberFieldMax. Stops at the first write that fails.
 SettingsSaveResult saveSettingValues(const SettingValues &values);
+
+} // namespace zorvane

@@ -5,6 +5,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 const QString &WordLibrary::load()
 {
     if (m_text.isEmpty())
@@ -29,3 +31,5 @@ WordLibrary &sensitiveLibrary()
     static WordLibrary library(u"\\data\\hexie.dat"_s);
     return library;
 }
+
+} // namespace zorvane

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace zorvane {
+
 // A word library kept in memory for the whole run: the complete text of its
 // file under the application folder, read on first use. An empty text means
 // "not loaded yet", so a missing or empty file is simply read again at the
@@ -29,3 +31,5 @@ private:
 WordLibrary &typoLibrary();      // "\data\error.dat"
 WordLibrary &synonymLibrary();   // "\data\same.dat"
 WordLibrary &sensitiveLibrary(); // "\data\hexie.dat"
+
+} // namespace zorvane

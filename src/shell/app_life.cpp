@@ -18,6 +18,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 Q_LOGGING_CATEGORY(lcStartup, "zorvane.startup", QtWarningMsg)
 
 AppLife::AppLife(QObject *parent)
@@ -251,3 +253,5 @@ void AppLife::showMessage(const QString &text, QWidget *parent)
     }
     QMessageBox::information(parent, QCoreApplication::applicationName(), text);
 }
+
+} // namespace zorvane

@@ -12,9 +12,12 @@
 #include <memory>
 #include <optional>
 
+class QWidget;
+
+namespace zorvane {
+
 class frmFormat;
 class frmLogin;
-class QWidget;
 class ServiceChecks;
 class ServiceClient;
 class SingleInstance;
@@ -103,3 +106,5 @@ private:
     bool m_loginShownLogged = false;
     bool m_shuttingDown = false;
 };
+
+} // namespace zorvane

@@ -13,6 +13,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 CheckCommands::CheckCommands(CommandContext &context) : QObject(&context), m_context(context)
 {
     QWidget *frm1 = context.areaWidget(CommandContext::Area::FormatPanel);
@@ -117,3 +119,5 @@ void CheckCommands::imgChkWordNums_clicked()
         return;
     lblWordNums->setText(wordCountCaption(countWords(*html)));
 }
+
+} // namespace zorvane

@@ -5,9 +5,12 @@
 
 #include <functional>
 
-class CommandContext;
 class QLabel;
 class QPushButton;
+
+namespace zorvane {
+
+class CommandContext;
 
 // The content checks on the main window: the typo check and the sensitive
 // words on the "format" panel, the character count (and Ctrl+T) under the
@@ -35,3 +38,5 @@ private:
 
     CommandContext &m_context;
 };
+
+} // namespace zorvane

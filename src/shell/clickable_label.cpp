@@ -4,6 +4,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 void ClickableLabel::showAsLink()
 {
     setCursor(Qt::PointingHandCursor);
@@ -16,3 +18,5 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
         Q_EMIT clicked();
     QLabel::mouseReleaseEvent(event);
 }
+
+} // namespace zorvane

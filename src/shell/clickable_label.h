@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+namespace zorvane {
+
 // A label that acts as a link or a button: clicked() on a left click.
 class ClickableLabel : public QLabel
 {
@@ -19,3 +21,5 @@ Q_SIGNALS:
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 };
+
+} // namespace zorvane

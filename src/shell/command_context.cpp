@@ -6,6 +6,8 @@
 #include <QShortcut>
 #include <QWidget>
 
+namespace zorvane {
+
 CommandContext::CommandContext(EditorSession &session, QWidget *window)
     : QObject(window)
     , m_session(session)
@@ -165,3 +167,5 @@ bool CommandContext::addShortcut(QKeyCombination key, std::function<void()> acti
     connect(shortcut, &QShortcut::activated, this, std::move(action));
     return true;
 }
+
+} // namespace zorvane

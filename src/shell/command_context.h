@@ -12,9 +12,12 @@
 #include <functional>
 #include <optional>
 
-class EditorSession;
 class QBoxLayout;
 class QWidget;
+
+namespace zorvane {
+
+class EditorSession;
 class ServiceClient;
 
 // The main window as a command group sees it: the only way in.
@@ -152,3 +155,5 @@ private:
     QHash<Area, QBoxLayout *> m_areas;
     QHash<int, bool> m_keys;
 };
+
+} // namespace zorvane

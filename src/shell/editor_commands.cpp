@@ -10,6 +10,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 QString colourStyle(const QColor &colour)
@@ -124,3 +126,5 @@ void EditorCommands::cmdPaste2_clicked()
 {
     m_context.pasteIntoEditor();
 }
+
+} // namespace zorvane

@@ -2,11 +2,14 @@
 
 #include <QObject>
 
-class ClickableLabel;
-class CommandContext;
 class QColor;
 class QPushButton;
 class QString;
+
+namespace zorvane {
+
+class ClickableLabel;
+class CommandContext;
 
 // The editor's own commands: loading and saving a text file, text mode,
 // preview and clearing on the row under the editor, copying out and pasting
@@ -47,3 +50,5 @@ private Q_SLOTS:
 private:
     CommandContext &m_context;
 };
+
+} // namespace zorvane

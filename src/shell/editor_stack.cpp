@@ -11,6 +11,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 EditorStack::EditorStack(QWidget *parent) : QStackedWidget(parent)
 {
     web = new QWebEngineView(this);
@@ -106,3 +108,5 @@ void EditorStack::setTextBoxText(const QString &text)
     QString plain = text;
     webText->setPlainText(plain.replace(u"\r\n"_s, u"\n"_s));
 }
+
+} // namespace zorvane

@@ -2,9 +2,12 @@
 
 #include <QStackedWidget>
 
-class EditorPage;
 class QPlainTextEdit;
 class QWebEngineView;
+
+namespace zorvane {
+
+class EditorPage;
 class WebEditorHost;
 
 // The editor and what can lie over it: the read-only preview (webPre) and
@@ -45,3 +48,5 @@ private:
     bool m_previewShown = false;
     bool m_textShown = false;
 };
+
+} // namespace zorvane

@@ -11,6 +11,8 @@
 #include "shell/settings_commands.h"
 #include "shell/user_area.h"
 
+namespace zorvane {
+
 // One line per group, in the order their controls appear in each area.
 InstalledCommands installFeatureCommands(CommandContext &context)
 {
@@ -27,3 +29,5 @@ InstalledCommands installFeatureCommands(CommandContext &context)
     new SettingsCommands(context);
     return installed;
 }
+
+} // namespace zorvane

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zorvane {
+
 class CommandContext;
 class EditorCommands;
 class NoticeBar;
@@ -16,3 +18,5 @@ struct InstalledCommands
 // Creates every command group of the main window (see command_context.h for
 // how a group comes in). Each lives as long as the window.
 InstalledCommands installFeatureCommands(CommandContext &context);
+
+} // namespace zorvane

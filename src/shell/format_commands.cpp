@@ -8,6 +8,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 FormatCommands::FormatCommands(CommandContext &context) : QObject(&context), m_context(context)
 {
     cmdOneKey = new QPushButton(u"一键格式化"_s, context.areaWidget(CommandContext::Area::FormatPanel));
@@ -37,3 +39,5 @@ void FormatCommands::cmdOneKey_clicked()
     if (m_context.setEditorHtml(FormatHtml(*html, FormatMode::OneKeyFormat)))
         m_context.ShowMsg(u"一键格式化完毕..."_s, ModeName::Format);
 }
+
+} // namespace zorvane

@@ -2,8 +2,11 @@
 
 #include <QObject>
 
-class CommandContext;
 class QPushButton;
+
+namespace zorvane {
+
+class CommandContext;
 
 // The one-key format command of the "format" panel (button and Ctrl+G). The
 // two format options beside it are the settings' check boxes
@@ -23,3 +26,5 @@ private Q_SLOTS:
 private:
     CommandContext &m_context;
 };
+
+} // namespace zorvane

@@ -23,6 +23,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 constexpr int PanelWidth = 240;
@@ -348,3 +350,5 @@ void frmFormat::setTextModeButton(const QString &caption, const QColor &colour)
 {
     m_groups.editor->setTextModeButton(caption, colour);
 }
+
+} // namespace zorvane

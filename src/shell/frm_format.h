@@ -12,13 +12,16 @@
 #include <memory>
 #include <optional>
 
-class CommandContext;
-class EditorSession;
-class EditorStack;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QWebEngineView;
+
+namespace zorvane {
+
+class CommandContext;
+class EditorSession;
+class EditorStack;
 class ServiceClient;
 class StartContent;
 class WebEditorHost;
@@ -151,3 +154,5 @@ private:
     std::function<bool(const QString &, const QString &)> m_questionSink;
     std::function<QString(const FileChoice &, bool save)> m_fileChooser;
 };
+
+} // namespace zorvane

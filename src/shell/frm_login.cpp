@@ -19,6 +19,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 constexpr int DotsInterval = 500;
@@ -233,3 +235,5 @@ void frmLogin::wskLogin_failed(const QString &text)
     unlockControls();
     showError(text);
 }
+
+} // namespace zorvane

@@ -7,13 +7,16 @@
 
 #include <functional>
 
-class ClickableLabel;
-class ForumLogin;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
+
+namespace zorvane {
+
+class ClickableLabel;
+class ForumLogin;
 
 // The first window: log in with a forum account or go on as a guest. It
 // keeps the saved login and the two login settings; the dialogue with the
@@ -83,3 +86,5 @@ private:
 
     std::function<void(const QUrl &)> m_openUrl;
 };
+
+} // namespace zorvane

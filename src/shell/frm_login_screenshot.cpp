@@ -11,6 +11,7 @@
 #include <cstdio>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 int main(int argc, char *argv[])
 {

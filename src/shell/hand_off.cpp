@@ -8,6 +8,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 QString handOffFile(const AppFolder &folder)
@@ -59,3 +61,5 @@ bool startProgram(const AppFolder &folder, Program program, const QStringList &a
 {
     return QProcess::startDetached(programPath(folder, program), arguments, folder.root());
 }
+
+} // namespace zorvane

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace zorvane {
+
 // Text handed to the running Zorvane by the desktop entry "使用Zorvane进行伪原创":
 // the hand-off helper leaves it in "\html\cache.html" (GBK) and starts
 // Zorvane, whose second copy only wakes the first.
@@ -34,3 +36,5 @@ QString programPath(const AppFolder &folder, Program program);
 // Starts the program from the folder, detached, with the folder as its
 // working folder. False when it could not be started.
 bool startProgram(const AppFolder &folder, Program program, const QStringList &arguments = {});
+
+} // namespace zorvane

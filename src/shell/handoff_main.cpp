@@ -12,6 +12,8 @@
 
 #include <cstdio>
 
+using namespace zorvane;
+
 namespace {
 
 // The offer as HTML for the editor: a browser's HTML when it gives one,

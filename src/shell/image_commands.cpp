@@ -10,6 +10,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 ImageCommands::ImageCommands(CommandContext &context) : QObject(&context), m_context(context)
 {
     cmdRePic = new QPushButton(u"图片压缩"_s, context.areaWidget(CommandContext::Area::FormatPanel));
@@ -31,3 +33,5 @@ void ImageCommands::cmdRePic_clicked()
         frmSetting::showFor(m_context.window());
     m_context.showMessageBox(result.message);
 }
+
+} // namespace zorvane

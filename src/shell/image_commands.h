@@ -2,8 +2,11 @@
 
 #include <QObject>
 
-class CommandContext;
 class QPushButton;
+
+namespace zorvane {
+
+class CommandContext;
 
 // The image compression command of the main window.
 class ImageCommands : public QObject
@@ -21,3 +24,5 @@ private Q_SLOTS:
 private:
     CommandContext &m_context;
 };
+
+} // namespace zorvane

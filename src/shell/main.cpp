@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 int main(int argc, char *argv[])
 {

@@ -5,6 +5,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 std::optional<Advertisement> parseAdvertisement(const QString &reply)
 {
     if (reply.isEmpty())
@@ -49,3 +51,5 @@ int nextNoticeIndex(int current, int count)
     const int next = current + 1;
     return next > count - 1 ? 0 : next;
 }
+
+} // namespace zorvane

@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace zorvane {
+
 class ServiceClient;
 
 // The advertisement reply: a picture name, optionally "|" and a link.
@@ -32,3 +34,5 @@ QString versionCaption(const QString &version, const QString &typoGroups, const 
 
 // The notice shown after current, among count notices.
 int nextNoticeIndex(int current, int count);
+
+} // namespace zorvane

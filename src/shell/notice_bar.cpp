@@ -14,6 +14,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 constexpr int NoticeInterval = 5000;
@@ -126,3 +128,5 @@ void NoticeBar::imgAd_clicked()
     if (!m_adLink.isEmpty())
         openLink(m_adLink);
 }
+
+} // namespace zorvane

@@ -6,10 +6,13 @@
 #include <QObject>
 #include <QString>
 
-class ClickableLabel;
-class CommandContext;
 class QHBoxLayout;
 class QTimer;
+
+namespace zorvane {
+
+class ClickableLabel;
+class CommandContext;
 
 // The bottom row's news from the maker: the service notices, one at a time
 // in rotation, each opening its link when clicked, and the advertisement
@@ -47,3 +50,5 @@ private:
     int m_currentNotice = 0;
     QString m_adLink;
 };
+
+} // namespace zorvane

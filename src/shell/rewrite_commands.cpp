@@ -22,6 +22,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 RewriteCommands::RewriteCommands(CommandContext &context) : QObject(&context), m_context(context)
 {
     QWidget *panel = context.areaWidget(CommandContext::Area::YcPanel);
@@ -261,3 +263,5 @@ void RewriteCommands::translationFinished(const TranslationOutcome &outcome)
     m_translatedHtml.clear();
     setPanelEnabled(true);
 }
+
+} // namespace zorvane

@@ -3,13 +3,16 @@
 #include <QObject>
 #include <QString>
 
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+
+namespace zorvane {
+
 struct TranslationOutcome;
 class ArticleTranslator;
 class ClickableLabel;
 class CommandContext;
-class QCheckBox;
-class QComboBox;
-class QPushButton;
 
 // The script the editor page converts the article to, by the numbers the
 // system gives the two directions.
@@ -66,3 +69,5 @@ private:
     ArticleTranslator *m_translator = nullptr;
     QString m_translatedHtml; // the article as it went to the translation
 };
+
+} // namespace zorvane

@@ -20,6 +20,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 // The grid lists a headline with its source beside its time: the panel is
@@ -300,3 +302,5 @@ void SeoCommands::cmdChkSeo_clicked()
     txtUrl->setText(siteQueryText(txtUrl->text()));
     m_statistics->start(txtUrl->text());
 }
+
+} // namespace zorvane

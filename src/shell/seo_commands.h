@@ -9,13 +9,16 @@
 
 #include <array>
 
-class CommandContext;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QTableWidget;
+
+namespace zorvane {
+
+class CommandContext;
 
 // The statistics ("seo") panel: the duplicate-title news search with its
 // result grid, and the site's search-engine figures. The first entry into the
@@ -81,3 +84,5 @@ private:
     QStringList m_links;
     bool m_statisticsStarted = false;
 };
+
+} // namespace zorvane

@@ -23,6 +23,7 @@
 #include <cstdio>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 using namespace std::chrono_literals;
 
 namespace {

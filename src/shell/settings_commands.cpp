@@ -10,6 +10,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 // A box that does not show what the file holds would mislead the next
@@ -67,3 +69,5 @@ void SettingsCommands::readOptions()
     chkHeadSpace->setChecked(configFlag(Cfg::Format::HeadSpace));
     chkHref->setChecked(configFlag(Cfg::Format::RemoveLink));
 }
+
+} // namespace zorvane

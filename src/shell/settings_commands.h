@@ -2,9 +2,12 @@
 
 #include <QObject>
 
+class QCheckBox;
+
+namespace zorvane {
+
 class ClickableLabel;
 class CommandContext;
-class QCheckBox;
 
 // The main window's share of the settings: the two format options it
 // mirrors as check boxes (each click stores the option at once) and the link
@@ -30,3 +33,5 @@ private Q_SLOTS:
 private:
     CommandContext &m_context;
 };
+
+} // namespace zorvane

@@ -16,6 +16,8 @@
 #include <unistd.h>
 #endif
 
+namespace zorvane {
+
 using namespace std::chrono_literals;
 using namespace Qt::StringLiterals;
 
@@ -175,3 +177,5 @@ void SingleInstance::serve(QLocalSocket *socket)
         QMetaObject::invokeMethod(this, &SingleInstance::activated, Qt::QueuedConnection);
     });
 }
+
+} // namespace zorvane

@@ -10,6 +10,8 @@ class QLocalServer;
 class QLocalSocket;
 class QLockFile;
 
+namespace zorvane {
+
 // One running Zorvane per user. The first copy holds a lock file in the
 // user's runtime folder (the system drops the lock with its process, so a
 // crash never blocks the next start) and listens on a local socket beside
@@ -55,3 +57,5 @@ private:
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer *m_server = nullptr;
 };
+
+} // namespace zorvane

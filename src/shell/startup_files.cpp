@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace zorvane {
+
 std::optional<QString> missingRequiredFile(const AppFolder &folder)
 {
     static constexpr QStringView required[] = {
@@ -26,3 +28,5 @@ bool createWorkFolders(const AppFolder &folder)
 {
     return QDir().mkpath(folder.path(u"\\img")) && QDir().mkpath(folder.path(u"\\update"));
 }
+
+} // namespace zorvane

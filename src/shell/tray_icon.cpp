@@ -6,6 +6,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 TrayIcon::TrayIcon(const QIcon &icon, const QString &tip, QObject *parent)
     : QObject(parent)
     , m_icon(new QSystemTrayIcon(icon, this))
@@ -37,3 +39,5 @@ void TrayIcon::icon_activated(QSystemTrayIcon::ActivationReason reason)
     if (reason == QSystemTrayIcon::Trigger)
         Q_EMIT clicked();
 }
+
+} // namespace zorvane

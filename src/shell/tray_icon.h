@@ -9,6 +9,8 @@ class QAction;
 class QIcon;
 class QMenu;
 
+namespace zorvane {
+
 // The program's icon in the notification area: a left click brings the
 // program forward, and the menu's one item ends it.
 class TrayIcon : public QObject
@@ -41,3 +43,5 @@ private:
     QSystemTrayIcon *m_icon;
     std::unique_ptr<QMenu> m_menu; // a menu is a window of its own
 };
+
+} // namespace zorvane

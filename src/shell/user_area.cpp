@@ -13,6 +13,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 UserArea::UserArea(CommandContext &context) : QObject(&context)
 {
     QWidget *top = context.areaWidget(CommandContext::Area::User);
@@ -104,3 +106,5 @@ void UserArea::lblReg_clicked()
 {
     openForumPage(u"/member.php?mod=register.php"_s);
 }
+
+} // namespace zorvane

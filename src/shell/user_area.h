@@ -6,9 +6,12 @@
 
 #include <optional>
 
+class QLabel;
+
+namespace zorvane {
+
 class ClickableLabel;
 class CommandContext;
-class QLabel;
 
 // Who is working: the avatar and the user's name, group, points and coins at
 // the top of the main window, and the links to the forum beside them (about,
@@ -43,3 +46,5 @@ private Q_SLOTS:
 private:
     void openForumPage(const QString &path);
 };
+
+} // namespace zorvane

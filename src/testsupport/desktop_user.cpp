@@ -9,6 +9,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 // xdotool's waits for a focus or a move end on their own after some seconds.
@@ -127,3 +129,5 @@ bool DesktopUser::close(quint32 window) const
     std::free(error);
     return sent;
 }
+
+} // namespace zorvane

@@ -10,6 +10,8 @@
 
 struct xcb_connection_t;
 
+namespace zorvane {
+
 // A user at the X display named by DISPLAY, driving other programs' windows
 // from outside as a person would: xdotool finds windows by their title and
 // sends real key presses and clicks through the X server's test extension.
@@ -53,3 +55,5 @@ private:
 
     xcb_connection_t *m_connection;
 };
+
+} // namespace zorvane

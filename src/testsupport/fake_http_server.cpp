@@ -12,6 +12,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 QByteArray FakeRequest::header(const QByteArray &name) const
 {
     const qsizetype headersEnd = raw.indexOf("\r\n\r\n");
@@ -232,3 +234,5 @@ void FakeHttpServer::sendNext(QTcpSocket *socket)
     if (!connection.received.isEmpty())
         readFrom(socket);
 }
+
+} // namespace zorvane

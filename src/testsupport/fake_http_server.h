@@ -9,9 +9,12 @@
 
 #include <chrono>
 
-struct ConfigKey;
 class QTcpServer;
 class QTcpSocket;
+
+namespace zorvane {
+
+struct ConfigKey;
 
 // One request as the fake server received it.
 struct FakeRequest
@@ -117,3 +120,5 @@ private:
     QHash<QTcpSocket *, Connection> m_connections;
     int m_connectionCount = 0;
 };
+
+} // namespace zorvane

@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QStringList>
 
+namespace zorvane {
+
 // Answers every message box the moment it is shown and keeps what it said.
 class MessageBoxCatcher : public QObject
 {
@@ -30,3 +32,5 @@ protected:
         return false;
     }
 };
+
+} // namespace zorvane

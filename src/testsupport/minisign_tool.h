@@ -8,6 +8,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 // Keys and signatures made by the minisign tool itself, in a folder of the
 // test's own.
 class MinisignTool
@@ -59,3 +61,5 @@ private:
     QString m_publicKey;
     QString m_secretKey;
 };
+
+} // namespace zorvane

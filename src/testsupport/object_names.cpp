@@ -5,6 +5,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 void countNames(const QObject *parent, QHash<QString, int> &counts)
@@ -33,3 +35,5 @@ QStringList duplicatedObjectNames(const QWidget *root, const QStringList &contro
     duplicated.sort();
     return duplicated;
 }
+
+} // namespace zorvane

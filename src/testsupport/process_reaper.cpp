@@ -12,6 +12,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 // The children of this process, zombies included, from /proc.
@@ -67,3 +69,5 @@ void ProcessReaper::endAll()
         }
     }
 }
+
+} // namespace zorvane

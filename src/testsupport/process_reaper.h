@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace zorvane {
+
 // Makes this process the reaper of everything its children start: a program
 // started detached (its parent ends at once, as QProcess::startDetached
 // does) becomes a child of this process instead of the system's, so that a
@@ -33,3 +35,5 @@ private:
     bool m_valid = false;
     QHash<qint64, int> m_ended;
 };
+
+} // namespace zorvane

@@ -1,5 +1,7 @@
 #include "testsupport/recording_view.h"
 
+namespace zorvane {
+
 void RecordingView::showMessageBox(const QString &text)
 {
     messages.append(text);
@@ -77,3 +79,5 @@ void RecordingView::setTextModeButton(const QString &caption, const QColor &colo
     textCaption = caption;
     textColour = colour;
 }
+
+} // namespace zorvane

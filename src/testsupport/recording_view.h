@@ -6,6 +6,8 @@
 #include <QList>
 #include <QStringList>
 
+namespace zorvane {
+
 // The main window's surfaces as the editor and the commands see them,
 // recorded instead of shown: every message, question, status text and file
 // dialog in order, and what the preview and the text box hold. File dialogs
@@ -53,3 +55,5 @@ public:
     void setTextBoxText(const QString &text) override;
     void setTextModeButton(const QString &caption, const QColor &colour) override;
 };
+
+} // namespace zorvane

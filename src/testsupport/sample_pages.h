@@ -16,6 +16,8 @@
 #error "ZORVANE_SAMPLES_DIR names the sample folder beside the checkout"
 #endif
 
+namespace zorvane {
+
 // The folder holding articles/: ZORVANE_SAMPLES_DIR from the environment,
 // else the one beside the checkout (a worktree sits one folder deeper);
 // empty when none of them has articles/.
@@ -45,3 +47,5 @@ inline const char *sampleSkipMessage()
     return "no sample pages: ../shared/samples/articles is not beside this checkout "
            "(set ZORVANE_SAMPLES_DIR to a folder holding articles/)";
 }
+
+} // namespace zorvane

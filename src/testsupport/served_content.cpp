@@ -11,6 +11,8 @@
 #include <csignal>
 #include <sys/prctl.h>
 
+namespace zorvane {
+
 namespace {
 
 quint16 freePort()
@@ -130,3 +132,5 @@ void ServedContent::openToWorkers(const QString &root)
                                          : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     }
 }
+
+} // namespace zorvane

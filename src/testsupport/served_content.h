@@ -5,6 +5,8 @@
 #include <QProcess>
 #include <QString>
 
+namespace zorvane {
+
 // A reply read off the wire as it came, for tests that ask the service server
 // over raw sockets so that no client library tidies the paths.
 struct RawReply
@@ -55,3 +57,5 @@ private:
     quint16 m_port = 0;
     bool m_ready = false;
 };
+
+} // namespace zorvane

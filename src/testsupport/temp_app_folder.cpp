@@ -9,6 +9,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 bool copyTree(const QString &from, const QString &to)
@@ -67,3 +69,5 @@ bool TempAppFolder::writeSettings(const QString &text) const
     crlf.replace(u"\r\n"_s, u"\n"_s).replace(u'\n', u"\r\n"_s);
     return writeFile(u"\\setting\\config.ini", toGbk(crlf));
 }
+
+} // namespace zorvane

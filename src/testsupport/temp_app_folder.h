@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+namespace zorvane {
+
 // A fresh application folder for one test, copied from the same appdir/
 // template the build assembles build/app from. It becomes the current
 // application folder while it lives.
@@ -33,3 +35,5 @@ private:
     AppFolder m_previous;
     bool m_valid = false;
 };
+
+} // namespace zorvane

@@ -1,5 +1,7 @@
 #include "text/between.h"
 
+namespace zorvane {
+
 QString Between(const QString &text, const QString &start, const QString &end)
 {
     const qsizetype startAt = text.indexOf(start);
@@ -11,3 +13,5 @@ QString Between(const QString &text, const QString &start, const QString &end)
         return {};
     return text.mid(from, endAt - from);
 }
+
+} // namespace zorvane

@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+namespace zorvane {
+
 QByteArray toGbk(QStringView text)
 {
     QStringEncoder encoder("GB18030");
@@ -14,3 +16,5 @@ QString fromGbk(QByteArrayView bytes)
     QStringDecoder decoder("GB18030");
     return decoder.decode(bytes);
 }
+
+} // namespace zorvane

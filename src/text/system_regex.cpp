@@ -4,6 +4,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 const QRegularExpression &compiled(const QString &pattern)
@@ -140,3 +142,5 @@ bool SystemRegex::matchesAnywhere(const QString &text) const
 {
     return m_regex.isValid() && m_regex.match(text).hasMatch();
 }
+
+} // namespace zorvane

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace zorvane {
+
 // Regular expressions in the dialect the system's patterns are written in:
 // always case-insensitive and global; "^" and "$" only at the very start and
 // end of the whole text (never before a final line break); "." matches
@@ -30,3 +32,5 @@ public:
 private:
     QRegularExpression m_regex;
 };
+
+} // namespace zorvane

@@ -7,6 +7,8 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+namespace zorvane {
+
 namespace {
 
 bool hasNonAscii(const QByteArray &bytes)
@@ -61,3 +63,5 @@ bool writeGbkFile(const QString &path, const QString &text)
 {
     return writeFileAtomically(path, toGbk(text));
 }
+
+} // namespace zorvane

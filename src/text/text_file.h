@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace zorvane {
+
 // The whole file as text, line ends untouched; the empty string when no file
 // exists at path (or it cannot be read). A file that starts with a UTF-8
 // byte-order mark, or whose bytes are valid UTF-8 holding non-ASCII
@@ -19,3 +21,5 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes);
 // is either the old one or the complete new one. False when it could not be
 // written.
 bool writeGbkFile(const QString &path, const QString &text);
+
+} // namespace zorvane

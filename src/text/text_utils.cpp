@@ -11,6 +11,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 QString regexReplace(const QString &text, const QString &pattern, const QString &replacement)
 {
     return SystemRegex(pattern).replace(text, replacement);
@@ -289,3 +291,5 @@ int toInt(const QString &text)
         return std::numeric_limits<int>::min();
     return int(floored);
 }
+
+} // namespace zorvane

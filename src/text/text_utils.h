@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace zorvane {
+
 // Small stateless string routines shared by the formatting pipeline, the
 // rewriting commands, the checks and the network parsers. Positions and
 // lengths count UTF-16 units. Regular expressions use the system's dialect
@@ -40,3 +42,5 @@ QString removeBetween(const QString &text, const QString &startMarker, const QSt
 
 // Settings text as a number: 0 when empty or not a number, otherwise floored.
 int toInt(const QString &text);
+
+} // namespace zorvane

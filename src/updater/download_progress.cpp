@@ -1,5 +1,7 @@
 #include "updater/download_progress.h"
 
+namespace zorvane {
+
 DownloadProgress downloadProgress(qint64 lastIndex, qint64 contentLength)
 {
     if (contentLength <= 0)
@@ -12,3 +14,5 @@ DownloadProgress downloadProgress(qint64 lastIndex, qint64 contentLength)
     progress.percent = int((index + 1) * 100 / contentLength);
     return progress;
 }
+
+} // namespace zorvane

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+namespace zorvane {
+
 // How far a download is, as the window shows it: the bar picJindu on a scale
 // of 0 to 4335 units and the per-cent label lbljindu. Both are rounded down,
 // so the label reads "100%" exactly when the last announced byte is in; the
@@ -22,3 +24,5 @@ struct DownloadProgress
 // first), `contentLength` the length the header announced. An empty body is
 // complete at once.
 DownloadProgress downloadProgress(qint64 lastIndex, qint64 contentLength);
+
+} // namespace zorvane

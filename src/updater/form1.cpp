@@ -17,6 +17,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 Form1::Form1(QWidget *parent)
     : QWidget(parent)
     , lblStatus(new QLabel(UpdateText::initialStatus(), this))
@@ -127,3 +129,5 @@ void Form1::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
     Q_EMIT ended();
 }
+
+} // namespace zorvane

@@ -8,6 +8,9 @@ class QFrame;
 class QLabel;
 class QProgressBar;
 class QPushButton;
+
+namespace zorvane {
+
 class UpdateRun;
 struct DownloadProgress;
 
@@ -52,3 +55,5 @@ private:
 
     UpdateRun *m_run;
 };
+
+} // namespace zorvane

@@ -5,6 +5,8 @@
 
 #include <sodium.h>
 
+namespace zorvane {
+
 namespace {
 
 constexpr qsizetype keyIdSize = 8;
@@ -133,3 +135,5 @@ SignatureCheck verifyFileSignature(const MinisignPublicKey &key, const QByteArra
         return SignatureCheck::Invalid;
     return SignatureCheck::Valid;
 }
+
+} // namespace zorvane

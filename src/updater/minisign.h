@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace zorvane {
+
 // Detached Ed25519 signatures in the format of the minisign tool, with which
 // the maker signs update packages. Verified with libsodium.
 //
@@ -48,3 +50,5 @@ enum class SignatureCheck {
 // read in pieces for a prehashed signature; a legacy one needs it whole and
 // maps it into memory.
 SignatureCheck verifyFileSignature(const MinisignPublicKey &key, const QByteArray &signatureFile, const QString &path);
+
+} // namespace zorvane

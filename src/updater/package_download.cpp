@@ -7,6 +7,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+namespace zorvane {
+
 namespace {
 
 // Bytes read from the socket at a time, and at most held in its buffer: a
@@ -235,3 +237,5 @@ void PackageDownload::release()
     socket->abort();
     socket->deleteLater();
 }
+
+} // namespace zorvane

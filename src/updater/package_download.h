@@ -12,6 +12,8 @@ class QIODevice;
 class QTcpSocket;
 class QTimer;
 
+namespace zorvane {
+
 // One GET of a file on a new TCP connection, written to a sink as it arrives,
 // so that a package of any size needs no more memory than a chunk. The
 // request is the programs' own GET text (net/http_request.h) with an empty
@@ -100,3 +102,5 @@ private:
     qint64 m_contentLength = -1;
     qint64 m_written = 0;
 };
+
+} // namespace zorvane

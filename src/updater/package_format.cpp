@@ -2,6 +2,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace Package {
 
 QString pieceFileName(int index)
@@ -108,3 +110,5 @@ bool PackageSplitter::emitData(QByteArrayView bytes)
         return true;
     return pieceData(bytes);
 }
+
+} // namespace zorvane

@@ -9,6 +9,8 @@
 #include <functional>
 #include <optional>
 
+namespace zorvane {
+
 // An update package (".md") is a byte stream of pieces, each opened by the
 // ten-byte marker below and running up to the next marker or the end of the
 // stream. Bytes before the first marker belong to no piece. Piece 0 is the
@@ -66,3 +68,5 @@ private:
     QByteArray m_held; // bytes at the end of the stream so far that may begin a marker
     int m_pieces = 0;
 };
+
+} // namespace zorvane

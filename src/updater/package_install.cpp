@@ -15,6 +15,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 PieceWriteResult writePackagePieces(const QString &packageFile, const QString &updateFolder)
 {
     PieceWriteResult result;
@@ -137,3 +139,5 @@ void InstallScript::end(Outcome outcome, int exitCode)
     m_process->disconnect(this);
     Q_EMIT finished(outcome, exitCode);
 }
+
+} // namespace zorvane

@@ -8,6 +8,8 @@
 class QProcess;
 class QTimer;
 
+namespace zorvane {
+
 struct PieceWriteResult
 {
     bool ok = false;
@@ -60,3 +62,5 @@ private:
     QProcess *m_process = nullptr;
     QTimer *m_limit;
 };
+
+} // namespace zorvane

@@ -18,6 +18,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 const QByteArray lineSeparator = "<br>";
@@ -254,3 +256,5 @@ ReleaseResult releasePackage(const PackageRelease &release)
     result.released = true;
     return result;
 }
+
+} // namespace zorvane

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace zorvane {
+
 // Releasing an update package into the service server's content folder, the
 // maker's side of Patchwell. The folder holds
 //
@@ -50,3 +52,5 @@ bool isServableStamp(const QString &stamp);
 // Signing runs the minisign tool on this process's terminal, which asks for
 // the key's password unless the key has none.
 ReleaseResult releasePackage(const PackageRelease &release);
+
+} // namespace zorvane

@@ -7,6 +7,7 @@
 #include <QLoggingCategory>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 namespace {
 

@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+using namespace zorvane;
+
 namespace {
 
 const char usage[] = "usage: patchwell-pack [--sign KEY] CONTENT-DIR NAME STAMP SCRIPT [FILE]...\n";

@@ -16,6 +16,8 @@
 
 #include <cstdio>
 
+using namespace zorvane;
+
 using namespace std::chrono_literals;
 using namespace Qt::StringLiterals;
 

@@ -2,6 +2,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 bool hasControlCharacter(const QString &text)
@@ -49,3 +51,5 @@ UpdateList parseUpdateList(const QString &reply)
     }
     return list;
 }
+
+} // namespace zorvane

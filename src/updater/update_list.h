@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace zorvane {
+
 // One pending update, as the service server lists it.
 struct UpdatePackage
 {
@@ -37,3 +39,5 @@ bool isSafePackageName(const QString &name);
 // The request path of a package: as listed, with a leading "/" added when
 // the list gives a relative one (a request line needs it).
 QString packageRequestPath(const QString &listedPath);
+
+} // namespace zorvane

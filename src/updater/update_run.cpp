@@ -14,6 +14,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace {
 
 // The signature file is a few lines; anything much bigger is not one.
@@ -347,3 +349,5 @@ void UpdateRun::dropPartialFile()
         m_preparedPath.clear();
     }
 }
+
+} // namespace zorvane

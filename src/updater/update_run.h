@@ -16,6 +16,9 @@
 
 class QTemporaryFile;
 class QThread;
+
+namespace zorvane {
+
 class ServiceClient;
 
 // One run of the updater over the current application folder: ask the
@@ -96,3 +99,5 @@ private:
     std::optional<DownloadProgress> m_lastProgress;
     QString m_failureDetail;
 };
+
+} // namespace zorvane

@@ -2,6 +2,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace UpdateText {
 
 QString initialStatus()
@@ -71,3 +73,5 @@ QString versionNotRecorded()
 }
 
 } // namespace UpdateText
+
+} // namespace zorvane

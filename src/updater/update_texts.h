@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace zorvane {
+
 // What Patchwell says, in the order a run says it. The window shows these in
 // its status line and message boxes; zorvane-cli prints them.
 namespace UpdateText {
@@ -24,3 +26,5 @@ QString installFailed();
 QString versionNotRecorded();
 
 } // namespace UpdateText
+
+} // namespace zorvane

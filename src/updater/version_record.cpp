@@ -2,6 +2,8 @@
 
 #include "settings/config_keys.h"
 
+namespace zorvane {
+
 QString installedStamp()
 {
     return configText(Cfg::vision::update);
@@ -13,3 +15,5 @@ bool recordInstalledVersion(const UpdatePackage &last)
     // same packages again rather than skipping them.
     return setConfigText(Cfg::vision::vision, last.name) && setConfigText(Cfg::vision::update, last.stamp);
 }
+
+} // namespace zorvane

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace zorvane {
+
 namespace literal {
 
 using namespace Qt::StringLiterals;
@@ -83,3 +85,5 @@ inline SensitiveResult checkSensitiveWords(const QString &html, const QString &l
 }
 
 } // namespace literal
+
+} // namespace zorvane

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace zorvane {
+
 namespace ResultPages {
 
 using namespace Qt::StringLiterals;
@@ -121,3 +123,5 @@ inline QStringList split(const QString &text, quint32 seed, int maxPiece)
 }
 
 } // namespace ResultPages
+
+} // namespace zorvane

@@ -12,6 +12,8 @@
 
 #include <chrono>
 
+namespace zorvane {
+
 namespace SeoFakes {
 
 using namespace Qt::StringLiterals;
@@ -138,3 +140,5 @@ inline QStringList lines(const QMap<SeoFigure, QString> &figures)
 }
 
 } // namespace SeoFakes
+
+} // namespace zorvane

@@ -6,6 +6,7 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 // The fast checks against the plain step-by-step ones on generated cases.
 // Small alphabets make collisions frequent: keys that first occur inside

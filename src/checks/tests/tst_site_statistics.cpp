@@ -8,6 +8,8 @@
 #include <QMap>
 #include <QTest>
 
+using namespace zorvane;
+
 using namespace std::chrono_literals;
 using namespace Qt::StringLiterals;
 

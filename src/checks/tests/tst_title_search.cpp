@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+using namespace zorvane;
+
 using namespace std::chrono_literals;
 using namespace Qt::StringLiterals;
 

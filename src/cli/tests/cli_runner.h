@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QTest>
 
+namespace zorvane {
+
 // Runs the real zorvane-cli program against an application folder.
 struct CliRun
 {
@@ -66,3 +68,5 @@ inline CliRun runCliServing(const QString &appDir, const QStringList &args, cons
     }
     return CliRunner::result(process);
 }
+
+} // namespace zorvane

@@ -5,6 +5,7 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 // The check commands of zorvane-cli against libraries in a temporary
 // application folder.

@@ -14,6 +14,7 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 class TestEditorSession : public QObject
 {

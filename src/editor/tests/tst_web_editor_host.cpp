@@ -15,6 +15,7 @@
 #include <QWebEngineView>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 class TestFormatGolden : public QObject
 {

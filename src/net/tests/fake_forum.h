@@ -17,6 +17,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 namespace FakeForumPages {
 
 inline QString loginPath()
@@ -130,3 +132,5 @@ private:
     QHash<int, std::function<void()>> m_before;
     int m_seen = 0;
 };
+
+} // namespace zorvane

@@ -10,6 +10,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace zorvane;
+
 using namespace std::chrono_literals;
 using namespace Qt::StringLiterals;
 

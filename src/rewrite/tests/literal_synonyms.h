@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace zorvane {
+
 // Synonym replacement written step by step as the routine was first defined:
 // one search from the start of the library per candidate and per extension,
 // the article rewritten in place. Far too slow for real articles; kept as the
@@ -46,3 +48,5 @@ inline QString literalReplaceSynonyms(QString text, const QString &library)
     }
     return text;
 }
+
+} // namespace zorvane

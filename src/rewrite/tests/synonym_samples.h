@@ -7,6 +7,8 @@
 #include <QRandomGenerator>
 #include <QString>
 
+namespace zorvane {
+
 // Synonym libraries and articles made up for tests and benchmarks. Words are
 // taken from the running text of a real article, so that the library shares
 // many words and prefixes with the article the way a real one does.
@@ -68,3 +70,5 @@ inline QString repeatToLength(const QString &text, qsizetype length)
         out += text;
     return out.left(length);
 }
+
+} // namespace zorvane

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace zorvane {
+
 namespace TranslationPages {
 
 using namespace Qt::StringLiterals;
@@ -21,3 +23,5 @@ inline QByteArray answerPage(const QString &result)
 }
 
 } // namespace TranslationPages
+
+} // namespace zorvane

@@ -11,6 +11,8 @@
 
 #include <memory>
 
+using namespace zorvane;
+
 using namespace std::chrono_literals;
 using namespace Qt::StringLiterals;
 using TranslationPages::answerPage;

@@ -20,6 +20,7 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 namespace {
 

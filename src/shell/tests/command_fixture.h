@@ -11,6 +11,8 @@
 #include <QBoxLayout>
 #include <QWidget>
 
+namespace zorvane {
+
 struct CommandWindow
 {
     QWidget window;
@@ -41,3 +43,5 @@ struct CommandWindow
         frm3->setObjectName(u"frm3"_s);
     }
 };
+
+} // namespace zorvane

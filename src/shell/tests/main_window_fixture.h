@@ -14,6 +14,8 @@
 
 #include <memory>
 
+namespace zorvane {
+
 // Copies build/app/lib (the editor page as the build made it) into folder.
 inline bool installBuiltEditorPage(const TempAppFolder &folder)
 {
@@ -50,3 +52,5 @@ inline std::unique_ptr<frmFormat> openLoadedWindow(const frmFormat::Options &opt
         return nullptr;
     return window;
 }
+
+} // namespace zorvane

@@ -10,6 +10,8 @@
 
 #include <unistd.h>
 
+using namespace zorvane;
+
 namespace {
 
 void say(const char *line)

@@ -29,6 +29,7 @@
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 namespace {
 

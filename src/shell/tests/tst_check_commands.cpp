@@ -12,6 +12,7 @@
 #include <QWidget>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 namespace {
 

@@ -17,6 +17,7 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 class TestFormatCommands : public QObject
 {

@@ -32,6 +32,7 @@
 #include <QWebEngineView>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 using namespace std::chrono_literals;
 
 namespace {

@@ -11,6 +11,7 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 // The hand-off helper, run as the desktop entry runs it, from a copy in a
 // temporary application folder; this test owns the X selection and the

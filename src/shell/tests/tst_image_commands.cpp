@@ -13,6 +13,7 @@
 #include <QWidget>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 namespace {
 

@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 using TranslationPages::answerPage;
 
 namespace {

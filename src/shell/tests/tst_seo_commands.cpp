@@ -20,6 +20,7 @@
 #include <QWheelEvent>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 using namespace std::chrono_literals;
 using namespace SeoFakes;
 

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 class TestSettingsCommands : public QObject
 {

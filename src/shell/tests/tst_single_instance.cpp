@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 namespace {
 

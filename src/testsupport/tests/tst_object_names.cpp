@@ -7,6 +7,7 @@
 #include <QWidget>
 
 using namespace Qt::StringLiterals;
+using namespace zorvane;
 
 namespace {
 

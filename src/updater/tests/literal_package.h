@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QList>
 
+namespace zorvane {
+
 // The package split step by step as the installer first did it: find a
 // marker, take everything up to the next one searched from ten bytes on.
 // The oracle for the streaming splitter.
@@ -18,3 +20,5 @@ inline QList<QByteArray> literalSplitPackage(const QByteArray &package)
     }
     return pieces;
 }
+
+} // namespace zorvane

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 
+using namespace zorvane;
+
 using namespace std::chrono_literals;
 using namespace Qt::StringLiterals;
 

@@ -11,6 +11,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace zorvane {
+
 // An application folder whose service server is a fake one on 127.0.0.1,
 // with a one-second time-out so that stalls end quickly.
 struct UpdateFixture
@@ -35,3 +37,5 @@ struct UpdateFixture
         return Package::joinPackage(script, files).value_or(QByteArray());
     }
 };
+
+} // namespace zorvane
