@@ -1,5 +1,8 @@
+#include "cli/article_files.h"
 #include "cli/commands.h"
 #include "format/format_html.h"
+#include "snapshot/settings_snapshot.h"
+#include "snapshot/word_libraries.h"
 
 using namespace Qt::StringLiterals;
 
@@ -7,25 +10,26 @@ namespace zorvane {
 
 int runFormat(CliContext &context)
 {
-    const QString usage = u"format [--mode 0|1|2] [FILE]"_s;
     FormatMode mode = FormatMode::OneKeyFormat;
-    if (const std::optional<QString> value = context.takeValue(u"--mode"_s)) {
-        if (*value == u"0")
+    if (context.isSet(u"mode"_s)) {
+        const QString value = context.value(u"mode"_s);
+        if (value == u"0")
             mode = FormatMode::Plain;
-        else if (*value == u"1")
+        else if (value == u"1")
             mode = FormatMode::OneKeyFormat;
-        else if (*value == u"2")
+        else if (value == u"2")
             mode = FormatMode::PseudoOriginal;
         else
-            return context.usage(usage);
+            return context.usage();
     }
-    if (context.usageError() || context.args().size() > 1)
-        return context.usage(usage);
-    const std::optional<QString> html = context.readInput();
-    if (!html)
-        return CliContext::Failure;
-    context.print(FormatHtml(*html, mode));
-    return CliContext::Success;
+    ArticleFiles files(context);
+    if (files.usageError())
+        return context.usage();
+    const SettingsSnapshot settings = context.readSettings();
+    const TypoIndex &typos = context.libraries().typosFor(mode, settings.format);
+    return files.run([&](const QString &html) {
+        return ArticleResult{FormatHtml(html, mode, settings.format, settings.checks, typos), {}};
+    });
 }
 
 } // namespace zorvane

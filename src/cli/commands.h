@@ -2,17 +2,25 @@
 
 #include "cli/cli_context.h"
 
+#include <QCommandLineOption>
 #include <QList>
 
 namespace zorvane {
 
-// One subcommand of zorvane-cli. Each lives in its own cmd_<name>.cpp.
+// One subcommand of zorvane-cli. Each lives in its own cmd_<name>.cpp and is
+// listed once in cliCommands(); main() parses its options (and --help) with
+// a QCommandLineParser of its own before run() sees them.
 struct CliCommand
 {
     QString name;
     QString summary; // one line for the command list
-    QString usage;   // "config get SECTION KEY | config set ...", shown on --help
-    int (*run)(CliContext &context);
+    QString usage;   // "config get SECTION KEY | config set ...", shown on --help and usage errors
+    QList<QCommandLineOption> options;
+    // A command whose arguments are free text (a value, a title, a password)
+    // takes its options before them: from its first argument on, everything
+    // is an argument, however it begins.
+    bool optionsFirst = false;
+    int (*run)(CliContext &context) = nullptr;
 };
 
 const QList<CliCommand> &cliCommands();

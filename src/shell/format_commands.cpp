@@ -2,6 +2,8 @@
 
 #include "format/format_html.h"
 #include "shell/command_context.h"
+#include "snapshot/settings_snapshot.h"
+#include "snapshot/word_libraries.h"
 
 #include <QBoxLayout>
 #include <QPushButton>
@@ -28,6 +30,7 @@ void FormatCommands::cmdOneKey_clicked()
 {
     if (!m_context.passes(CommandKind::ArticleCommand))
         return;
+    const SettingsSnapshot settings = m_context.readSettings();
     m_context.ShowMsg(u"正在执行一键格式化..."_s, ModeName::Format);
     const std::optional<QString> html = m_context.getEditorHtml();
     if (!html)
@@ -36,7 +39,10 @@ void FormatCommands::cmdOneKey_clicked()
         m_context.ShowMsg(u"编辑器内无内容..."_s, m_context.mode());
         return;
     }
-    if (m_context.setEditorHtml(FormatHtml(*html, FormatMode::OneKeyFormat)))
+    // The typo library loads silently, and only for a run that checks typos.
+    constexpr FormatMode mode = FormatMode::OneKeyFormat;
+    const TypoIndex &typos = m_context.libraries().typosFor(mode, settings.format);
+    if (m_context.setEditorHtml(FormatHtml(*html, mode, settings.format, settings.checks, typos)))
         m_context.ShowMsg(u"一键格式化完毕..."_s, ModeName::Format);
 }
 

@@ -31,6 +31,7 @@ private Q_SLOTS:
     void emptyEditor_reportsAndChangesNothing();
     void preview_refusesWithMessage();
     void checkBoxes_showAndStoreTheirSettings();
+    void settingChange_appliesToNextRun();
 
 private:
     frmFormat *openWindow();
@@ -127,6 +128,22 @@ void TestFormatCommands::checkBoxes_showAndStoreTheirSettings()
     href->click();
     QCOMPARE(configText(Cfg::Format::HeadSpace), u"0"_s);
     QCOMPARE(configText(Cfg::Format::RemoveLink), u"1"_s);
+}
+
+// Each run reads the settings at its start: a change made between two runs
+// (the settings dialog, the check boxes, another program) shows in the second.
+void TestFormatCommands::settingChange_appliesToNextRun()
+{
+    QVERIFY(m_folder->writeSettings(u"[Format]\nHeadSpace=0"_s));
+    frmFormat *w = openWindow();
+    QVERIFY(w);
+    auto *button = w->findChild<QPushButton *>(u"cmdOneKey"_s);
+    QVERIFY(setEditorHtml(w->editorHost(), u"a"_s));
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(article(), u"<p>a</p>"_s);
+    QVERIFY(m_folder->writeSettings(u"[Format]\nHeadSpace=1\nSpaceNum=1\nSpaceStr=0"_s));
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(article(), u"<p>&nbsp;a</p>"_s);
 }
 
 QTEST_MAIN(TestFormatCommands)
