@@ -133,3 +133,11 @@ endfunction()
 function(zorvane_forbid_network)
     _zorvane_forbid_links("^Qt6?::Network$" "the formatter and the text checks ask no server" ${ARGN})
 endfunction()
+
+# zorvane_forbid_settings(<target>...)
+# The same libraries are given their options by the command that runs them
+# (snapshot/): one that reached the settings library could read the settings
+# file behind the command's back. Stops the configure step when one does.
+function(zorvane_forbid_settings)
+    _zorvane_forbid_links("^zorvane_settings$" "options come from the command's settings snapshot" ${ARGN})
+endfunction()
