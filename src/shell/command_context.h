@@ -62,7 +62,7 @@ struct SettingsSnapshot;
 //         return;                     // page did not answer: user told, nothing changed
 //     m_context.ShowMsg(u"正在…"_s);   // status label of the current mode
 //     const QString result = FormatHtml(*html, FormatMode::OneKeyFormat, settings.format, settings.checks,
-//                                       m_context.libraries().typos());
+//                                       m_context.libraries().typosFor(FormatMode::OneKeyFormat, settings.format));
 //     if (m_context.setEditorHtml(result))
 //         m_context.ShowMsg(u"…完毕"_s);
 //
