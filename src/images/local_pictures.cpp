@@ -129,7 +129,7 @@ bool LocalPictures::start(const QList<ArticlePicture> &pictures, const QString &
 
     for (int index = 0; index < pictures.size(); ++index) {
         const ArticlePicture &picture = pictures[index];
-        m_result.pictures.append({picture.address, {}, 0, {}});
+        m_result.pictures.append({pictureNumber(index, pictures.size()), picture.address, {}, 0, {}});
         m_fetches.append({picture.url, 0, {}, 0, {}});
         if (!picture.url.isEmpty())
             m_queue.push_back(index);
@@ -254,8 +254,8 @@ void LocalPictures::fetched(int index, QNetworkReply *reply)
 
 void LocalPictures::store(int index, const QByteArray &bytes)
 {
-    const QString stem = pictureNumber(index, m_result.pictures.size());
-    QtConcurrent::run(QThreadPool::globalInstance(), storePicture, bytes, m_options, m_result.folder, stem)
+    QtConcurrent::run(QThreadPool::globalInstance(), storePicture, bytes, m_options, m_result.folder,
+                      m_result.pictures[index].number)
         .then(this, [this, index](const StoredPicture &stored) {
             LocalPicture &picture = m_result.pictures[index];
             picture.fileName = stored.fileName;
@@ -283,13 +283,11 @@ void LocalPictures::resolved(int index)
     // Plain UTF-8 lines, tab-separated: the file, then its address; a picture
     // that failed has its number and the reason instead of a file.
     QByteArray list;
-    for (int i = 0; i < m_result.pictures.size(); ++i) {
-        const LocalPicture &picture = m_result.pictures[i];
+    for (const LocalPicture &picture : std::as_const(m_result.pictures)) {
         const QString address = listedPictureAddress(picture.address);
-        const QString line =
-            picture.failure.isEmpty()
-                ? QString(picture.fileName + u'\t' + address)
-                : QString(pictureNumber(i, m_result.pictures.size()) + u'\t' + address + u'\t' + picture.failure);
+        const QString line = picture.failure.isEmpty()
+                                 ? QString(picture.fileName + u'\t' + address)
+                                 : QString(picture.number + u'\t' + address + u'\t' + picture.failure);
         list += line.toUtf8() + '\n';
     }
     QSaveFile file(QDir(m_result.folder).filePath(u"list.txt"_s));

@@ -19,6 +19,7 @@ namespace zorvane {
 // What became of one picture of the article.
 struct LocalPicture
 {
+    QString number;   // "01", "02", …: its place among the article's pictures
     QString address;  // as the article writes it
     QString fileName; // "01.jpg" in the folder; empty when it failed
     qint64 bytes = 0; // the file's length
