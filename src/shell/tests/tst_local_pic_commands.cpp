@@ -10,6 +10,7 @@
 #include "testsupport/fake_http_server.h"
 #include "testsupport/temp_app_folder.h"
 #include "testsupport/test_pictures.h"
+#include "testsupport/url_catcher.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -23,19 +24,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace zorvane;
-
-namespace {
-
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public Q_SLOTS:
-    void open(const QUrl &url) { opened.append(url); }
-};
-
-} // namespace
 
 class TestLocalPicCommands : public QObject
 {
