@@ -16,7 +16,7 @@ class TestCliImages : public QObject
 
 private Q_SLOTS:
     void images_printsSavedPicturesAndReportsFailures();
-    void images_withoutPicturesOrFolder();
+    void images_refusesWithoutPicturesStrengthOrFolder();
 };
 
 void TestCliImages::images_printsSavedPicturesAndReportsFailures()
@@ -48,13 +48,21 @@ void TestCliImages::images_printsSavedPicturesAndReportsFailures()
     QCOMPARE(QDir(out).entryList(QDir::Files, QDir::Name), (QStringList{u"01.jpg"_s, u"03.png"_s, u"list.txt"_s}));
 }
 
-void TestCliImages::images_withoutPicturesOrFolder()
+void TestCliImages::images_refusesWithoutPicturesStrengthOrFolder()
 {
     TempAppFolder app;
     const QString out = app.folder().root() + u"/out"_s;
     const CliRun none = runCli(app.folder().root(), {u"images"_s, u"--out"_s, out}, "<p>文字<img src='a.jpg'></p>");
     QCOMPARE(none.exitCode, 0);
     QCOMPARE(none.errText(), u"文章中没有图片。\n"_s);
+    QVERIFY(!QFileInfo::exists(out));
+
+    // Compression asked for without its strength: nothing is fetched or made.
+    QVERIFY(app.writeSettings(u"[ResizePic]\nSmall=1\nStrong=0\n"_s));
+    const CliRun noStrength =
+        runCli(app.folder().root(), {u"images"_s, u"--out"_s, out}, "<img src='http://127.0.0.1:1/a.jpg'>");
+    QCOMPARE(noStrength.exitCode, 1);
+    QCOMPARE(noStrength.errText(), u"zorvane-cli: 请选择压缩图片大小的强度。\n"_s);
     QVERIFY(!QFileInfo::exists(out));
 
     QCOMPARE(runCli(app.folder().root(), {u"images"_s}).exitCode, 2);
