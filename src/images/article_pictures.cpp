@@ -68,9 +68,11 @@ QList<ArticlePicture> articlePictures(const QString &html)
     QList<ArticlePicture> pictures;
     QSet<QString> seen;
     for (const ScratchDocument::ImageInfo &image : document.images()) {
-        // An address attribute loses its surrounding ASCII blanks, as a
-        // browser reads it.
-        const QString address = image.src.trimmed();
+        // As a browser reads an address: without the blanks around it, and
+        // without tabs and line breaks inside it (which would also break the
+        // lines of list.txt).
+        QString address = image.src.trimmed();
+        address.removeIf([](QChar c) { return c == u'\t' || c == u'\n' || c == u'\r'; });
         ArticlePicture picture{address, {}};
         QString key;
         if (isDataAddress(address)) {

@@ -12,7 +12,7 @@ namespace zorvane {
 // One picture of an article, as its local copy needs it.
 struct ArticlePicture
 {
-    QString address; // the img's source as the article writes it, blanks trimmed
+    QString address; // the img's source as a browser reads it: no blanks around it, no line breaks in it
     QUrl url;        // the web address to fetch; empty for a data: picture
 };
 
