@@ -126,6 +126,7 @@ bool LocalPictures::start(const QList<ArticlePicture> &pictures, const QString &
     m_fetches.clear();
     m_queue.clear();
     m_done = 0;
+    m_storing = 0;
 
     for (int index = 0; index < pictures.size(); ++index) {
         const ArticlePicture &picture = pictures[index];
@@ -157,7 +158,11 @@ bool LocalPictures::start(const QList<ArticlePicture> &pictures, const QString &
 
 void LocalPictures::fetchNext()
 {
-    while (m_activeFetches < MaxFetches && !m_queue.empty()) {
+    // Fetched pictures wait in memory for a free worker; when the network
+    // outruns the workers, fetching pauses, so that no more than a few
+    // pictures of up to 20 MB are ever held at once.
+    const int waitingLimit = MaxFetches + 2 * QThreadPool::globalInstance()->maxThreadCount();
+    while (m_activeFetches < MaxFetches && m_activeFetches + m_storing < waitingLimit && !m_queue.empty()) {
         const int index = m_queue.front();
         m_queue.pop_front();
         ++m_activeFetches;
@@ -254,6 +259,7 @@ void LocalPictures::fetched(int index, QNetworkReply *reply)
 
 void LocalPictures::store(int index, const QByteArray &bytes)
 {
+    ++m_storing;
     QtConcurrent::run(QThreadPool::globalInstance(), storePicture, bytes, m_options, m_result.folder,
                       m_result.pictures[index].number)
         .then(this, [this, index](const StoredPicture &stored) {
@@ -261,7 +267,9 @@ void LocalPictures::store(int index, const QByteArray &bytes)
             picture.fileName = stored.fileName;
             picture.bytes = stored.bytes;
             picture.failure = stored.failure;
+            --m_storing;
             resolved(index);
+            fetchNext();
         });
 }
 

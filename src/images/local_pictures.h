@@ -89,6 +89,7 @@ private:
     std::deque<int> m_queue; // web pictures waiting for a free fetch
     QList<Fetch> m_fetches;  // by picture
     int m_activeFetches = 0;
+    int m_storing = 0; // pictures handed to the workers and not yet written
     int m_done = 0;
     bool m_running = false;
 };
