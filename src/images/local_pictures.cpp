@@ -55,6 +55,11 @@ StoredPicture storePicture(const QByteArray &original, const ResizePicOptions &o
     QImageReader reader(&probe);
     reader.setDecideFormatFromContent(true);
     const QByteArray originalFormat = reader.format();
+    // A few kilobytes of PNG can unpack to gigabytes: the size in the header
+    // is checked before anything is decoded.
+    const QSize size = reader.size();
+    if (size.isValid() && qint64(size.width()) * size.height() > LocalPictures::MaxPicturePixels)
+        return {{}, 0, u"尺寸过大：%1×%2"_s.arg(size.width()).arg(size.height())};
     // A moving picture would keep only its first frame as a JPEG.
     const bool animated = reader.supportsAnimation() && reader.imageCount() > 1;
 

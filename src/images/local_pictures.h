@@ -50,6 +50,8 @@ public:
     static constexpr int MaxFetches = 4;
     static constexpr int MaxRedirects = 3;
     static constexpr qint64 MaxPictureBytes = 20 * 1024 * 1024;
+    // More than a 50-megapixel camera gives; a web picture is far smaller.
+    static constexpr qint64 MaxPicturePixels = 50'000'000;
 
     explicit LocalPictures(QObject *parent = nullptr);
     ~LocalPictures() override;

@@ -50,6 +50,21 @@ QByteArray withoutLength(const QByteArray &body)
     return "HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r\nConnection: close\r\n\r\n" + body;
 }
 
+// A bitmap's header announcing width × height, without the pixels.
+QByteArray bitmapHeader(int width, int height)
+{
+    QByteArray header("BM");
+    auto le = [&header](quint32 value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            header.append(char((value >> (8 * i)) & 0xFF));
+    };
+    for (const quint32 field : {54u, 0u, 54u, 40u, quint32(width), quint32(height)})
+        le(field, 4);
+    le(1, 2);  // planes
+    le(24, 2); // bits per pixel
+    return header.append(24, '\0');
+}
+
 QByteArray redirectTo(const QByteArray &location)
 {
     return "HTTP/1.1 302 Found\r\nLocation: " + location + "\r\nContent-Length: 0\r\n\r\n";
@@ -157,6 +172,9 @@ void TestLocalPictures::picture_endsAsFileOrReason_data()
     QTest::newRow("html served as a picture")
         << u"/a.jpg"_s << QStringList{u"/a.jpg"_s} << QByteArrayList{ok("<html><body>防盗链</body></html>")}
         << QString() << u"不是图片"_s << QByteArray() << QSize();
+    QTest::newRow("100 megapixels announced")
+        << u"/bomb.bmp"_s << QStringList{u"/bomb.bmp"_s} << QByteArrayList{ok(bitmapHeader(10000, 10000))} << QString()
+        << u"尺寸过大：10000×10000"_s << QByteArray() << QSize();
     QTest::newRow("30 MB announced") << u"/big.jpg"_s << QStringList{u"/big.jpg"_s} << QByteArrayList{ok(huge)}
                                      << QString() << u"超过20MB"_s << QByteArray() << QSize();
     QTest::newRow("30 MB without a length")
