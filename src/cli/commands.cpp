@@ -44,6 +44,13 @@ const QList<CliCommand> &cliCommands()
          {},
          false,
          runCompress},
+        {u"images"_s,
+         u"save an article's pictures into a folder, compressed, with list.txt"_s,
+         u"images --out DIR [FILE]    (prints file, address and bytes of each picture; failures go to standard "
+         "error; exit 1 when any failed)"_s,
+         {{u"out"_s, u"the folder the pictures and list.txt go to"_s, u"DIR"_s}},
+         false,
+         runImages},
         {u"typos"_s, u"mark (or with --replace correct) the typos of the typo library"_s,
          articleUsage(u"typos"_s, u"[--replace]"_s) + u"\n(the count goes to standard error as count=N)"_s,
          withArticleOptions({{u"replace"_s, u"correct the typos instead of marking them"_s}}), false, runTypos},
