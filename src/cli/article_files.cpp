@@ -1,5 +1,6 @@
 #include "cli/article_files.h"
 
+#include "cli/progress_bar.h"
 #include "text/text_file.h"
 
 #include <QDir>
@@ -13,10 +14,7 @@
 #include <QTimer>
 
 #include <atomic>
-#include <deque>
 #include <vector>
-
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -77,61 +75,6 @@ FileOutcome processFile(const CliContext &context, const ArticleTransform &trans
     return {{}, result.count};
 }
 
-// Standard error on a terminal: one line redrawn in place.
-class ProgressBar
-{
-public:
-    explicit ProgressBar(int total) : m_total(total) { m_clock.start(); }
-
-    void draw(int done)
-    {
-        const qint64 now = m_clock.elapsed();
-        m_samples.push_back({now, done});
-        // The rate over about the last two seconds.
-        while (m_samples.size() > 2 && now - m_samples[1].ms >= 2000)
-            m_samples.pop_front();
-        const Sample &from = m_samples.front();
-        const double seconds = double(now - from.ms) / 1000.0;
-        const double rate = seconds > 0 ? double(done - from.done) / seconds : 0.0;
-        constexpr int width = 30;
-        const int filled = m_total > 0 ? int(qint64(done) * width / m_total) : width;
-        const QString line =
-            u"\r[%1%2] %3/%4 files  %5 files/s\x1b[K"_s.arg(QString(filled, u'#'), QString(width - filled, u'-'))
-                .arg(done)
-                .arg(m_total)
-                .arg(rate, 0, 'f', 1);
-        write(line);
-        m_shown = true;
-    }
-
-    // Clears the bar before another line is printed.
-    void clear()
-    {
-        if (m_shown)
-            write(u"\r\x1b[K"_s);
-        m_shown = false;
-    }
-
-private:
-    struct Sample
-    {
-        qint64 ms;
-        int done;
-    };
-
-    static void write(const QString &text)
-    {
-        const QByteArray bytes = text.toUtf8();
-        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
-        std::fflush(stderr);
-    }
-
-    int m_total;
-    QElapsedTimer m_clock;
-    std::deque<Sample> m_samples;
-    bool m_shown = false;
-};
-
 } // namespace
 
 QList<QCommandLineOption> articleFileOptions()
@@ -191,8 +134,8 @@ int ArticleFiles::runMany(const ArticleTransform &transform)
     QElapsedTimer clock;
     clock.start();
     std::optional<ProgressBar> bar;
-    if (::isatty(STDERR_FILENO))
-        bar.emplace(total);
+    if (ProgressBar::shown())
+        bar.emplace(total, u"files"_s);
 
     // Failures are told in the order of the FILEs, as soon as every earlier
     // FILE is done, whatever order the workers finish in.

@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "cli/progress_bar.h"
 #include "images/article_pictures.h"
 #include "images/local_pictures.h"
 #include "net/servers.h"
@@ -6,33 +7,11 @@
 #include <QDir>
 #include <QEventLoop>
 
-#include <cstdio>
-#include <unistd.h>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
 namespace zorvane {
-
-namespace {
-
-// "[########------------] 8/20" over itself on a terminal's standard error.
-void showProgress(int done, int total)
-{
-    constexpr int Width = 30;
-    const int filled = total > 0 ? done * Width / total : Width;
-    const QByteArray bar = "\r[" + QByteArray(filled, '#') + QByteArray(Width - filled, '-') + "] "
-                           + QByteArray::number(done) + '/' + QByteArray::number(total);
-    std::fputs(bar.constData(), stderr);
-    std::fflush(stderr);
-}
-
-void clearProgress()
-{
-    std::fputs("\r\033[K", stderr);
-    std::fflush(stderr);
-}
-
-} // namespace
 
 int runImages(CliContext &context)
 {
@@ -59,10 +38,11 @@ int runImages(CliContext &context)
     LocalPictures saver;
     LocalPicturesResult result;
     QEventLoop loop;
-    const bool terminal = isatty(STDERR_FILENO);
-    if (terminal) {
-        showProgress(0, int(pictures.size()));
-        QObject::connect(&saver, &LocalPictures::progress, &loop, showProgress);
+    std::optional<ProgressBar> bar;
+    if (ProgressBar::shown()) {
+        bar.emplace(int(pictures.size()), u"pictures"_s);
+        bar->draw(0);
+        QObject::connect(&saver, &LocalPictures::progress, &loop, [&bar](int done, int) { bar->draw(done); });
     }
     QObject::connect(&saver, &LocalPictures::finished, &loop, [&](const LocalPicturesResult &done) {
         result = done;
@@ -70,8 +50,8 @@ int runImages(CliContext &context)
     });
     saver.start(pictures, folder, options, serverTimeout());
     loop.exec();
-    if (terminal)
-        clearProgress();
+    if (bar)
+        bar->clear();
 
     for (const LocalPicture &picture : std::as_const(result.pictures)) {
         const QString address = listedPictureAddress(picture.address);
