@@ -20,7 +20,7 @@ private Q_SLOTS:
     void snapshot_keepsTheFileAsItWasAtTheStart();
     void formatOptions_readAsThePipelineReadsThem_data();
     void formatOptions_readAsThePipelineReadsThem();
-    void fixPunctuation_readsSettingAtEachSnapshot();
+    void fixPunctuation_readsSettingAtEachCall();
 };
 
 void TestSettingsSnapshot::snapshot_readsEveryKeyAsGetConfig_data()
@@ -109,7 +109,7 @@ void TestSettingsSnapshot::formatOptions_readAsThePipelineReadsThem()
     QCOMPARE(options.keyword.density, density);
 }
 
-void TestSettingsSnapshot::fixPunctuation_readsSettingAtEachSnapshot()
+void TestSettingsSnapshot::fixPunctuation_readsSettingAtEachCall()
 {
     TempAppFolder app;
     QVERIFY(app.writeSettings(u"[Format]\r\nCheckWordsType=1"_s));
