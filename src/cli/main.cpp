@@ -65,8 +65,7 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[])
     if (!args.isEmpty()) {
         const QString name = args.takeFirst();
         for (const CliCommand &command : cliCommands()) {
-            if (command.name == name && command.needsPage && command.needsPage(args)
-                && !args.contains(u"--help"_s)) {
+            if (command.name == name && command.needsPage && command.needsPage(args) && !args.contains(u"--help"_s)) {
                 prepareWindowlessPage();
                 return std::make_unique<QGuiApplication>(argc, argv);
             }
