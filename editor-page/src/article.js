@@ -26,28 +26,32 @@
     return tokens(text).length;
   }
 
-  var INVISIBLE = 'script, style, noscript, template, head, title';
+  var INVISIBLE = { SCRIPT: 1, STYLE: 1, NOSCRIPT: 1, TEMPLATE: 1, HEAD: 1, TITLE: 1 };
 
-  // A copy of node without script, style sheets and the like: what a reader
-  // sees of it.
-  function visiblePart(node) {
-    var copy = node.cloneNode(true);
-    Array.prototype.forEach.call(copy.querySelectorAll(INVISIBLE), function (el) {
-      el.remove();
-    });
-    return copy;
+  // What a reader sees of node: its text without script, style sheets and
+  // the like, and how much of it is link text. One walk, no copy: the
+  // pages are large.
+  function measure(node) {
+    var text = [];
+    var linkTokens = 0;
+    (function walk(el, inLink) {
+      for (var child = el.firstChild; child; child = child.nextSibling) {
+        if (child.nodeType === 3) {
+          text.push(child.nodeValue);
+          if (inLink) {
+            linkTokens += countTokens(child.nodeValue);
+          }
+        } else if (child.nodeType === 1 && !INVISIBLE[child.nodeName.toUpperCase()]) {
+          walk(child, inLink || child.nodeName.toUpperCase() === 'A');
+        }
+      }
+    })(node, false);
+    var all = text.join(' ');
+    return { text: all, tokens: countTokens(all), linkTokens: linkTokens };
   }
 
   function visibleText(node) {
-    return node ? visiblePart(node).textContent || '' : '';
-  }
-
-  function linkTokens(node) {
-    var count = 0;
-    Array.prototype.forEach.call(node.querySelectorAll('a'), function (link) {
-      count += countTokens(link.textContent);
-    });
-    return count;
+    return node ? measure(node).text : '';
   }
 
   // Readability's defaults are made for English: an article needs 500
@@ -104,8 +108,8 @@
 
   // The page's own title names the site too; a fragment copied from the
   // page has none, and then the headline is the longest first-level heading
-  // (a site's logo is often one too).
-  function articleTitle(doc, article) {
+  // (a site's logo is often one too), else Readability's guess.
+  function articleTitle(doc) {
     var own = doc.querySelector('title');
     var title = own ? own.textContent : '';
     if (!title.trim()) {
@@ -115,9 +119,6 @@
           title = text;
         }
       });
-    }
-    if (!title.trim() && article && article.title) {
-      title = article.title;
     }
     return stripSiteSuffix(title);
   }
@@ -189,11 +190,6 @@
     return outside >= MIN_OUTSIDE_SHARE * page.tokens && outsideLinks >= MIN_OUTSIDE_LINK_TOKENS;
   }
 
-  function measure(node) {
-    var visible = visiblePart(node);
-    return { tokens: countTokens(visible.textContent || ''), linkTokens: linkTokens(visible) };
-  }
-
   // html: a whole page or a fragment. deps.parse(html) gives a document (a
   // DOMParser's in the browser), deps.sanitize(html) the editor's sanitizer,
   // deps.Readability the library. Returns { html, extracted, title }; html
@@ -209,13 +205,15 @@
     if (page.tokens === 0) {
       return unchanged;
     }
+    // Taken before Readability, which works on the document itself.
+    var title = articleTitle(doc);
     var address = pageAddress(doc);
     setBase(doc, address || PLACEHOLDER_BASE);
 
     var articleNode = null;
     var article = null;
     try {
-      article = makeReader(deps.Readability, doc.cloneNode(true), visibleText(doc.body), function (el) {
+      article = makeReader(deps.Readability, doc, page.text, function (el) {
         articleNode = el;
         return el.innerHTML;
       }).parse();
@@ -228,7 +226,7 @@
     }
 
     var content = address ? article.content : unplaceholder(article.content);
-    var title = articleTitle(doc, article);
+    title = title || stripSiteSuffix(article.title);
     var lead = normalisedText(article.textContent).slice(0, normalisedText(title).length);
     var heading = title && lead !== normalisedText(title) ? '<p>' + escapeText(title) + '</p>' : '';
     return { html: deps.sanitize(heading + content), extracted: true, title: title };
