@@ -60,7 +60,6 @@ private Q_SLOTS:
     void cleanup();
     void extract_keepsTitleAndArticle_data();
     void extract_keepsTitleAndArticle();
-    void extract_leavesAnArticleAsItIs();
     void formatArticle_formatsWhatExtractKeeps();
     void errors_data();
     void errors();
@@ -107,14 +106,6 @@ void TestCliExtract::extract_keepsTitleAndArticle()
     QVERIFY(out.contains(u"第6段。"_s + Sentence));
     for (const QString &gone : {u"首页新闻"_s, u"教育资讯"_s, u"政策解读"_s, u"版权所有"_s})
         QVERIFY2(!out.contains(gone), qPrintable(gone));
-}
-
-void TestCliExtract::extract_leavesAnArticleAsItIs()
-{
-    const QString article = u"<h1>"_s + Headline + u"</h1>"_s + articleMarkup();
-    const CliRun run = runCli(m_app->folder().root(), {u"extract"_s}, article.toUtf8());
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.outText(), article);
 }
 
 void TestCliExtract::formatArticle_formatsWhatExtractKeeps()
