@@ -12,6 +12,10 @@ const QList<CliCommand> &cliCommands()
          "       zorvane-cli config list"_s,
          runConfig},
         {u"compress"_s, u"shrink and recompress a picture into NAME_new.EXT"_s, u"compress IMAGE"_s, runCompress},
+        {u"images"_s, u"save an article's pictures into a folder, compressed, with list.txt"_s,
+         u"images --out DIR [FILE]    (prints file, address and bytes of each picture; failures go to standard "
+         "error; exit 1 when any failed)"_s,
+         runImages},
         {u"typos"_s, u"mark (or with --replace correct) the typos of the typo library"_s,
          u"typos [--replace] [FILE]    (the count goes to standard error as count=N)"_s, runTypos},
         {u"punct"_s, u"half-width punctuation to full-width, or marked (Format/CheckWordsType=1)"_s, u"punct [FILE]"_s,

@@ -20,6 +20,7 @@ const QList<CliCommand> &cliCommands();
 // The commands, one per file.
 int runConfig(CliContext &context);
 int runCompress(CliContext &context);
+int runImages(CliContext &context);
 int runTypos(CliContext &context);
 int runPunct(CliContext &context);
 int runSensitive(CliContext &context);
