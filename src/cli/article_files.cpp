@@ -59,17 +59,30 @@ std::vector<FileJob> planJobs(const QStringList &files, const QString &outDir)
     return jobs;
 }
 
-FileOutcome processFile(const CliContext &context, const ArticleTransform &transform, const FileJob &job)
+// The article of a FILE, or why there is none.
+struct Article
+{
+    std::optional<QString> text;
+    QString failure;
+};
+
+Article readArticle(const CliContext &context, const FileJob &job)
 {
     if (!job.refusal.isEmpty())
-        return {job.refusal, {}};
+        return {std::nullopt, job.refusal};
     QFile in(job.input);
     if (!in.open(QIODevice::ReadOnly))
-        return {u"cannot read: "_s + in.errorString(), {}};
-    const std::optional<QString> article = context.decode(in.readAll());
-    if (!article)
-        return {u"not valid "_s + context.encodingName(), {}};
-    const ArticleResult result = transform(*article);
+        return {std::nullopt, u"cannot read: "_s + in.errorString()};
+    std::optional<QString> text = context.decode(in.readAll());
+    if (!text)
+        return {std::nullopt, u"not valid "_s + context.encodingName()};
+    return {std::move(text), {}};
+}
+
+FileOutcome writeResult(const CliContext &context, const ArticleTransform &transform, const FileJob &job,
+                        const QString &article)
+{
+    const ArticleResult result = transform(article);
     if (!writeFileAtomically(job.output, context.encode(result.text)))
         return {u"cannot write "_s + QDir::toNativeSeparators(job.output), {}};
     return {{}, result.count};
@@ -102,16 +115,22 @@ ArticleFiles::ArticleFiles(CliContext &context) : m_context(context)
     }
 }
 
-int ArticleFiles::run(const ArticleTransform &transform)
+int ArticleFiles::run(const ArticleTransform &transform, const ArticleStep &mainThreadStep)
 {
-    return m_outDir.isEmpty() ? runOne(transform) : runMany(transform);
+    return m_outDir.isEmpty() ? runOne(transform, mainThreadStep) : runMany(transform, mainThreadStep);
 }
 
-int ArticleFiles::runOne(const ArticleTransform &transform)
+int ArticleFiles::runOne(const ArticleTransform &transform, const ArticleStep &mainThreadStep)
 {
-    const std::optional<QString> article = m_context.readInput();
+    std::optional<QString> article = m_context.readInput();
     if (!article)
         return CliContext::Failure;
+    if (mainThreadStep) {
+        QString failure;
+        article = mainThreadStep(*article, &failure);
+        if (!article)
+            return CliContext::fail(failure);
+    }
     const ArticleResult result = transform(*article);
     m_context.print(result.text);
     if (result.count)
@@ -119,7 +138,7 @@ int ArticleFiles::runOne(const ArticleTransform &transform)
     return CliContext::Success;
 }
 
-int ArticleFiles::runMany(const ArticleTransform &transform)
+int ArticleFiles::runMany(const ArticleTransform &transform, const ArticleStep &mainThreadStep)
 {
     const QFileInfo out(m_outDir);
     if (out.exists() ? !out.isDir() : !QDir().mkpath(m_outDir))
@@ -163,25 +182,47 @@ int ArticleFiles::runMany(const ArticleTransform &transform)
         if (told == total)
             loop.quit();
     };
+    const auto finish = [&](int i, FileOutcome outcome) {
+        outcomes[size_t(i)] = std::move(outcome);
+        finished[size_t(i)].store(true, std::memory_order_release);
+        done.fetch_add(1, std::memory_order_relaxed);
+        QMetaObject::invokeMethod(&receiver, catchUp, Qt::QueuedConnection);
+    };
 
-    QThreadPool pool;
-    pool.setMaxThreadCount(m_jobs);
-    const CliContext &context = m_context;
-    for (int i = 0; i < total; ++i) {
-        pool.start([&, i] {
-            outcomes[size_t(i)] = processFile(context, transform, jobs[size_t(i)]);
-            finished[size_t(i)].store(true, std::memory_order_release);
-            done.fetch_add(1, std::memory_order_relaxed);
-            QMetaObject::invokeMethod(&receiver, catchUp, Qt::QueuedConnection);
-        });
-    }
     QTimer redraw;
     if (bar) {
         QObject::connect(&redraw, &QTimer::timeout, &receiver, [&] { bar->draw(done.load()); });
         redraw.start(100);
         bar->draw(0);
     }
-    if (total > 0)
+    QThreadPool pool;
+    pool.setMaxThreadCount(m_jobs);
+    const CliContext &context = m_context;
+    for (int i = 0; i < total; ++i) {
+        const FileJob &job = jobs[size_t(i)];
+        if (!mainThreadStep) {
+            pool.start([&, i] {
+                Article article = readArticle(context, jobs[size_t(i)]);
+                finish(i, article.text ? writeResult(context, transform, jobs[size_t(i)], *article.text)
+                                       : FileOutcome{article.failure, {}});
+            });
+            continue;
+        }
+        // The step may run the event loop while it waits, so the workers'
+        // news is taken in meanwhile.
+        Article article = readArticle(context, job);
+        if (article.text)
+            article.text = mainThreadStep(*article.text, &article.failure);
+        if (!article.text) {
+            finish(i, {article.failure, {}});
+            continue;
+        }
+        pool.start([&, i, text = std::move(*article.text)] {
+            finish(i, writeResult(context, transform, jobs[size_t(i)], text));
+        });
+    }
+    // Every FILE may have been told while the steps ran.
+    if (told < total)
         loop.exec();
     pool.waitForDone();
     redraw.stop();

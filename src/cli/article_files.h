@@ -26,6 +26,11 @@ struct ArticleResult
 // which the pure logic with its options and const libraries allows.
 using ArticleTransform = std::function<ArticleResult(const QString &article)>;
 
+// A step before the transform that only the main thread can take (the editor
+// page), one article after the other: the article it makes, or nullopt with
+// the reason in failure.
+using ArticleStep = std::function<std::optional<QString>(const QString &article, QString *failure)>;
+
 // Runs an article command over its arguments. One FILE, or standard input,
 // goes to standard output with the count on standard error. With --out DIR
 // every FILE goes to DIR under its own name, -j N files at a time (default:
@@ -42,11 +47,11 @@ public:
     // The arguments do not fit together (several FILEs without --out, a
     // FILE "-" or none with it, -j not a positive number).
     bool usageError() const { return m_usageError; }
-    int run(const ArticleTransform &transform);
+    int run(const ArticleTransform &transform, const ArticleStep &mainThreadStep = {});
 
 private:
-    int runOne(const ArticleTransform &transform);
-    int runMany(const ArticleTransform &transform);
+    int runOne(const ArticleTransform &transform, const ArticleStep &mainThreadStep);
+    int runMany(const ArticleTransform &transform, const ArticleStep &mainThreadStep);
 
     CliContext &m_context;
     QString m_outDir;

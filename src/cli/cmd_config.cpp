@@ -3,6 +3,8 @@
 #include "settings/config_keys.h"
 #include "settings/config_snapshot.h"
 
+#include <span>
+
 using namespace Qt::StringLiterals;
 
 namespace zorvane {
@@ -21,8 +23,10 @@ int runConfig(CliContext &context)
     }
     if (args.size() == 1 && args.at(0) == u"list") {
         const ConfigSnapshot config = ConfigSnapshot::read();
-        for (const ConfigKey &key : Cfg::all)
-            context.printLine(key.sectionName() + u'.' + key.keyName() + u'=' + config.value(key));
+        for (const auto &keys : {std::span<const ConfigKey>(Cfg::all), std::span<const ConfigKey>(Cfg::own)}) {
+            for (const ConfigKey &key : keys)
+                context.printLine(key.sectionName() + u'.' + key.keyName() + u'=' + config.value(key));
+        }
         return CliContext::Success;
     }
     return context.usage(u"config get SECTION KEY | config set SECTION KEY VALUE | config list"_s);

@@ -1,4 +1,5 @@
 #include "cli/article_files.h"
+#include "cli/article_page.h"
 #include "cli/commands.h"
 #include "format/format_html.h"
 #include "snapshot/settings_snapshot.h"
@@ -27,9 +28,22 @@ int runFormat(CliContext &context)
         return context.usage();
     const SettingsSnapshot settings = context.readSettings();
     const TypoIndex &typos = context.libraries().typosFor(mode, settings.format);
-    return files.run([&](const QString &html) {
-        return ArticleResult{FormatHtml(html, mode, settings.format, settings.checks, typos), {}};
-    });
+
+    // The page keeps the article of a whole page first, on this thread, one
+    // article after the other; the formatting runs on the workers.
+    ArticlePage page;
+    ArticleStep keepArticle;
+    if (context.isSet(u"article"_s)) {
+        QString failure;
+        if (!page.open(&failure))
+            return CliContext::fail(failure);
+        keepArticle = [&page](const QString &html, QString *failure) { return page.articleOf(html, failure); };
+    }
+    return files.run(
+        [&](const QString &html) {
+            return ArticleResult{FormatHtml(html, mode, settings.format, settings.checks, typos), {}};
+        },
+        keepArticle);
 }
 
 } // namespace zorvane

@@ -3,6 +3,7 @@
 #include "cli/cli_context.h"
 
 #include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QList>
 
 namespace zorvane {
@@ -16,11 +17,15 @@ struct CliCommand
     QString summary; // one line for the command list
     QString usage;   // "config get SECTION KEY | config set ...", shown on --help and usage errors
     QList<QCommandLineOption> options;
-    // A command whose arguments are free text (a value, a title, a password)
-    // takes its options before them: from its first argument on, everything
-    // is an argument, however it begins.
+    // Options go anywhere, and "--" ends them, so that an argument may begin
+    // with "-". A command whose arguments are values of any kind (config set's
+    // "-7") takes its options first instead: from its first argument on,
+    // everything is an argument.
     bool optionsFirst = false;
     int (*run)(CliContext &context) = nullptr;
+    // Whether the command needs the editor page, given its parsed options.
+    // Such a command runs with a QGuiApplication.
+    bool (*needsPage)(const QCommandLineParser &parser) = nullptr;
 };
 
 const QList<CliCommand> &cliCommands();
@@ -43,5 +48,6 @@ int runTranslate(CliContext &context);
 int runService(CliContext &context);
 int runLogin(CliContext &context);
 int runUpdate(CliContext &context);
+int runExtract(CliContext &context);
 
 } // namespace zorvane

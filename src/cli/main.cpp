@@ -1,10 +1,17 @@
 #include "cli/commands.h"
+#include "editor/windowless_editor.h"
 #include "settings/app_folder.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <memory>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using namespace zorvane;
@@ -78,31 +85,30 @@ void printHelp(const QString &text)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
 }
 
-int runCommand(const CliCommand &command, const QStringList &args, bool gbk)
+// The page draws nothing, so it needs neither a display nor a GPU. Chromium
+// refuses its sandbox to root; a root run goes without it, as scripts/run
+// starts Zorvane. The browser engine's start-up chatter on standard error
+// would read as the command's report, so Qt's messages are dropped.
+void prepareWindowlessPage()
 {
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
-    if (command.optionsFirst)
-        parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
-    parser.addOptions(command.options);
-    parser.addOption(helpOption());
-    if (!parser.parse(QStringList{u"zorvane-cli "_s + command.name} + args)) {
-        CliContext::report(u"zorvane-cli: "_s + parser.errorText());
-        return CliContext::usage(command.usage);
-    }
-    if (parser.isSet(u"help"_s)) {
-        printHelp(commandHelp(command));
-        return CliContext::Success;
-    }
-    CliContext context(parser, command.usage, gbk);
-    return command.run(context);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", geteuid() == 0 ? "--disable-gpu --no-sandbox" : "--disable-gpu");
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    prepareForEditorPage();
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The arguments are parsed before the application object exists: only
+    // the commands that run the editor page pay for a QGuiApplication (and
+    // the browser engine behind it).
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
 
     // Everything after the command belongs to the command's own parser.
     QCommandLineParser parser;
@@ -113,7 +119,7 @@ int main(int argc, char *argv[])
         helpOption(),
     };
     parser.addOptions(options);
-    if (!parser.parse(app.arguments())) {
+    if (!parser.parse(arguments)) {
         CliContext::report(u"zorvane-cli: "_s + parser.errorText());
         return CliContext::usage(programUsage());
     }
@@ -121,22 +127,46 @@ int main(int argc, char *argv[])
         printHelp(programHelp(options));
         return CliContext::Success;
     }
+    QStringList args = parser.positionalArguments();
+    if (args.isEmpty())
+        return CliContext::usage(programUsage());
+    const QString name = args.takeFirst();
+    const auto command = std::find_if(cliCommands().cbegin(), cliCommands().cend(),
+                                      [&name](const CliCommand &c) { return c.name == name; });
+    if (command == cliCommands().cend()) {
+        // A command that does not exist is a usage error, like an unknown option.
+        CliContext::report(u"zorvane-cli: unknown command '%1'"_s.arg(name));
+        return CliContext::usage(programUsage());
+    }
+
+    QCommandLineParser commandParser;
+    commandParser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
+    if (command->optionsFirst)
+        commandParser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    commandParser.addOptions(command->options);
+    commandParser.addOption(helpOption());
+    if (!commandParser.parse(QStringList{u"zorvane-cli "_s + command->name} + args)) {
+        CliContext::report(u"zorvane-cli: "_s + commandParser.errorText());
+        return CliContext::usage(command->usage);
+    }
+    if (commandParser.isSet(u"help"_s)) {
+        printHelp(commandHelp(*command));
+        return CliContext::Success;
+    }
+
+    std::unique_ptr<QCoreApplication> app;
+    if (command->needsPage && command->needsPage(commandParser)) {
+        prepareWindowlessPage();
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     if (parser.isSet(u"app-dir"_s)) {
         const QString dir = parser.value(u"app-dir"_s);
         if (!QFileInfo(dir).isDir())
             return CliContext::fail(u"no application folder at %1"_s.arg(dir));
         AppFolder::setCurrent(AppFolder(QDir(dir).absolutePath()));
     }
-    QStringList args = parser.positionalArguments();
-    if (args.isEmpty())
-        return CliContext::usage(programUsage());
-
-    const QString name = args.takeFirst();
-    for (const CliCommand &command : cliCommands()) {
-        if (command.name == name)
-            return runCommand(command, args, parser.isSet(u"gbk"_s));
-    }
-    // A command that does not exist is a usage error, like an unknown option.
-    CliContext::report(u"zorvane-cli: unknown command '%1'"_s.arg(name));
-    return CliContext::usage(programUsage());
+    CliContext context(commandParser, command->usage, parser.isSet(u"gbk"_s));
+    return command->run(context);
 }

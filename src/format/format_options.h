@@ -22,6 +22,10 @@ struct KeywordOptions
 // it sets: FormatOptions{.headSpace = true, .spaceNum = 2}.)
 struct FormatOptions
 {
+    // Format/ArticleOnly: one-key format first keeps only the article of a
+    // whole pasted page. The editor page does that, so the command runs it
+    // before the pipeline.
+    bool articleOnly = false;
     bool removeLink = false; // Format/RemoveLink
     bool saveWords = false;  // Format/SaveWords other than 0: removed links keep their words
     KeywordOptions keyword{};

@@ -32,6 +32,10 @@ void FormatCommands::cmdOneKey_clicked()
         return;
     const SettingsSnapshot settings = m_context.readSettings();
     m_context.ShowMsg(u"正在执行一键格式化..."_s, ModeName::Format);
+    // The page keeps the article of a whole pasted page first, so that what
+    // follows reads it like any other article.
+    if (settings.format.articleOnly && !m_context.keepArticleOnly())
+        return;
     const std::optional<QString> html = m_context.getEditorHtml();
     if (!html)
         return;

@@ -20,6 +20,7 @@ FormatOptions readFormatOptions(const ConfigSnapshot &config)
 {
     using namespace Cfg;
     FormatOptions o;
+    o.articleOnly = config.flag(Format::ArticleOnly);
     o.removeLink = config.flag(Format::RemoveLink);
     o.saveWords = config.integer(Format::SaveWords) != 0;
     o.keyword.insert = config.flag(YC::Keyword);
