@@ -11,6 +11,11 @@ QString pieceFileName(int index)
     return index == 0 ? u"0.bat"_s : QString::number(index);
 }
 
+QByteArray trustedComment(const QString &name, const QString &stamp)
+{
+    return "zorvane-package name=" + name.toUtf8() + " stamp=" + stamp.toUtf8();
+}
+
 QList<QByteArray> splitPackage(QByteArrayView package)
 {
     QList<QByteArray> pieces;
