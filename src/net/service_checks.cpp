@@ -60,13 +60,14 @@ LibraryTraits traits(ServedLibrary library)
 // with) would end it at every start.
 QString handOverRefusal(const QString &reply, const QString &installedStamp)
 {
+    // The reply itself stays out of the log: it may hold anything.
     const UpdateList list = parseUpdateList(reply);
     if (!list.refused.isEmpty())
-        return u"the update list holds an entry the updater refuses: "_s + list.refused.first().left(200);
+        return u"the update list holds %1 entry(s) the updater refuses"_s.arg(list.refused.size());
     if (list.packages.isEmpty())
-        return u"the update reply lists no package: "_s + reply.left(200).simplified();
+        return u"the update reply (%1 characters) lists no package"_s.arg(reply.size());
     if (pendingPackages(list.packages, installedStamp).isEmpty())
-        return u"no listed package is newer than the installed stamp "_s + installedStamp;
+        return u"none of the %1 listed package(s) is newer than the installed stamp"_s.arg(list.packages.size());
     if (!QFileInfo::exists(updateKeyFile()))
         return u"no update key %1 to check packages with"_s.arg(updateKeyFile());
     return {};
