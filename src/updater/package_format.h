@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QByteArrayMatcher>
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
@@ -70,7 +69,6 @@ private:
     bool emitData(QByteArrayView bytes);
     bool startPiece();
 
-    QByteArrayMatcher m_matcher{Package::markerBytes, Package::markerSize};
     QByteArray m_held; // bytes at the end of the stream so far that may begin a marker
     int m_pieces = 0;
 };
