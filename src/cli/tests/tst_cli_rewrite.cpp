@@ -68,8 +68,8 @@ void TestCliRewrite::pseudo_runsTheChosenSteps()
                Article.toUtf8());
     QCOMPARE(run.exitCode, 0);
     QRandomGenerator random(9);
-    const auto expected = oneKeyPseudoOriginal(Article, {true, true, 1}, readSettingsSnapshot().format,
-                                               SynonymIndex(u"美丽|漂亮\r\n"_s), random);
+    const auto expected = oneKeyPseudoOriginal(Article, {true, true, 1, {}}, readSettingsSnapshot().format,
+                                               SynonymIndex(u"美丽|漂亮\r\n"_s), WordSegmenter(), random);
     QVERIFY(expected);
     QCOMPARE(QString::fromUtf8(run.out), *expected);
     QVERIFY(run.out.contains("很漂亮"));
