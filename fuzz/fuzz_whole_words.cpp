@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    if (size > 2000 || !segmenter || !segmenter->isLoaded())
+    if (size > (1 << 20) || !segmenter || !segmenter->isLoaded())
         return 0;
     // UTF-16 as given, so that unpaired surrogates and NULs reach the segmenter.
     const QString input(reinterpret_cast<const QChar *>(data), qsizetype(size / 2));
