@@ -1,8 +1,10 @@
 // The typo and sensitive-word checks on a long generated article: the fast
-// scans, and the plain step-by-step scans they replace (src/checks/tests).
+// scans, the plain step-by-step scans they replace (src/checks/tests), and
+// the sensitive-word check that sees through disguise.
 //
 //   build/bench/bench_checks --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 
+#include "checks/loose_sensitive.h"
 #include "checks/sensitive_words.h"
 #include "checks/typo_check.h"
 #include "literal_checks.h"
@@ -229,6 +231,42 @@ void BM_sensitiveWords_firstUse(benchmark::State &state)
     }
 }
 BENCHMARK(BM_sensitiveWords_firstUse)->Unit(benchmark::kMillisecond);
+
+const TraditionalChars &traditionalChars()
+{
+    static const TraditionalChars chars = loadTraditionalChars().chars.value_or(TraditionalChars());
+    return chars;
+}
+
+// The check that sees through disguise, on the same article and libraries
+// (its index built once, as the libraries' owner does).
+void BM_sensitiveWords_loose(benchmark::State &state)
+{
+    const Inputs &in = inputs();
+    const LooseSensitiveIndex index(sensitiveInput(state), QString(), traditionalChars());
+    SensitiveWordsResult result;
+    for (auto _ : state) {
+        result = checkSensitiveWordsLoose(in.article, index);
+        benchmark::DoNotOptimize(result);
+    }
+    setCounters(state, result.count);
+}
+BENCHMARK(BM_sensitiveWords_loose)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_sensitiveWords_looseIndex(benchmark::State &state)
+{
+    const Inputs &in = inputs();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LooseSensitiveIndex(in.sensitiveLibrary, QString(), traditionalChars()));
+}
+BENCHMARK(BM_sensitiveWords_looseIndex)->Unit(benchmark::kMillisecond);
+
+void BM_traditionalChars_load(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(loadTraditionalChars());
+}
+BENCHMARK(BM_traditionalChars_load)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
