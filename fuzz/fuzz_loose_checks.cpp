@@ -20,8 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString allow = QString::fromUtf8(parts.value(1));
     const QString text = QString::fromUtf8(parts.value(2));
 
-    static const TraditionalChars traditional = loadTraditionalChars().chars.value_or(TraditionalChars());
-    const LooseSensitiveIndex index(library.left(4096), allow.left(4096), traditional);
+    static const auto folding =
+        std::make_shared<const CharFolding>(loadTraditionalChars().chars.value_or(TraditionalChars()));
+    const LooseSensitiveIndex index(library.left(4096), allow.left(4096), folding);
     for (const TextKind kind : {TextKind::Html, TextKind::Plain}) {
         const VisibleText visible = visibleChars(text, kind);
         qsizetype last = 0;

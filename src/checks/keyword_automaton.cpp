@@ -1,5 +1,6 @@
 #include "checks/keyword_automaton.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace zorvane {
@@ -24,9 +25,13 @@ int KeywordAutomaton::addWord(QStringView word)
 
 void KeywordAutomaton::finish()
 {
-    m_rootNext.assign(0x10000, None);
+    size_t highest = 0;
+    for (int e = m_edges.firstEdge(0); e != None; e = m_edges.nextEdge(e))
+        highest = std::max<size_t>(highest, m_edges.unitOf(e));
+    m_rootNext.assign(highest + 1, None);
     for (int e = m_edges.firstEdge(0); e != None; e = m_edges.nextEdge(e))
         m_rootNext[m_edges.unitOf(e)] = m_edges.targetOf(e);
+    m_finished = true;
     // Breadth first, so that every node's fail target is done before it.
     std::vector<int> queue;
     queue.reserve(m_nodes.size());
@@ -59,8 +64,8 @@ KeywordAutomaton::Occurrences KeywordAutomaton::findAll(QStringView text) const
 {
     // (word, end) pairs in text order, then grouped by word.
     std::vector<std::pair<int, int>> hits;
-    if (m_rootNext.empty())
-        text = {}; // not finished: no words to find
+    if (!m_finished)
+        text = {}; // no words to find yet
     hits.reserve(size_t(text.size()));
     int node = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {

@@ -45,14 +45,17 @@ private:
     int next(int node, char16_t unit) const
     {
         if (node == 0)
-            return m_rootNext[unit];
+            return unit < m_rootNext.size() ? m_rootNext[unit] : None;
         if (!(m_nodes[size_t(node)].units & (quint64(1) << (unit & 63))))
             return None;
         return m_edges.target(node, unit);
     }
 
     std::vector<Node> m_nodes{Node{}};
-    std::vector<int> m_rootNext; // the root's edges by unit, a dense table: most steps end there
+    // The root's edges by unit, a dense table up to its highest unit: most
+    // steps end there.
+    std::vector<int> m_rootNext;
+    bool m_finished = false;
     EdgeTable m_edges;
     int m_wordCount = 0;
 };
