@@ -142,7 +142,10 @@ void ServiceChecks::checkLibrary(ServedLibrary library, std::function<void()> ne
         // untrimmed would never match and the library would download at
         // every start.
         const QString version = reply.trimmed();
-        if (version.size() > MaxVersionLength || version == configText(t.versionKey)) {
+        // An empty reply is a failed fetch, not a version: asking for the
+        // library anyway would wait out a second time-out when the server is
+        // away, and store whatever came back under an empty version.
+        if (version.isEmpty() || version.size() > MaxVersionLength || version == configText(t.versionKey)) {
             Q_EMIT libraryChecked({library, LibraryCheck::Outcome::Unchanged, 0, version, {}});
             next();
             return;

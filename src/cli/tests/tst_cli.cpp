@@ -103,10 +103,10 @@ void TestCli::configList_freshFile_printsEveryKeyInOrder()
                                   "login.RemberPassword=0\n"
                                   "vision.vision=\n"
                                   "vision.update=\n"
-                                  "vision.ErrorWord=\n"
-                                  "vision.ErrorWordNums=40\n"
-                                  "vision.SameWord=\n"
-                                  "vision.SameWordNums=40\n"
+                                  "vision.ErrorWord=2026.12.08\n"
+                                  "vision.ErrorWordNums=2862\n"
+                                  "vision.SameWord=2026.12.08\n"
+                                  "vision.SameWordNums=403\n"
                                   "Format.ArticleOnly=0\n"));
     QCOMPARE(app.readFile(u"\\setting\\config.ini"), before);
 }

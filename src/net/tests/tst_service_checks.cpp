@@ -210,6 +210,7 @@ void TestServiceChecks::library_data()
     QTest::newRow("30-character version ignored") << u"v1"_s << QByteArray(30, 'x') << threeLines << false << -1;
     QTest::newRow("29-character version used") << u"v1"_s << QByteArray(29, 'x') << threeLines << true << 2;
     QTest::newRow("empty download keeps the library") << u"v1"_s << QByteArray("v2") << QByteArray() << true << -1;
+    QTest::newRow("empty version reply asks for no library") << u"v1"_s << QByteArray() << threeLines << false << -1;
     QTest::newRow("first version on a fresh folder")
         << QString() << QByteArray("2024") << QByteArray("a|b") << true << 0;
 }
