@@ -6,6 +6,7 @@
 #include "checks/cjk_spacing.h"
 #include "checks/lint.h"
 #include "checks/loose_sensitive.h"
+#include "snapshot/opencc_traditional.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -95,6 +95,7 @@ void TestServiceContent::initTestCase()
     QVERIFY(QFile::link(m_root.path() + u"/secret.txt"_s, content(u"outside.txt"_s)));
     QVERIFY(QFile::link(m_root.path(), content(u"outside-dir"_s)));
     QVERIFY(writeAll(content(u".hidden.txt"_s), secret));
+    QVERIFY(writeAll(content(u"upnew/.x.txt"_s), secret));
     ServedContent::openToWorkers(m_root.path());
 
     QVERIFY2(m_server.start(content(QString())), m_server.output().constData());
@@ -169,6 +170,7 @@ void TestServiceContent::mappedRequests_serveTheStoredFile_data()
     QTest::newRow("update list, stamp reaching a stamp file") << list + "../upnew/20250301" << u"upnew/index.txt"_s;
     QTest::newRow("update list, encoded stamp") << list + "%2e%2e%2fsecret" << u"upnew/index.txt"_s;
     QTest::newRow("update list, stamp of the bait") << list + "../../secret" << u"upnew/index.txt"_s;
+    QTest::newRow("update list, stamp of a hidden file") << list + ".x" << u"upnew/index.txt"_s;
 
     QTest::newRow("unknown action") << show + "upload" << QString();
     QTest::newRow("action naming a path") << show + "../../secret" << QString();

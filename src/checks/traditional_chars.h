@@ -1,15 +1,12 @@
 #pragma once
 
 #include <QHash>
-#include <QString>
-
-#include <optional>
 
 namespace zorvane {
 
 // Traditional characters and the simplified character each one stands for,
-// character by character, as OpenCC's traditional-to-simplified data has
-// them. Empty, it folds nothing.
+// character by character (the owner of the word libraries reads them from
+// OpenCC's data). Empty, it folds nothing.
 class TraditionalChars
 {
 public:
@@ -21,16 +18,5 @@ public:
 private:
     QHash<char32_t, char32_t> m_map;
 };
-
-struct TraditionalCharsLoad
-{
-    std::optional<TraditionalChars> chars;
-    QString error; // why there are none
-};
-
-// Reads the single-character entries of OpenCC's "t2s" conversion from the
-// data the system's OpenCC installed; the phrases are left out, since the
-// checks fold one character at a time.
-TraditionalCharsLoad loadTraditionalChars();
 
 } // namespace zorvane

@@ -4,7 +4,6 @@
 #include <QTest>
 
 #include <algorithm>
-#include <optional>
 
 using namespace Qt::StringLiterals;
 using namespace zorvane;
@@ -15,31 +14,23 @@ class TestLooseSensitive : public QObject
 
 private Q_SLOTS:
     void initTestCase();
-    void traditionalChars_comeFromOpenCC();
     void disguisedWords_areMarkedWhole_data();
     void disguisedWords_areMarkedWhole();
     void spans_matchPlainScan_data();
     void spans_matchPlainScan();
 
 private:
-    std::optional<TraditionalChars> m_traditional;
+    // Two pairs of the mapping that the owner of the libraries reads from
+    // OpenCC (its own test checks that reading).
+    TraditionalChars m_traditional;
     std::shared_ptr<const CharFolding> m_folding;
 };
 
 void TestLooseSensitive::initTestCase()
 {
-    TraditionalCharsLoad load = loadTraditionalChars();
-    QVERIFY2(load.chars, qPrintable(load.error));
-    m_traditional = std::move(load.chars);
-    m_folding = std::make_shared<const CharFolding>(*m_traditional);
-}
-
-void TestLooseSensitive::traditionalChars_comeFromOpenCC()
-{
-    QVERIFY(m_traditional->size() > 2000);
-    QCOMPARE(m_traditional->simplified(U'發'), U'发');
-    QCOMPARE(m_traditional->simplified(U'臺'), U'台');
-    QCOMPARE(m_traditional->simplified(U'发'), U'发');
+    m_traditional.add(U'開', U'开');
+    m_traditional.add(U'發', U'发');
+    m_folding = std::make_shared<const CharFolding>(m_traditional);
 }
 
 void TestLooseSensitive::disguisedWords_areMarkedWhole_data()
@@ -119,7 +110,7 @@ void TestLooseSensitive::disguisedWords_areMarkedWhole()
     QFETCH(QString, html);
     QFETCH(QString, marked);
     QFETCH(int, count);
-    const LooseSensitiveIndex index(library, allow, *m_traditional);
+    const LooseSensitiveIndex index(library, allow, m_folding);
     const SensitiveWordsResult result = checkSensitiveWordsLoose(html, index);
     QCOMPARE(result.marked, marked);
     QCOMPARE(result.count, count);

@@ -1,4 +1,4 @@
-#include "checks/traditional_chars.h"
+#include "snapshot/opencc_traditional.h"
 
 #include <opencc/Config.hpp>
 #include <opencc/Conversion.hpp>
