@@ -23,6 +23,11 @@ bool isBlank(char32_t c)
 
 } // namespace
 
+CjkSpacing cjkSpacingFromNumber(int stored)
+{
+    return stored == 1 ? CjkSpacing::OneBlank : stored == 2 ? CjkSpacing::NoBlank : CjkSpacing::Leave;
+}
+
 std::vector<SpacingFix> cjkSpacingFixes(QStringView text, TextKind kind, CjkSpacing spacing)
 {
     std::vector<SpacingFix> fixes;

@@ -16,6 +16,9 @@ enum class CjkSpacing {
     NoBlank = 2,  // none
 };
 
+// The choice stored as a number; anything but 1 and 2 leaves the text alone.
+CjkSpacing cjkSpacingFromNumber(int stored);
+
 // One change to a text: [start, start + length) (UTF-16 offsets) becomes
 // replacement.
 struct TextEdit
