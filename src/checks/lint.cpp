@@ -124,6 +124,46 @@ std::vector<LintRange> punctuationRanges(const QString &text)
     return ranges;
 }
 
+std::vector<LintFinding> lintText(const QString &text, const LintLibraries &libraries, const LintOptions &options)
+{
+    std::vector<LintRange> ranges;
+    for (const TypoFound &typo : findTypos(text, libraries.typos))
+        ranges.push_back({u"typo"_s, typo.start, typo.length, typo.correction.toString()});
+
+    if (options.looseSensitive && libraries.loose) {
+        for (const SensitiveSpan &span : findSensitiveSpans(text, TextKind::Plain, *libraries.loose))
+            ranges.push_back({u"sensitive"_s, span.start, span.length, QString()});
+    } else if (libraries.sensitive) {
+        const KeywordAutomaton::Occurrences found = libraries.sensitive->automaton().findAll(text);
+        std::vector<bool> done(found.first.size(), false); // a word listed twice is reported once
+        for (const SensitiveIndex::Line &line : libraries.sensitive->lines()) {
+            if (done[size_t(line.word)])
+                continue;
+            done[size_t(line.word)] = true;
+            qsizetype lastEnd = 0;
+            for (int k = found.first[size_t(line.word)]; k < found.first[size_t(line.word) + 1]; ++k) {
+                const qsizetype start = found.starts[size_t(k)];
+                if (start < lastEnd)
+                    continue;
+                ranges.push_back({u"sensitive"_s, start, line.length, QString()});
+                lastEnd = start + line.length;
+            }
+        }
+    }
+
+    const std::vector<LintRange> punctuation = punctuationRanges(text);
+    ranges.insert(ranges.end(), punctuation.begin(), punctuation.end());
+
+    for (const SpacingFix &fix : cjkSpacingFixes(text, TextKind::Plain, options.spacing)) {
+        std::vector<TextEdit> edits = fix.edits;
+        for (TextEdit &edit : edits)
+            edit.start -= fix.start;
+        ranges.push_back(
+            {u"spacing"_s, fix.start, fix.length, applyEdits(QStringView(text).mid(fix.start, fix.length), edits)});
+    }
+    return placeFindings(text, ranges);
+}
+
 QString lintLine(const QString &file, const LintFinding &finding)
 {
     return file + u':' + QString::number(finding.line) + u':' + QString::number(finding.column) + u": " + finding.rule

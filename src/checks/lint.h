@@ -1,5 +1,10 @@
 #pragma once
 
+#include "checks/cjk_spacing.h"
+#include "checks/loose_sensitive.h"
+#include "checks/sensitive_words.h"
+#include "checks/typo_check.h"
+
 #include <QString>
 
 #include <vector>
@@ -40,6 +45,33 @@ std::vector<LintFinding> placeFindings(const QString &text, const std::vector<Li
 // allowed), outside addresses; an ellipsis of dots is left alone. The
 // suggestion is the full-width mark.
 std::vector<LintRange> punctuationRanges(const QString &text);
+
+// What lint checks besides typos and punctuation, as the settings say.
+struct LintOptions
+{
+    bool looseSensitive = false;            // Format/SensitiveLoose
+    CjkSpacing spacing = CjkSpacing::Leave; // Format/CjkSpace: Leave reports no spacing
+};
+
+// The libraries lint reads: the loose index when the options ask for the
+// loose check, the literal one otherwise.
+struct LintLibraries
+{
+    const TypoIndex &typos;
+    const SensitiveIndex *sensitive = nullptr;
+    const LooseSensitiveIndex *loose = nullptr;
+};
+
+// Every finding of the rules over a text (an article's visible text),
+// which stays as it is:
+// - typo: what markTypos finds, with its correct form;
+// - sensitive: each occurrence of a library word (taken left to right
+//   without overlaps, as marking would), or each disguised span of the loose
+//   check;
+// - punctuation: see punctuationRanges;
+// - spacing: each pair of neighbours whose blanks differ from the chosen
+//   spacing, with the pair as it would be.
+std::vector<LintFinding> lintText(const QString &text, const LintLibraries &libraries, const LintOptions &options);
 
 // "FILE:LINE:COLUMN: RULE: TEXT -> SUGGESTION", line breaks in TEXT and
 // SUGGESTION written as \n and \r.

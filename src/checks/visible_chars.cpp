@@ -207,6 +207,16 @@ bool readMarkup(QStringView source, qsizetype at, qsizetype &end, MarkupGap &gap
 
 } // namespace
 
+TextKind textKindOf(QStringView text)
+{
+    for (qsizetype at = text.indexOf(u'<'); at >= 0 && at + 1 < text.size(); at = text.indexOf(u'<', at + 1)) {
+        const QChar next = text[at + 1];
+        if ((isAsciiLetter(next) || next == u'/' || next == u'!') && text.indexOf(u'>', at + 2) >= 0)
+            return TextKind::Html;
+    }
+    return TextKind::Plain;
+}
+
 VisibleText visibleChars(QStringView source, TextKind kind)
 {
     VisibleText text;

@@ -38,6 +38,11 @@ struct VisibleText
     std::vector<std::pair<qsizetype, qsizetype>> markup;
 };
 
+// Html when the text holds a tag, a comment or a doctype ("<" and a letter,
+// "/" or "!", closed by a later ">"), Plain otherwise: what the commands
+// that take a file of either kind go by.
+TextKind textKindOf(QStringView text);
+
 // Reads the source character by character. HTML: tags, comments, doctypes
 // and the contents of script, style and the like are markup; numeric and the
 // common named character references stand for the character they name; a
