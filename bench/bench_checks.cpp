@@ -4,9 +4,11 @@
 //
 //   build/bench/bench_checks --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 
+#include "checks/lint.h"
 #include "checks/loose_sensitive.h"
 #include "checks/sensitive_words.h"
 #include "checks/typo_check.h"
+#include "format/inner_text.h"
 #include "literal_checks.h"
 #include "snapshot/opencc_traditional.h"
 
@@ -253,6 +255,33 @@ void BM_sensitiveWords_looseIndex(benchmark::State &state)
         benchmark::DoNotOptimize(LooseSensitiveIndex(in.sensitiveLibrary, QString(), traditionalChars()));
 }
 BENCHMARK(BM_sensitiveWords_looseIndex)->Unit(benchmark::kMillisecond);
+
+// lint over 50,000 characters of visible text (the article's text, repeated):
+// typos, sensitive words (argument 0 literal, 1 loose), punctuation and one
+// blank between Chinese and Latin, the libraries prepared as their owner
+// prepares them once a run.
+void BM_lint(benchmark::State &state)
+{
+    const Inputs &in = inputs();
+    const QString visible = htmlToInnerText(in.article);
+    QString text;
+    while (text.size() < 50000)
+        text += visible;
+    text.truncate(50000);
+    const TypoIndex typos(in.typoLibrary);
+    const SensitiveIndex sensitive(in.sensitiveLibrary);
+    const LooseSensitiveIndex loose(in.sensitiveLibrary, QString(), traditionalChars());
+    const LintOptions options{state.range(0) == 1, CjkSpacing::OneBlank};
+    const LintLibraries libraries{typos, &sensitive, &loose};
+    std::vector<LintFinding> findings;
+    for (auto _ : state) {
+        findings = lintText(text, libraries, options);
+        benchmark::DoNotOptimize(findings);
+    }
+    state.counters["found"] = double(findings.size());
+    state.counters["text_chars"] = double(text.size());
+}
+BENCHMARK(BM_lint)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_traditionalChars_load(benchmark::State &state)
 {
