@@ -71,7 +71,10 @@ std::vector<int> findAddresses(const std::vector<VisibleChar> &chars)
             return false;
         for (qsizetype k = 0; k < prefix.size(); ++k) {
             const size_t i = at + size_t(k);
-            if ((k > 0 && !joined(i)) || QChar::toLower(chars[i].code) != prefix[k].unicode())
+            // The prefixes are ASCII: folding ASCII case is all they need.
+            const char32_t c = chars[i].code;
+            const char32_t lower = (c >= u'A' && c <= u'Z') ? c + (u'a' - u'A') : c;
+            if ((k > 0 && !joined(i)) || lower != prefix[k].unicode())
                 return false;
         }
         return true;
@@ -79,7 +82,9 @@ std::vector<int> findAddresses(const std::vector<VisibleChar> &chars)
     for (size_t i = 0; i < n; ++i) {
         if (address[i] != 0)
             continue;
-        const bool wordStart = i == 0 || !joined(i) || !isAsciiAlnum(chars[i - 1].code);
+        const char32_t first = chars[i].code | 0x20; // h or w in either case
+        const bool wordStart =
+            (first == u'h' || first == u'w') && (i == 0 || !joined(i) || !isAsciiAlnum(chars[i - 1].code));
         size_t hostStart = 0;
         if (wordStart && startsWith(i, u"http://"))
             hostStart = i + 7;

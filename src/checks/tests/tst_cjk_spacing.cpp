@@ -72,6 +72,8 @@ void TestCjkSpacing::spacing_examples_data()
     QTest::newRow("a path keeps its CJK characters")
         << plain << one << u"见https://example.com/新闻2024页面 和www.example.cn/路径a"_s
         << u"见 https://example.com/新闻2024页面 和 www.example.cn/路径a"_s;
+    QTest::newRow("2 knows an address in capitals, not one inside a word")
+        << plain << none << u"见 HTTP://A.CN/图 了解 awww.b.cn 详情"_s << u"见 HTTP://A.CN/图 了解awww.b.cn详情"_s;
     QTest::newRow("a host ends at a CJK character")
         << plain << one << u"访问www.example.cn了解"_s << u"访问 www.example.cn 了解"_s;
     QTest::newRow("an e-mail address is one piece")
