@@ -1,6 +1,7 @@
 // The typo and sensitive-word checks on a long generated article: the fast
-// scans, the plain step-by-step scans they replace (src/checks/tests), and
-// the sensitive-word check that sees through disguise.
+// scans, the plain step-by-step scans they replace (src/checks/tests), the
+// sensitive-word check that sees through disguise, and lint's checks
+// together.
 //
 //   build/bench/bench_checks --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 
