@@ -16,6 +16,8 @@ private Q_SLOTS:
     void punctuationRanges_afterCjkOnly_data();
     void punctuationRanges_afterCjkOnly();
     void findings_printAsLinesAndJson();
+    void lintText_sensitiveLiteralOrLoose_data();
+    void lintText_sensitiveLiteralOrLoose();
 };
 
 void TestLint::placeFindings_countsCharactersAndLines()
@@ -72,6 +74,34 @@ void TestLint::findings_printAsLinesAndJson()
     QCOMPARE(object.value(u"text"_s).toString(), finding.text);
     QCOMPARE(object.value(u"suggestion"_s).toString(), finding.suggestion);
     QCOMPARE(object.size(), 7);
+}
+
+void TestLint::lintText_sensitiveLiteralOrLoose_data()
+{
+    QTest::addColumn<bool>("loose");
+    QTest::addColumn<QStringList>("found"); // "offset text"
+    // The word is listed twice; its occurrences touch.
+    QTest::newRow("literal: each occurrence once, disguises pass")
+        << false << QStringList{u"0 赌博"_s, u"2 赌博"_s, u"9 赌博"_s};
+    QTest::newRow("loose: spans, the disguised ones too")
+        << true << QStringList{u"0 赌博"_s, u"2 赌博"_s, u"5 赌-博"_s, u"9 赌博"_s};
+}
+
+void TestLint::lintText_sensitiveLiteralOrLoose()
+{
+    QFETCH(bool, loose);
+    QFETCH(QStringList, found);
+    const QString library = u"赌博\r\n赌博\r\n"_s;
+    const TypoIndex typos{QString()};
+    const SensitiveIndex literal(library);
+    const LooseSensitiveIndex disguised(library, QString(), TraditionalChars());
+    const LintLibraries libraries{typos, &literal, &disguised};
+    QStringList actual;
+    for (const LintFinding &finding : lintText(u"赌博赌博，赌-博，赌博"_s, libraries, {loose, CjkSpacing::Leave})) {
+        QCOMPARE(finding.rule, u"sensitive"_s);
+        actual << QString::number(finding.offset) + u' ' + finding.text;
+    }
+    QCOMPARE(actual, found);
 }
 
 QTEST_GUILESS_MAIN(TestLint)
