@@ -118,7 +118,7 @@ void TestFrmSetting::emptyFile_opensWithEverythingClear()
     QCOMPARE(control<QGroupBox>("Frame1")->title(), u"格式化设置"_s);
 
     const QList<QCheckBox *> boxes = dialog->findChildren<QCheckBox *>();
-    QCOMPARE(boxes.size(), 15);
+    QCOMPARE(boxes.size(), 16);
     for (const QCheckBox *box : boxes)
         QVERIFY2(!box->isChecked(), qPrintable(box->objectName()));
 
