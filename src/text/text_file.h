@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace zorvane {
 
 // The whole file as text, line ends untouched; the empty string when no file
@@ -10,6 +12,14 @@ namespace zorvane {
 // characters, is read as UTF-8; anything else as GBK, as the word libraries
 // and saved articles of existing installations are written.
 QString readTextFile(const QString &path);
+
+// Takes the file at path away whole: it is moved to a name of this process's
+// own, read there and removed, so that a file written at path meanwhile is
+// neither lost nor read half-written; the next take finds it. Nullopt when
+// there was no file. A file that cannot be moved (its folder is read-only)
+// is read where it stands and left there. The text is read as readTextFile
+// reads it.
+std::optional<QString> takeTextFile(const QString &path);
 
 // Replaces the file at path with bytes, atomically: afterwards the file is
 // either the old one or the complete new one. Like the Windows profile

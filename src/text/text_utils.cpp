@@ -23,26 +23,267 @@ QString regexConcat(const QString &text, const QString &pattern)
     return SystemRegex(pattern).matches(text).join(QString());
 }
 
-QString collectSpans(const QString &text)
+namespace {
+
+// Letters compared as the pattern engine compares them without case: an
+// ASCII letter matches its other case, and "k" and "s" also the Kelvin sign
+// and the long s. `word` is lower-case ASCII.
+bool caselessAt(QStringView text, qsizetype at, QLatin1StringView word)
 {
-    return SystemRegex(u"<span>.+?\\</span>"_s).matches(text).join(u"|||"_s);
+    if (at < 0 || at + word.size() > text.size())
+        return false;
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        char16_t c = text[at + i].unicode();
+        const char w = word[i].toLatin1();
+        if (c >= u'A' && c <= u'Z')
+            c += u'a' - u'A';
+        else if (c == 0x212A)
+            c = u'k';
+        else if (c == 0x017F)
+            c = u's';
+        if (c != char16_t(w))
+            return false;
+    }
+    return true;
 }
 
-QString collectTextCells(const QString &text)
+qsizetype caselessIndexOf(QStringView text, QLatin1StringView word, qsizetype from)
+{
+    // Every word looked for begins with "<" or "-", which has no other case.
+    for (qsizetype at = text.indexOf(QChar(word[0]), from); at >= 0; at = text.indexOf(QChar(word[0]), at + 1)) {
+        if (caselessAt(text, at, word))
+            return at;
+    }
+    return -1;
+}
+
+// The first occurrence of a word at or after a position that only grows
+// from one question to the next, so that every character is looked at once.
+class NextOccurrence
+{
+public:
+    NextOccurrence(QStringView text, QLatin1StringView word) : m_text(text), m_word(word) {}
+
+    qsizetype from(qsizetype at)
+    {
+        if (m_searchedFrom < 0 || at < m_searchedFrom || (m_found >= 0 && m_found < at)) {
+            m_searchedFrom = at;
+            m_found = caselessIndexOf(m_text, m_word, at);
+        }
+        return m_found;
+    }
+
+private:
+    QStringView m_text;
+    QLatin1StringView m_word;
+    qsizetype m_searchedFrom = -1;
+    qsizetype m_found = -1;
+};
+
+bool isLineBreak(QChar c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
+// The text with every match of "<open.*?>[^\f]*?</open>" removed, as the
+// pattern does it: from each "<open", the first ">" on that line after which
+// the first "</open>" comes before any form feed ends a block there. When no
+// ">" of a line will do, no later "<open" of that line will either.
+QString removeElements(const QString &text, QLatin1StringView open, QLatin1StringView close)
+{
+    const QStringView view(text);
+    NextOccurrence closeAt(view, close);
+    NextOccurrence formFeedAt(view, "\f"_L1);
+    QString out;
+    qsizetype copied = 0;
+    qsizetype at = 0;
+    while (true) {
+        const qsizetype start = caselessIndexOf(view, open, at);
+        if (start < 0)
+            break;
+        qsizetype blockEnd = -1;
+        qsizetype k = start + open.size();
+        for (; k < view.size() && !isLineBreak(view[k]); ++k) {
+            if (view[k] != u'>')
+                continue;
+            const qsizetype end = closeAt.from(k + 1);
+            if (end < 0)
+                break;
+            const qsizetype formFeed = formFeedAt.from(k + 1);
+            if (formFeed < 0 || formFeed >= end) {
+                blockEnd = end + close.size();
+                break;
+            }
+        }
+        if (blockEnd < 0) {
+            if (k < view.size() && !isLineBreak(view[k]))
+                break; // no end tag anywhere after this point
+            at = k;
+            continue;
+        }
+        out += view.sliced(copied, start - copied);
+        copied = at = blockEnd;
+    }
+    if (copied == 0)
+        return text;
+    out += view.sliced(copied);
+    return out;
+}
+
+// The text with every match of "<!--[^\f]*?-->" removed.
+QString removeComments(const QString &text)
+{
+    const QStringView view(text);
+    NextOccurrence closeAt(view, "-->"_L1);
+    NextOccurrence formFeedAt(view, "\f"_L1);
+    QString out;
+    qsizetype copied = 0;
+    for (qsizetype start = view.indexOf(u"<!--"_s); start >= 0; start = view.indexOf(u"<!--"_s, start)) {
+        const qsizetype end = closeAt.from(start + 4);
+        if (end < 0)
+            break;
+        const qsizetype formFeed = formFeedAt.from(start + 4);
+        if (formFeed >= 0 && formFeed < end) {
+            ++start;
+            continue;
+        }
+        out += view.sliced(copied, start - copied);
+        copied = start = end + 3;
+    }
+    if (copied == 0)
+        return text;
+    out += view.sliced(copied);
+    return out;
+}
+
+// The text with every match of "<[^>]*>" removed.
+QString removeTags(const QString &text)
+{
+    const QStringView view(text);
+    QString out;
+    out.reserve(text.size());
+    qsizetype copied = 0;
+    for (qsizetype start = view.indexOf(u'<'); start >= 0; start = view.indexOf(u'<', copied)) {
+        const qsizetype end = view.indexOf(u'>', start + 1);
+        if (end < 0)
+            break;
+        out += view.sliced(copied, start - copied);
+        copied = end + 1;
+    }
+    out += view.sliced(copied);
+    return out;
+}
+
+// Pieces joined by "|||" as far as the rows that splitting the whole on
+// "|||" would give are wanted: a piece that holds the separator itself
+// becomes several rows, and a separator can straddle two pieces.
+class RowCollector
+{
+public:
+    RowCollector(qsizetype maxRows, qsizetype maxLength) : m_maxRows(maxRows), m_maxLength(maxLength) {}
+
+    // False once no further piece can add a wanted row.
+    bool add(QStringView piece)
+    {
+        if (full())
+            return false;
+        // While nothing is collected, a piece replaces it: empty pieces at
+        // the start are dropped.
+        if (!m_text.isEmpty())
+            append(u"|||");
+        if (!full())
+            append(piece);
+        return !full();
+    }
+
+    QString take()
+    {
+        if (m_maxRows > 0 && m_separators.size() >= m_maxRows)
+            m_text.truncate(m_separators[m_maxRows - 1]);
+        return std::move(m_text);
+    }
+
+private:
+    bool full() const
+    {
+        return (m_maxRows > 0 && m_separators.size() >= m_maxRows)
+               || (m_maxLength >= 0 && m_text.size() >= m_maxLength);
+    }
+
+    void append(QStringView part)
+    {
+        if (m_maxLength >= 0)
+            part = part.first(qMin(part.size(), m_maxLength - m_text.size()));
+        const qsizetype before = m_text.size();
+        m_text += part;
+        // Separators are found as a split finds them: left to right, never
+        // overlapping, so only what follows the last one found is searched.
+        for (qsizetype at = m_text.indexOf(u"|||"_s, qMax(m_searchFrom, before - 2)); at >= 0 && !full();
+             at = m_text.indexOf(u"|||"_s, m_searchFrom)) {
+            m_separators.append(at);
+            m_searchFrom = at + 3;
+        }
+    }
+
+    qsizetype m_maxRows;
+    qsizetype m_maxLength;
+    QString m_text;
+    QList<qsizetype> m_separators;
+    qsizetype m_searchFrom = 0;
+};
+
+} // namespace
+
+QString collectSpans(const QString &text, qsizetype maxRows)
+{
+    // The matches of "<span>.+?\</span>": from each "<span>", at least one
+    // character and then the first "</span>", all on one line.
+    const QStringView view(text);
+    NextOccurrence closeAt(view, "</span>"_L1);
+    RowCollector rows(maxRows, -1);
+    qsizetype at = 0;
+    while (true) {
+        const qsizetype start = caselessIndexOf(view, "<span>"_L1, at);
+        if (start < 0)
+            break;
+        const qsizetype end = closeAt.from(start + 7);
+        if (end < 0)
+            break;
+        qsizetype k = start + 6;
+        while (k < end && !isLineBreak(view[k]))
+            ++k;
+        if (k < end) {
+            // A line break first: no "<span>" before it can match either.
+            at = k;
+            continue;
+        }
+        if (!rows.add(view.sliced(start, end + 7 - start)))
+            break;
+        at = end + 7;
+    }
+    return rows.take();
+}
+
+QString collectTextCells(const QString &text, qsizetype maxRows)
 {
     const QString marker = u"<td class=\"text\">"_s;
-    QString result;
-    QString rest = text;
-    for (qsizetype at = rest.indexOf(marker); at >= 0; at = rest.indexOf(marker)) {
-        const QString cell = Between(rest, marker, u"</td>"_s);
-        if (!result.isEmpty())
-            result += u"|||"_s;
-        result += cell;
+    const QString cellEnd = u"</td>"_s;
+    // Cells may overlap when a cell holds the next marker; their sum is kept
+    // within twice the page, which cells that do not overlap never reach.
+    RowCollector rows(maxRows, maxRows > 0 ? 2 * text.size() + 64 : -1);
+    qsizetype endAt = -2; // the first "</td>" at or after a position that only grows
+    for (qsizetype at = text.indexOf(marker); at >= 0; at = text.indexOf(marker, at + 10)) {
+        // Between(rest, marker, "</td>") with the rest starting at this marker.
+        const qsizetype from = at + marker.size();
+        if (endAt != -1 && endAt < from)
+            endAt = text.indexOf(cellEnd, from);
+        const QStringView cell = endAt > from ? QStringView(text).sliced(from, endAt - from) : QStringView();
+        if (!rows.add(cell))
+            break;
         // Ten characters on lands inside the marker, so the next search finds
         // the following cell.
-        rest = rest.mid(at + 10);
     }
-    return result;
+    return rows.take();
 }
 
 QString lowercaseTagNames(const QString &html)
@@ -59,12 +300,15 @@ QString lowercaseTagNames(const QString &html)
     return working;
 }
 
+// The patterns "<style.*?>[^\f]*?</style>", "<script.*?>[^\f]*?</script>",
+// "<!--[^\f]*?-->" and "<[^>]*>" in turn, each replaced by nothing, in one
+// pass over the text each.
 QString stripHtml(const QString &html)
 {
-    QString text = regexReplace(html, u"<style.*?>[^\\f]*?</style>"_s, QString());
-    text = regexReplace(text, u"<script.*?>[^\\f]*?</script>"_s, QString());
-    text = regexReplace(text, u"<!--[^\\f]*?-->"_s, QString());
-    return regexReplace(text, u"<[^>]*>"_s, QString());
+    QString text = removeElements(html, "<style"_L1, "</style>"_L1);
+    text = removeElements(text, "<script"_L1, "</script>"_L1);
+    text = removeComments(text);
+    return removeTags(text);
 }
 
 QString htmlToParagraphs(const QString &html)

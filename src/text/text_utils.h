@@ -13,8 +13,12 @@ namespace zorvane {
 // Regular expressions
 QString regexReplace(const QString &text, const QString &pattern, const QString &replacement);
 QString regexConcat(const QString &text, const QString &pattern);
-QString collectSpans(const QString &text);
-QString collectTextCells(const QString &text);
+// The title search's hits, joined by "|||": every match of
+// "<span>.+?\</span>", or every cell of the full-text page. maxRows (when
+// positive) stops the collecting once splitting the result on "|||" gives
+// that many rows, and the result holds those rows only.
+QString collectSpans(const QString &text, qsizetype maxRows = -1);
+QString collectTextCells(const QString &text, qsizetype maxRows = -1);
 QString lowercaseTagNames(const QString &html);
 
 // HTML to text
