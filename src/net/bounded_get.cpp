@@ -1,5 +1,8 @@
 #include "net/bounded_get.h"
 
+#include "net/net_log.h"
+#include "net/web_address.h"
+
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -7,19 +10,52 @@
 
 namespace zorvane {
 
+namespace {
+
+void stopOversized(QNetworkReply *reply, qint64 received, std::optional<qint64> announced, qint64 maxSize)
+{
+    if (reply->isFinished())
+        return;
+    logOversizedReply(reply->url().toDisplayString(), received, announced, maxSize);
+    reply->abort();
+}
+
+} // namespace
+
 QNetworkReply *boundedGet(QNetworkAccessManager &manager, QNetworkRequest request, std::chrono::milliseconds timeout,
-                          qint64 maxSize)
+                          qint64 maxSize, Redirects redirects)
 {
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    const QString host = request.url().host();
+    if (redirects == Redirects::SameHost)
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
     QNetworkReply *reply = manager.get(request);
     auto *deadline = new QTimer(reply);
     deadline->setSingleShot(true);
     QObject::connect(deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
     deadline->start(timeout);
     if (maxSize > 0) {
+        QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, maxSize] {
+            bool known = false;
+            const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&known);
+            if (known && announced > maxSize)
+                stopOversized(reply, 0, announced, maxSize);
+        });
         QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [reply, maxSize](qint64 received, qint64) {
             if (received > maxSize)
-                reply->abort();
+                stopOversized(reply, received, std::nullopt, maxSize);
+        });
+    }
+    if (redirects == Redirects::SameHost) {
+        QObject::connect(reply, &QNetworkReply::redirected, reply, [reply, host](const QUrl &target) {
+            const QUrl next = webAddress(reply->url().resolved(target));
+            if (next.isValid() && next.host().compare(host, Qt::CaseInsensitive) == 0) {
+                Q_EMIT reply->redirectAllowed();
+                return;
+            }
+            qCWarning(lcNet, "%s: a redirect to %s, away from its host, refused",
+                      qPrintable(reply->url().toDisplayString()), qPrintable(target.toDisplayString()));
+            reply->abort();
         });
     }
     return reply;
