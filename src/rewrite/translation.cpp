@@ -77,6 +77,12 @@ QString translationFromAnswer(const QByteArray &answer)
 ArticleTranslator::ArticleTranslator(QObject *parent) : QObject(parent), m_exchange(new HttpExchange(this))
 {
     connect(m_exchange, &HttpExchange::finished, this, [this](const HttpReply &reply) {
+        // An error page, or a captive portal's, is not the service answering.
+        if (!reply.isSuccess()) {
+            Q_EMIT finished(
+                {TranslationOutcome::Status::NetworkFailure, QString(), RewriteText::kTranslationNetworkFailure});
+            return;
+        }
         TranslationOutcome outcome;
         outcome.text = translationFromAnswer(reply.bytes);
         if (outcome.text.isEmpty()) {
