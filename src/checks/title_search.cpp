@@ -206,26 +206,31 @@ QUrl openableHitUrl(const QString &link)
 qsizetype TagNameLowercaser::append(QStringView piece)
 {
     const qsizetype from = m_resume;
+    qsizetype changedFrom = m_text.size();
     m_text.append(piece);
     TagScan scan = scanTags(m_text, from, m_probe);
     bool sameLengths = true;
     QChar *data = m_text.data();
     for (const Tag &tag : std::as_const(scan.tags)) {
         const qsizetype length = tag.end - tag.begin + 1;
-        switch (caseOf(QStringView(m_text).sliced(tag.begin, length))) {
+        const QStringView tagText = QStringView(m_text).sliced(tag.begin, length);
+        switch (caseOf(tagText)) {
         case TagCase::Lower:
-            break;
+            continue;
         case TagCase::AsciiUpper:
             lowerAsciiTag(data + tag.begin, length);
             break;
         case TagCase::Other:
-            const QString lowered = loweredTag(QStringView(m_text).sliced(tag.begin, length));
+            const QString lowered = loweredTag(tagText);
+            if (lowered == tagText)
+                continue;
             if (lowered.size() == length)
                 std::copy(lowered.cbegin(), lowered.cend(), data + tag.begin);
             else
                 sameLengths = false;
             break;
         }
+        changedFrom = qMin(changedFrom, tag.begin);
     }
     if (!sameLengths) {
         // A character whose lower case is longer (U+0130) moves what follows.
@@ -245,7 +250,7 @@ qsizetype TagNameLowercaser::append(QStringView piece)
     }
     m_resume = scan.resume;
     m_probe = scan.probe;
-    return from;
+    return changedFrom;
 }
 
 void TagNameLowercaser::clear()
@@ -256,7 +261,6 @@ void TagNameLowercaser::clear()
 struct TitleSearch::ReceivedPage
 {
     TagNameLowercaser page;
-    qsizetype taken = 0; // received characters handed to `page` so far
 };
 
 TitleSearch::TitleSearch(QObject *parent) : QObject(parent), m_exchange(new HttpExchange(this))
@@ -287,13 +291,13 @@ bool TitleSearch::start(const QString &title, TitleSearchMode mode, ModeSource m
     HttpExchange::Request request;
     request.server = serverAddress(Cfg::Servers::News);
     request.text = buildGetRequest(path, request.server.authority(), QString(), QString());
-    request.receive = HttpExchange::Receive::Text;
+    // The page is kept once, in its lower-cased form, as it arrives.
+    request.receive = HttpExchange::Receive::Stream;
     request.failureMessage = TitleSearchText::failed();
     // The page is complete once "</html>" is in the buffer with its tag names
     // lower-cased, so "</HTML>" counts too.
-    request.completion = CompletionMarker::when([received](const QByteArray &, const QString &text) {
-        const qsizetype changedFrom = received->page.append(QStringView(text).mid(received->taken));
-        received->taken = text.size();
+    request.completion = CompletionMarker::when([received](QByteArrayView, QStringView text) {
+        const qsizetype changedFrom = received->page.append(text);
         const QString end = u"</html>"_s;
         return received->page.text().indexOf(end, qMax<qsizetype>(0, changedFrom - end.size() + 1)) >= 0;
     });

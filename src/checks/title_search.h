@@ -76,7 +76,8 @@ class TagNameLowercaser
 {
 public:
     // Appends a piece of the page. Returns the position from which text() may
-    // differ from what it was before the call.
+    // differ from what it was before the call: the first tag lowered now, or
+    // where the piece begins.
     qsizetype append(QStringView piece);
     const QString &text() const { return m_text; }
     void clear();

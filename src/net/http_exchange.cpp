@@ -25,8 +25,10 @@ void HttpExchange::start(const Request &request)
 {
     release();
     m_request = request;
-    m_buffer =
-        std::make_unique<ReplyBuffer>(m_request.completion, m_request.receive == Receive::Text, m_request.maxReplySize);
+    const ReplyBuffer::Keep keep = m_request.receive == Receive::Text    ? ReplyBuffer::Keep::Text
+                                   : m_request.receive == Receive::Bytes ? ReplyBuffer::Keep::Bytes
+                                                                         : ReplyBuffer::Keep::Nothing;
+    m_buffer = std::make_unique<ReplyBuffer>(m_request.completion, keep, m_request.maxReplySize);
 
     m_socket = new QTcpSocket(this);
     connect(m_socket, &QTcpSocket::connected, this, &HttpExchange::onConnected);
@@ -95,8 +97,6 @@ bool HttpExchange::takeAvailable()
 void HttpExchange::finish()
 {
     HttpReply reply = m_buffer->take();
-    if (m_request.receive == Receive::Bytes)
-        reply.text.clear();
     release();
     Q_EMIT finished(reply);
 }

@@ -27,7 +27,9 @@ class HttpExchange : public QObject
     Q_OBJECT
 
 public:
-    enum class Receive { Text, Bytes };
+    // What the reply carries: its text, its bytes, or nothing but its status
+    // (the completion test then sees every chunk as it comes).
+    enum class Receive { Text, Bytes, Stream };
     Q_ENUM(Receive)
     enum class Failure { Network, TimedOut, ClosedEarly, TooLarge };
     Q_ENUM(Failure)

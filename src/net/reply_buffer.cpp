@@ -6,8 +6,10 @@ namespace zorvane {
 
 namespace {
 
-// A first line longer than this is not a status line, whatever follows.
+// A first line longer than this is not a status line, whatever follows; a
+// header longer than this announces nothing.
 constexpr qsizetype LongestStatusLine = 8 * 1024;
+constexpr qsizetype LongestHeader = 256 * 1024;
 
 bool isAsciiDigit(char c)
 {
@@ -88,7 +90,7 @@ CompletionMarker CompletionMarker::endOfBody()
     return completion;
 }
 
-CompletionMarker CompletionMarker::when(std::function<bool(const QByteArray &, const QString &)> complete)
+CompletionMarker CompletionMarker::when(std::function<bool(QByteArrayView, QStringView)> complete)
 {
     CompletionMarker completion;
     completion.m_where = Where::Test;
@@ -96,12 +98,14 @@ CompletionMarker CompletionMarker::when(std::function<bool(const QByteArray &, c
     return completion;
 }
 
-ReplyBuffer::ReplyBuffer(CompletionMarker completion, bool receiveText, qsizetype maxSize)
+ReplyBuffer::ReplyBuffer(CompletionMarker completion, Keep keep, qsizetype maxSize)
     : m_completion(std::move(completion))
-    , m_keepText(receiveText || m_completion.m_where == CompletionMarker::Where::Text
-                 || m_completion.m_where == CompletionMarker::Where::LowercaseText)
+    , m_keep(keep)
     , m_maxSize(maxSize)
     , m_decoder("GB18030")
+    , m_decode(keep == Keep::Text || m_completion.m_where == CompletionMarker::Where::Text
+               || m_completion.m_where == CompletionMarker::Where::LowercaseText
+               || (m_completion.m_where == CompletionMarker::Where::Test && keep != Keep::Bytes))
 {}
 
 int ReplyBuffer::statusOf(QByteArrayView firstLine)
@@ -121,73 +125,87 @@ int ReplyBuffer::statusOf(QByteArrayView firstLine)
 
 ReplyBuffer::Progress ReplyBuffer::append(QByteArrayView chunk)
 {
-    const qsizetype previousBytes = m_reply.bytes.size();
-    const qsizetype previousText = m_reply.text.size();
-    const qsizetype previousLowercase = m_lowercase.size();
-    if (chunk.size() > m_maxSize - previousBytes) {
-        m_received = qint64(previousBytes) + chunk.size();
+    if (chunk.size() > m_maxSize - m_received) {
+        m_received += chunk.size();
         return Progress::TooLarge;
     }
-    m_reply.bytes.append(chunk);
-    m_received = m_reply.bytes.size();
-    if (m_keepText) {
-        const QString text = m_decoder.decode(chunk);
-        m_reply.text += text;
-        if (m_completion.m_where == CompletionMarker::Where::LowercaseText)
-            m_lowercase += text.toLower();
-    }
-    readHeader(previousBytes);
+    readHead(chunk);
+    m_received += chunk.size();
     // A reply that announces more than the bound is over it already.
     if (m_announced && *m_announced > qint64(m_maxSize) - m_bodyStart)
         return Progress::TooLarge;
-    return isComplete(previousBytes, previousText, previousLowercase) ? Progress::Complete : Progress::Receiving;
+    const QString text = m_decode ? m_decoder.decode(chunk) : QString();
+    if (m_keep == Keep::Bytes)
+        m_reply.bytes.append(chunk);
+    else if (m_keep == Keep::Text)
+        m_reply.text += text;
+    return isComplete(chunk, text) ? Progress::Complete : Progress::Receiving;
 }
 
-void ReplyBuffer::readHeader(qsizetype previousSize)
+void ReplyBuffer::readHead(QByteArrayView chunk)
 {
-    const QByteArray &bytes = m_reply.bytes;
-    if (!m_statusRead) {
-        const qsizetype lineEnd = bytes.indexOf('\n', previousSize);
-        if (lineEnd >= 0) {
-            m_statusRead = true;
-            if (lineEnd <= LongestStatusLine)
-                m_reply.status = statusOf(QByteArrayView(bytes).first(lineEnd));
-        } else if (bytes.size() > LongestStatusLine) {
-            m_statusRead = true;
-        }
+    if (m_headDone)
+        return;
+    const qsizetype before = m_head.size();
+    m_head.append(chunk.first(qMin(chunk.size(), LongestHeader - before)));
+    if (m_reply.status == 0) {
+        const qsizetype lineEnd = m_head.indexOf('\n', before);
+        if (lineEnd >= 0 && lineEnd <= LongestStatusLine)
+            m_reply.status = statusOf(QByteArrayView(m_head).first(lineEnd));
     }
-    if (m_bodyStart < 0) {
-        const qsizetype end = bytes.indexOf("\r\n\r\n", qMax<qsizetype>(0, previousSize - 3));
-        if (end >= 0) {
-            m_bodyStart = end + 4;
-            m_announced = contentLengthOf(QByteArrayView(bytes).first(end));
-        }
+    const qsizetype end = m_head.indexOf("\r\n\r\n", qMax<qsizetype>(0, before - 3));
+    if (end >= 0) {
+        m_bodyStart = end + 4;
+        m_announced = contentLengthOf(QByteArrayView(m_head).first(end));
+    }
+    // A header longer than any server sends is no header: its length is not
+    // read, and nothing of it is kept any longer.
+    if (end >= 0 || m_head.size() >= LongestHeader) {
+        m_headDone = true;
+        m_head = QByteArray();
     }
 }
 
-bool ReplyBuffer::isComplete(qsizetype previousBytes, qsizetype previousText, qsizetype previousLowercase) const
+namespace {
+
+// Whether the marker is in the new part or across the seam with what was
+// looked at last; `seam` keeps the end of what has been seen, one character
+// short of the marker, for the next look.
+template <typename Seam, typename View, typename Marker>
+bool foundAcross(Seam &seam, View fresh, const Marker &marker)
 {
-    // Only the new part and the marker's length before it can hold a marker
-    // that was not there before.
-    const CompletionMarker &completion = m_completion;
+    if (marker.isEmpty())
+        return true;
+    const qsizetype overlap = marker.size() - 1;
+    Seam across = seam;
+    across.append(fresh.first(qMin(fresh.size(), overlap)));
+    if (across.indexOf(marker) >= 0 || fresh.indexOf(marker) >= 0)
+        return true;
+    if (fresh.size() >= overlap)
+        seam.clear();
+    seam.append(fresh.last(qMin(fresh.size(), overlap)));
+    seam = seam.right(overlap);
+    return false;
+}
+
+} // namespace
+
+bool ReplyBuffer::isComplete(QByteArrayView chunk, QStringView text)
+{
+    CompletionMarker &completion = m_completion;
     switch (completion.m_where) {
     case CompletionMarker::Where::Bytes:
-        return m_reply.bytes.indexOf(completion.m_bytes, qMax<qsizetype>(0, previousBytes - completion.m_bytes.size()))
-               >= 0;
+        return foundAcross(m_byteTail, chunk, completion.m_bytes);
     case CompletionMarker::Where::Text:
-        return m_reply.text.indexOf(completion.m_text, qMax<qsizetype>(0, previousText - completion.m_text.size()))
-               >= 0;
+        return foundAcross(m_textTail, text, completion.m_text);
     case CompletionMarker::Where::LowercaseText:
-        return m_lowercase.indexOf(completion.m_text, qMax<qsizetype>(0, previousLowercase - completion.m_text.size()))
-               >= 0;
-    case CompletionMarker::Where::Body: {
+        return foundAcross(m_textTail, QStringView(text.toString().toLower()), completion.m_text);
+    case CompletionMarker::Where::Body:
         if (m_bodyStart < 0)
             return false;
-        const qint64 body = qint64(m_reply.bytes.size()) - m_bodyStart;
-        return m_announced ? body >= *m_announced : body > 0;
-    }
+        return m_announced ? m_received - m_bodyStart >= *m_announced : m_received > m_bodyStart;
     case CompletionMarker::Where::Test:
-        return completion.m_test && completion.m_test(m_reply.bytes, m_reply.text);
+        return completion.m_test && completion.m_test(chunk, text);
     }
     return false;
 }
@@ -196,7 +214,6 @@ HttpReply ReplyBuffer::take()
 {
     HttpReply reply = std::move(m_reply);
     m_reply = {};
-    m_lowercase.clear();
     return reply;
 }
 

@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringDecoder>
+#include <QStringView>
 
 #include <functional>
 #include <optional>
@@ -11,7 +12,9 @@
 namespace zorvane {
 
 // When a reply is complete: the caller names a marker and where to look for
-// it, or gives its own test.
+// it, or gives its own test. A marker is looked for only in what arrived
+// since the last look, with the few characters before it that a marker split
+// between two chunks needs.
 class CompletionMarker
 {
 public:
@@ -26,11 +29,9 @@ public:
     // The header's empty line, then the body: as many bytes as Content-Length
     // announces, or at least one byte when it announces none.
     static CompletionMarker endOfBody();
-    // Any test of its own on everything received so far (`text` is empty
-    // unless the exchange receives text). It runs after every chunk, so it
-    // must look only at what it has not seen before, or a long reply costs
-    // time in the square of its size.
-    static CompletionMarker when(std::function<bool(const QByteArray &bytes, const QString &text)> complete);
+    // A test of its own, given each chunk as it arrives (and its text, when
+    // the exchange receives text) until it says the reply is complete.
+    static CompletionMarker when(std::function<bool(QByteArrayView chunk, QStringView text)> complete);
 
 private:
     friend class ReplyBuffer;
@@ -38,14 +39,14 @@ private:
     Where m_where = Where::Bytes;
     QByteArray m_bytes;
     QString m_text;
-    std::function<bool(const QByteArray &, const QString &)> m_test;
+    std::function<bool(QByteArrayView, QStringView)> m_test;
 };
 
 // Everything received once the marker arrived.
 struct HttpReply
 {
-    QByteArray bytes; // as received
-    QString text;     // GBK-decoded; only when the exchange receives text
+    QByteArray bytes; // as received, when the exchange receives bytes
+    QString text;     // GBK-decoded, when the exchange receives text
     int status = 0;   // the code of a status line "HTTP/1.1 200 OK"; 0 without one
 
     // A 2xx status: the server says it answered what was asked.
@@ -56,26 +57,25 @@ struct HttpReply
 // The receiving side of one exchange, apart from its socket: the chunks as
 // they come, the status line and Content-Length once they are in, the bound
 // on the reply's size and the completion marker. Every chunk is looked at
-// once, with only the few bytes before it that a marker split between two
-// chunks needs, so a reply costs time in proportion to its size.
+// once, so a reply costs time in proportion to its size, and only what the
+// caller reads is kept: the text of a text exchange, the bytes of a bytes
+// exchange, or nothing at all.
 class ReplyBuffer
 {
 public:
     enum class Progress { Receiving, Complete, TooLarge };
+    enum class Keep { Text, Bytes, Nothing };
 
-    ReplyBuffer(CompletionMarker completion, bool receiveText, qsizetype maxSize);
+    ReplyBuffer(CompletionMarker completion, Keep keep, qsizetype maxSize);
 
     Progress append(QByteArrayView chunk);
 
-    const HttpReply &reply() const { return m_reply; }
     // The reply so far; the buffer is empty afterwards.
     HttpReply take();
 
     qint64 receivedBytes() const { return m_received; }
     // What Content-Length announces, once the whole header is in.
     std::optional<qint64> announcedLength() const { return m_announced; }
-    // Where the body begins (just after the header's empty line), or -1.
-    qsizetype bodyStart() const { return m_bodyStart; }
     // Header and announced body together, when the header announced a length.
     std::optional<qint64> announcedSize() const
     {
@@ -87,19 +87,24 @@ public:
     static int statusOf(QByteArrayView firstLine);
 
 private:
-    void readHeader(qsizetype previousSize);
-    bool isComplete(qsizetype previousBytes, qsizetype previousText, qsizetype previousLowercase) const;
+    void readHead(QByteArrayView chunk);
+    bool isComplete(QByteArrayView chunk, QStringView text);
 
     CompletionMarker m_completion;
-    bool m_keepText;
+    Keep m_keep;
     qsizetype m_maxSize;
     HttpReply m_reply;
-    QString m_lowercase; // kept only for a lower-case marker
     QStringDecoder m_decoder;
+    bool m_decode;
     qint64 m_received = 0;
-    bool m_statusRead = false;
-    qsizetype m_bodyStart = -1;
+    // The start of the reply, until its header has ended (or cannot be one).
+    QByteArray m_head;
+    bool m_headDone = false;
+    qint64 m_bodyStart = -1;
     std::optional<qint64> m_announced;
+    // The end of what was looked at last, for a marker split between chunks.
+    QByteArray m_byteTail;
+    QString m_textTail;
 };
 
 } // namespace zorvane
