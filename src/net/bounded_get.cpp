@@ -26,7 +26,6 @@ QNetworkReply *boundedGet(QNetworkAccessManager &manager, QNetworkRequest reques
                           qint64 maxSize, Redirects redirects)
 {
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    const QString host = request.url().host();
     if (redirects == Redirects::SameHost)
         request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
     QNetworkReply *reply = manager.get(request);
@@ -47,14 +46,15 @@ QNetworkReply *boundedGet(QNetworkAccessManager &manager, QNetworkRequest reques
         });
     }
     if (redirects == Redirects::SameHost) {
-        QObject::connect(reply, &QNetworkReply::redirected, reply, [reply, host](const QUrl &target) {
-            const QUrl next = webAddress(reply->url().resolved(target));
-            if (next.isValid() && next.host().compare(host, Qt::CaseInsensitive) == 0) {
+        const QUrl asked = request.url();
+        QObject::connect(reply, &QNetworkReply::redirected, reply, [reply, asked](const QUrl &target) {
+            const QUrl next = webAddress(asked.resolved(target));
+            if (next.isValid() && next.host().compare(asked.host(), Qt::CaseInsensitive) == 0) {
                 Q_EMIT reply->redirectAllowed();
                 return;
             }
-            qCWarning(lcNet, "%s: a redirect to %s, away from its host, refused",
-                      qPrintable(reply->url().toDisplayString()), qPrintable(target.toDisplayString()));
+            qCWarning(lcNet, "%s: a redirect to %s, away from its host, refused", qPrintable(asked.toDisplayString()),
+                      qPrintable(target.toDisplayString()));
             reply->abort();
         });
     }
