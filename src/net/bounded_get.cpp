@@ -12,6 +12,8 @@ namespace zorvane {
 
 namespace {
 
+constexpr char MaxSizeProperty[] = "zorvane.maxSize";
+
 void stopOversized(QNetworkReply *reply, qint64 received, std::optional<qint64> announced, qint64 maxSize)
 {
     if (reply->isFinished())
@@ -34,6 +36,7 @@ QNetworkReply *boundedGet(QNetworkAccessManager &manager, QNetworkRequest reques
     QObject::connect(deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
     deadline->start(timeout);
     if (maxSize > 0) {
+        reply->setProperty(MaxSizeProperty, maxSize);
         QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, maxSize] {
             bool known = false;
             const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&known);
@@ -64,7 +67,16 @@ QNetworkReply *boundedGet(QNetworkAccessManager &manager, QNetworkRequest reques
 QByteArray successBody(QNetworkReply *reply)
 {
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    return reply->error() == QNetworkReply::NoError && status >= 200 && status < 300 ? reply->readAll() : QByteArray();
+    if (reply->error() != QNetworkReply::NoError || status < 200 || status >= 300)
+        return {};
+    // A reply that came all at once may have ended before its size was
+    // looked at.
+    const qint64 maxSize = reply->property(MaxSizeProperty).toLongLong();
+    if (maxSize > 0 && reply->bytesAvailable() > maxSize) {
+        logOversizedReply(reply->url().toDisplayString(), reply->bytesAvailable(), std::nullopt, maxSize);
+        return {};
+    }
+    return reply->readAll();
 }
 
 } // namespace zorvane

@@ -270,6 +270,20 @@ void TestTitleSearch::parse_countAndHits_data()
     QTest::newRow("a hit holding the separator becomes two rows")
         << u"相关新闻1篇<td class=\"text\"><a href=x y>A|||B</a></td>"_s << TitleSearchMode::Fuzzy << u"1"_s
         << QStringList{u"||"_s, u"||"_s};
+    QStringList cells, spans, shown;
+    for (int i = 0; i < 60; ++i) {
+        cells << fuzzyCell(u"http://d/%1"_s.arg(i), u"T%1"_s.arg(i), QString(), u"t"_s);
+        spans << exactHit(u"http://d/%1"_s.arg(i), u"T%1"_s.arg(i), QString(), u"t"_s);
+        if (i < 50)
+            shown << u"T%1|t|http://d/%1"_s.arg(i);
+    }
+    QTest::newRow("fuzzy: 60 cells, the first 50 shown as the label says")
+        << lowercaseTagNames(fuzzyPage(u"60"_s, cells)) << TitleSearchMode::Fuzzy << u"60"_s << shown;
+    QTest::newRow("exact: 60 hits, the first 50 shown")
+        << lowercaseTagNames(exactPage(u"60"_s, spans)) << TitleSearchMode::Exact << u"60"_s << shown;
+    QTest::newRow("hits split by the separator count as rows")
+        << u"相关新闻1篇<td class=\"text\">"_s + QString(u"|||"_s).repeated(70) + u"</td>"_s << TitleSearchMode::Fuzzy
+        << u"1"_s << QStringList(50, u"||"_s);
     QTest::newRow("no option selected: count only")
         << lowercaseTagNames(exactPage(u"5"_s, {exactHit(u"http://a/1"_s, u"T"_s, source, u"t"_s)}))
         << TitleSearchMode::None << u"5"_s << QStringList();
@@ -391,6 +405,8 @@ void TestTitleSearch::query_failures_endWithNetworkFailure_data()
     QTest::newRow("refused connection") << u"refused"_s;
     QTest::newRow("stall without the end of the page") << u"stall"_s;
     QTest::newRow("hang-up before the end of the page") << u"close"_s;
+    QTest::newRow("an error page with a count on it") << u"error page"_s;
+    QTest::newRow("a captive portal's redirect") << u"portal"_s;
 }
 
 void TestTitleSearch::query_failures_endWithNetworkFailure()
@@ -402,6 +418,10 @@ void TestTitleSearch::query_failures_endWithNetworkFailure()
     } else if (failure == u"stall") {
         QVERIFY(setConfigInt(Cfg::Servers::Timeout, 1));
         m_server->otherwise().reply("HTTP/1.1 200 OK\r\n\r\n<html><body>");
+    } else if (failure == u"error page") {
+        m_server->otherwise().respond(503, toGbk(exactPage(u"9"_s, {})));
+    } else if (failure == u"portal") {
+        m_server->otherwise().reply("HTTP/1.1 302 Found\r\nLocation: http://10.255.255.1/\r\n\r\n<html></html>");
     } else {
         m_server->otherwise().reply("HTTP/1.1 200 OK\r\n\r\n<html><body>").closeEarly();
     }

@@ -184,6 +184,9 @@ void TestTranslation::failures_leaveTheArticleAndTheCaption_data()
     QTest::newRow("page stalls before its end") << u"stall"_s << TranslationOutcome::Status::NetworkFailure << network;
     QTest::newRow("peer hangs up before the end tag")
         << u"close"_s << TranslationOutcome::Status::NetworkFailure << network;
+    // A translation on an error page is not the service's answer.
+    QTest::newRow("an error page holding a translation")
+        << u"error page"_s << TranslationOutcome::Status::NetworkFailure << network;
     QTest::newRow("page without the result markers")
         << u"nomarkers"_s << TranslationOutcome::Status::NoResult << RewriteText::kTranslationNoResult;
     QTest::newRow("result element holding only markup and blanks")
@@ -202,6 +205,8 @@ void TestTranslation::failures_leaveTheArticleAndTheCaption()
         m_server->on(u"/"_s).reply(answerPage(u"Hello"_s).chopped(7));
     else if (scenario == u"close")
         m_server->on(u"/"_s).reply(answerPage(u"Hello"_s).chopped(7)).closeEarly();
+    else if (scenario == u"error page")
+        m_server->on(u"/"_s).reply(answerPage(u"Hello"_s).replace("200 OK", "503 Service Unavailable"));
     else if (scenario == u"nomarkers")
         m_server->on(u"/"_s).respond(200, "<html><body><div>Hello</div></body></html>");
     else
