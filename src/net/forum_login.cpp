@@ -172,19 +172,7 @@ QString profileUid(QStringView block)
     // short of CR and LF) and then "\d*" give, in one pass: a match runs from
     // "uid-" over its digits to the last "html" of the line, so a line's last
     // "html" is found once however many "uid-" the line holds.
-    // The pattern engine folds none of these letters onto a wider character.
-    const auto caselessAt = [&](qsizetype at, QLatin1StringView word) {
-        if (at + word.size() > block.size())
-            return false;
-        for (qsizetype i = 0; i < word.size(); ++i) {
-            char16_t c = block[at + i].unicode();
-            if (c >= u'A' && c <= u'Z')
-                c += u'a' - u'A';
-            if (c != char16_t(word[i].unicode()))
-                return false;
-        }
-        return true;
-    };
+    const auto caselessAt = [&](qsizetype at, QLatin1StringView word) { return zorvane::caselessAt(block, at, word); };
     const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
     const auto isLineBreak = [](QChar c) { return c == u'\r' || c == u'\n'; };
     QString uid;

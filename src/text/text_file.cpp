@@ -33,7 +33,11 @@ QString readTextFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    const QByteArray bytes = file.readAll();
+    return decodeTextFile(file.readAll());
+}
+
+QString decodeTextFile(const QByteArray &bytes)
+{
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return QString::fromUtf8(bytes.mid(3));
     if (hasNonAscii(bytes)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -12,6 +13,8 @@ namespace zorvane {
 // characters, is read as UTF-8; anything else as GBK, as the word libraries
 // and saved articles of existing installations are written.
 QString readTextFile(const QString &path);
+// The same for bytes already read.
+QString decodeTextFile(const QByteArray &bytes);
 
 // Takes the file at path away whole: it is moved to a name of this process's
 // own, read there and removed, so that a file written at path meanwhile is

@@ -23,25 +23,19 @@ QString regexConcat(const QString &text, const QString &pattern)
     return SystemRegex(pattern).matches(text).join(QString());
 }
 
-namespace {
-
-// Letters compared as the pattern engine compares them without case: an
-// ASCII letter matches its other case, and "k" and "s" also the Kelvin sign
-// and the long s. `word` is lower-case ASCII.
 bool caselessAt(QStringView text, qsizetype at, QLatin1StringView word)
 {
     if (at < 0 || at + word.size() > text.size())
         return false;
     for (qsizetype i = 0; i < word.size(); ++i) {
         char16_t c = text[at + i].unicode();
-        const char w = word[i].toLatin1();
         if (c >= u'A' && c <= u'Z')
             c += u'a' - u'A';
         else if (c == 0x212A)
             c = u'k';
         else if (c == 0x017F)
             c = u's';
-        if (c != char16_t(w))
+        if (c != char16_t(word[i].toLatin1()))
             return false;
     }
     return true;
@@ -49,13 +43,25 @@ bool caselessAt(QStringView text, qsizetype at, QLatin1StringView word)
 
 qsizetype caselessIndexOf(QStringView text, QLatin1StringView word, qsizetype from)
 {
-    // Every word looked for begins with "<" or "-", which has no other case.
-    for (qsizetype at = text.indexOf(QChar(word[0]), from); at >= 0; at = text.indexOf(QChar(word[0]), at + 1)) {
+    if (word.isEmpty())
+        return from <= text.size() ? from : -1;
+    const QChar first = word[0];
+    if (!first.isLetter()) {
+        // A first character without another case: the plain search finds the places to try.
+        for (qsizetype at = text.indexOf(first, from); at >= 0; at = text.indexOf(first, at + 1)) {
+            if (caselessAt(text, at, word))
+                return at;
+        }
+        return -1;
+    }
+    for (qsizetype at = qMax<qsizetype>(0, from); at + word.size() <= text.size(); ++at) {
         if (caselessAt(text, at, word))
             return at;
     }
     return -1;
 }
+
+namespace {
 
 // The first occurrence of a word at or after a position that only grows
 // from one question to the next, so that every character is looked at once.

@@ -10,6 +10,14 @@ namespace zorvane {
 // lengths count UTF-16 units. Regular expressions use the system's dialect
 // (see system_regex.h).
 
+// Whether text holds word at `at`, compared as the pattern engine compares
+// letters without case: an ASCII letter matches its other case, and "k" and
+// "s" also the Kelvin sign and the long s. `word` is lower-case ASCII. For
+// the readers that find in one pass what a pattern found.
+bool caselessAt(QStringView text, qsizetype at, QLatin1StringView word);
+// The first such place at or after `from`, or -1.
+qsizetype caselessIndexOf(QStringView text, QLatin1StringView word, qsizetype from = 0);
+
 // Regular expressions
 QString regexReplace(const QString &text, const QString &pattern, const QString &replacement);
 QString regexConcat(const QString &text, const QString &pattern);
