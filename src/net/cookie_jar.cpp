@@ -14,11 +14,14 @@ const QString setCookie = u"Set-Cookie:"_s;
 // or all of it when none has arrived.
 QStringView headerBlock(const QString &response)
 {
-    qsizetype end = response.indexOf(u"\r\n\r\n"_s);
-    const qsizetype bare = response.indexOf(u"\n\n"_s);
-    if (end < 0 || (bare >= 0 && bare < end))
-        end = bare;
-    return end < 0 ? QStringView(response) : QStringView(response).first(end + 1);
+    // The first line end followed by an empty line, CR LF or bare LF.
+    for (qsizetype at = response.indexOf(u'\n'); at >= 0; at = response.indexOf(u'\n', at + 1)) {
+        if (at + 1 < response.size() && response[at + 1] == u'\n')
+            return QStringView(response).first(at + 1);
+        if (at + 2 < response.size() && response[at + 1] == u'\r' && response[at + 2] == u'\n')
+            return QStringView(response).first(at);
+    }
+    return response;
 }
 
 void removeAttribute(QString &cookie, const QRegularExpression &attribute)
@@ -86,12 +89,16 @@ std::optional<QString> mergeCookies(const QString &response, const QString &cook
 
     QString merged;
     int taken = 0;
+    qsizetype lineEnd = -1; // the end of the line of the last header looked at
     for (qsizetype at = header.indexOf(setCookie); at >= 0 && taken < MaxCookies;
          at = header.indexOf(setCookie, at + setCookie.size())) {
         const qsizetype valueAt = at + setCookie.size();
-        qsizetype lineEnd = valueAt;
-        while (lineEnd < header.size() && header[lineEnd] != u'\r' && header[lineEnd] != u'\n')
-            ++lineEnd;
+        // Headers on one line share its end: it is searched for once.
+        if (lineEnd < valueAt) {
+            lineEnd = valueAt;
+            while (lineEnd < header.size() && header[lineEnd] != u'\r' && header[lineEnd] != u'\n')
+                ++lineEnd;
+        }
         // A header cut off before its line end gives an empty value, as it
         // always has.
         const bool ended = lineEnd < header.size() || header.size() < response.size();

@@ -211,6 +211,15 @@ void TestCookieJar::merge_hostileHeaders_keepWhatABrowserWould_data()
     QTest::newRow("50 cookies at most") << setCookies(0, 60) + u"\r\n"_s << QString() << compactCookies(0, 50);
     QTest::newRow("100,000 cookies: the first 50")
         << u"HTTP/1.1 200 OK\r\n"_s + setCookies(0, 100000) + u"\r\n</html>"_s << QString() << compactCookies(0, 50);
+    // The reported forum reply: one header line of "Set-Cookie:a" over and
+    // over. Each "Set-Cookie:" runs to the line's end; the 50 first that are
+    // short enough are kept.
+    QString sameLine;
+    for (int k = 341; k > 341 - 50; --k)
+        sameLine += u'a' + QString(u"Set-Cookie:a"_s).repeated(k) + u';';
+    QTest::newRow("one line of 200,000 \"Set-Cookie:a\"")
+        << u"HTTP/1.1 200 OK\r\n"_s + QString(u"Set-Cookie:a"_s).repeated(200000) + u"\r\n\r\n</html>"_s << QString()
+        << sameLine;
     QString jar;
     for (int i = 0; i < 48; ++i)
         jar += u" c"_s + QString::number(i) + u"=v"_s + QString::number(i) + u';';
