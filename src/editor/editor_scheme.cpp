@@ -63,12 +63,15 @@ EditorFile editorSchemeFile(const QString &root, const QUrl &url)
     // Only files below the root: the path is cleaned before it is joined, so
     // "/../" cannot climb out.
     const QString relative = QDir::cleanPath(u'/' + url.path()).mid(1);
-    if (relative.isEmpty() || relative.startsWith(u".."))
+    // A NUL ends a file name early in the system's calls: such a name means
+    // something else than it says.
+    if (relative.isEmpty() || relative.startsWith(u"..") || relative.contains(QChar(u'\0')))
         return {EditorFile::Denied, {}};
     const QString path = QDir(root).filePath(relative);
     const QString canonical = QFileInfo(path).canonicalFilePath();
     const QString canonicalRoot = QFileInfo(root).canonicalFilePath();
-    if (canonical.isEmpty() || canonicalRoot.isEmpty() || !canonical.startsWith(canonicalRoot + u'/'))
+    if (canonical.isEmpty() || canonicalRoot.isEmpty() || !canonical.startsWith(canonicalRoot + u'/')
+        || !QFileInfo(canonical).isFile())
         return {EditorFile::NotFound, {}};
     return {EditorFile::Found, canonical};
 }

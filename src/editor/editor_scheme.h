@@ -23,7 +23,7 @@ QUrl editorPageUrl();
 
 // What an address of the scheme names below root: the file's canonical path
 // when it is a file inside root (links followed, but only to files inside),
-// nothing for anything that would lead out or is not there.
+// nothing for anything that would lead out, is not there or is no file.
 struct EditorFile
 {
     enum Kind { Found, Denied, NotFound };

@@ -489,6 +489,20 @@ QString literalHtmlFromClipboard(const QString &clipboardHtml)
     return html.remove(meta);
 }
 
+// Plain text made HTML one replacement after the other, as it was first
+// written.
+QString literalPlainTextToHtml(const QString &plain)
+{
+    QString html = plain;
+    html.replace(u'&', u"&amp;"_s);
+    html.replace(u'"', u"&quot;"_s);
+    html.replace(u'<', u"&lt;"_s);
+    html.replace(u'>', u"&gt;"_s);
+    html.replace(u"\r\n"_s, u"\n"_s);
+    html.replace(u'\n', u"<br>"_s);
+    return html;
+}
+
 } // namespace
 
 void TestEditorSession::clipboardHtml_agreesWithItsPatterns()
@@ -510,7 +524,11 @@ void TestEditorSession::clipboardHtml_agreesWithItsPatterns()
                                 u"\t"_s,
                                 u"\n"_s,
                                 u"x"_s,
-                                u"<"_s};
+                                u"<"_s,
+                                u"&"_s,
+                                u"\""_s,
+                                u"\r"_s,
+                                u"&amp;"_s};
     QRandomGenerator random(77);
     for (int round = 0; round < 30000; ++round) {
         QString text;
@@ -519,6 +537,9 @@ void TestEditorSession::clipboardHtml_agreesWithItsPatterns()
         if (htmlFromClipboard(text) != literalHtmlFromClipboard(text))
             QFAIL(qPrintable(
                 u"«%1»: «%2» against «%3»"_s.arg(text, htmlFromClipboard(text), literalHtmlFromClipboard(text))));
+        if (plainTextToHtml(text) != literalPlainTextToHtml(text))
+            QFAIL(qPrintable(
+                u"«%1»: «%2» against «%3»"_s.arg(text, plainTextToHtml(text), literalPlainTextToHtml(text))));
     }
 }
 
@@ -531,6 +552,7 @@ void TestEditorSession::clipboardHtml_wholePages_data()
     QTest::newRow("start marks without an end")
         << QString(u"<!--StartFragment-->x"_s).repeated(50000) << qsizetype(50000 * 21);
     QTest::newRow("body tags that never open") << QString(u"<body"_s).repeated(200000) << qsizetype(200000 * 5);
+    QTest::newRow("plain text of ampersands") << u"plain"_s + QString(300000, u'&') << qsizetype(300000 * 5);
     QTest::newRow("a fragment of half a million characters")
         << u"<html><body><!--StartFragment-->"_s + QString(500000, u'x') + u"<!--EndFragment--></body></html>"_s
         << qsizetype(500000);
@@ -540,7 +562,10 @@ void TestEditorSession::clipboardHtml_wholePages()
 {
     QFETCH(QString, clipboard);
     QFETCH(qsizetype, expectedSize);
-    QCOMPARE(htmlFromClipboard(clipboard).size(), expectedSize);
+    if (clipboard.startsWith(u"plain"))
+        QCOMPARE(plainTextToHtml(clipboard.mid(5)).size(), expectedSize);
+    else
+        QCOMPARE(htmlFromClipboard(clipboard).size(), expectedSize);
 }
 
 QTEST_MAIN(TestEditorSession)
