@@ -41,21 +41,6 @@ QString cleanCount(const QString &text)
     return cleanCountText(count);
 }
 
-std::optional<qsizetype> contentLength(const QByteArray &headers)
-{
-    const QList<QByteArray> lines = headers.split('\n');
-    for (const QByteArray &line : lines) {
-        const qsizetype colon = line.indexOf(':');
-        if (colon <= 0 || line.left(colon).trimmed().compare("Content-Length", Qt::CaseInsensitive) != 0)
-            continue;
-        bool ok = false;
-        const qlonglong length = line.mid(colon + 1).trimmed().toLongLong(&ok);
-        if (ok && length >= 0)
-            return qsizetype(length);
-    }
-    return std::nullopt;
-}
-
 QList<SeoFigure> figuresOf(SeoSource source)
 {
     switch (source) {
@@ -313,7 +298,7 @@ std::optional<QByteArray> relayAnswerBody(const QByteArray &received)
     if (headersEnd < 0)
         return std::nullopt;
     const QByteArray body = received.mid(headersEnd + 4);
-    if (const std::optional<qsizetype> length = contentLength(received.left(headersEnd))) {
+    if (const std::optional<qint64> length = ReplyBuffer::contentLengthOf(QByteArrayView(received).first(headersEnd))) {
         if (body.size() < *length)
             return std::nullopt;
         return body.left(*length);

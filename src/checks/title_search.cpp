@@ -183,18 +183,22 @@ TitlePage parseTitlePage(const QString &page, TitleSearchMode mode)
         return result;
     result.count = Between(page, related, u"篇"_s);
 
+    // Hits read from their first MaxHitLength characters: no result's title
+    // comes near, and a page cannot make the grid hold megabytes.
+    const qsizetype longest = MaxTitleHits * (MaxHitLength + 3);
     QString collected;
     if (mode == TitleSearchMode::Exact && page.contains(exactBlock))
-        collected = collectSpans(Between(page, exactBlock, u"</p>"_s), MaxTitleHits);
+        collected = collectSpans(Between(page, exactBlock, u"</p>"_s), MaxTitleHits, longest);
     else if (mode == TitleSearchMode::Fuzzy && page.contains(fuzzyCell))
-        collected = collectTextCells(page, MaxTitleHits);
+        collected = collectTextCells(page, MaxTitleHits, longest);
     if (collected.isEmpty())
         return result;
     // A hit that itself holds the separator becomes several rows, as it always has.
     const QStringList hits = collected.split(u"|||"_s);
+    collected.clear();
     result.hits.reserve(hits.size());
     for (const QString &hit : hits)
-        result.hits.append(readHit(hit, mode));
+        result.hits.append(readHit(hit.left(MaxHitLength), mode));
     return result;
 }
 

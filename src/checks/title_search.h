@@ -57,8 +57,9 @@ QString titleSearchPath(const QString &query, TitleSearchMode mode);
 
 // Reads a result page whose tag names are lower-cased (TagNameLowercaser),
 // cutting the hits as the mode says; the first MaxTitleHits of them, as the
-// panel's label promises.
+// panel's label promises, each read from its first MaxHitLength characters.
 inline constexpr qsizetype MaxTitleHits = 50;
+inline constexpr qsizetype MaxHitLength = 64 * 1024;
 TitlePage parseTitlePage(const QString &page, TitleSearchMode mode);
 
 // A hit's link as an address the desktop may open: only http and https

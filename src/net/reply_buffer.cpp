@@ -26,8 +26,9 @@ QByteArrayView trimmedLine(QByteArrayView line)
     return line.sliced(begin, end - begin);
 }
 
-// The first Content-Length of the header lines, when it is a number.
-std::optional<qint64> contentLengthOf(QByteArrayView header)
+} // namespace
+
+std::optional<qint64> ReplyBuffer::contentLengthOf(QByteArrayView header)
 {
     for (qsizetype at = 0; at < header.size();) {
         qsizetype end = header.indexOf('\n', at);
@@ -51,8 +52,6 @@ std::optional<qint64> contentLengthOf(QByteArrayView header)
     }
     return std::nullopt;
 }
-
-} // namespace
 
 CompletionMarker CompletionMarker::inBytes(const QByteArray &marker)
 {

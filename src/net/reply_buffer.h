@@ -85,6 +85,8 @@ public:
     // The status code of a status line: "HTTP/", a version, one blank and
     // three digits; 0 for anything else.
     static int statusOf(QByteArrayView firstLine);
+    // The first Content-Length of header lines, when it is a number.
+    static std::optional<qint64> contentLengthOf(QByteArrayView header);
 
 private:
     void readHead(QByteArrayView chunk);

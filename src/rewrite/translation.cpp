@@ -58,16 +58,20 @@ QString translationRequestText(const QString &html, TranslationDirection directi
 
 QString translationFromAnswer(const QByteArray &answer)
 {
-    const QString page = decodeUtf8(answer);
-    QString result = Between(page, u"<span id=result_box"_s, u"</div>"_s);
+    QString result;
+    {
+        // The whole page is let go as soon as the result is out of it.
+        const QString page = decodeUtf8(answer);
+        result = Between(page, u"<span id=result_box"_s, u"</div>"_s);
+    }
     if (result.isEmpty())
         return {};
     // The rest of the span's opening tag.
-    result = result.mid(result.indexOf(u'>') + 1);
+    result.remove(0, result.indexOf(u'>') + 1);
     result = htmlToParagraphs(result);
     // The service writes the paragraph tags it was sent as entities; decoded,
     // they end the paragraphs of the answer.
-    result = htmlDecode(result);
+    result = htmlDecode(std::move(result));
     result = htmlToParagraphs(breakAtParagraphEnds(result));
     if (result.trimmed().isEmpty())
         return {};

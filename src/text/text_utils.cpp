@@ -240,13 +240,13 @@ private:
 
 } // namespace
 
-QString collectSpans(const QString &text, qsizetype maxRows)
+QString collectSpans(const QString &text, qsizetype maxRows, qsizetype maxLength)
 {
     // The matches of "<span>.+?\</span>": from each "<span>", at least one
     // character and then the first "</span>", all on one line.
     const QStringView view(text);
     NextOccurrence closeAt(view, "</span>"_L1);
-    RowCollector rows(maxRows, -1);
+    RowCollector rows(maxRows, maxLength > 0 ? maxLength : -1);
     qsizetype at = 0;
     while (true) {
         const qsizetype start = caselessIndexOf(view, "<span>"_L1, at);
@@ -270,13 +270,11 @@ QString collectSpans(const QString &text, qsizetype maxRows)
     return rows.take();
 }
 
-QString collectTextCells(const QString &text, qsizetype maxRows)
+QString collectTextCells(const QString &text, qsizetype maxRows, qsizetype maxLength)
 {
     const QString marker = u"<td class=\"text\">"_s;
     const QString cellEnd = u"</td>"_s;
-    // Cells may overlap when a cell holds the next marker; their sum is kept
-    // within twice the page, which cells that do not overlap never reach.
-    RowCollector rows(maxRows, maxRows > 0 ? 2 * text.size() + 64 : -1);
+    RowCollector rows(maxRows, maxLength > 0 ? maxLength : -1);
     qsizetype endAt = -2; // the first "</td>" at or after a position that only grows
     for (qsizetype at = text.indexOf(marker); at >= 0; at = text.indexOf(marker, at + 10)) {
         // Between(rest, marker, "</td>") with the rest starting at this marker.
@@ -323,8 +321,14 @@ QString htmlToParagraphs(const QString &html)
     if (!text.contains(u"\r\n"_s))
         return text;
     QString out;
-    const QStringList lines = text.split(u"\r\n"_s);
-    for (const QString &line : lines) {
+    out.reserve(text.size() + text.size() / 8);
+    const QStringView view(text);
+    for (qsizetype at = 0; at <= view.size();) {
+        qsizetype end = view.indexOf(u"\r\n"_s, at);
+        if (end < 0)
+            end = view.size();
+        const QStringView line = view.sliced(at, end - at);
+        at = end + 2;
         bool blank = true;
         for (QChar c : line) {
             if (c != u' ') {
@@ -335,6 +339,7 @@ QString htmlToParagraphs(const QString &html)
         if (!blank)
             out += u"<p>"_s + line + u"</p>"_s;
     }
+    out.squeeze();
     return out;
 }
 
@@ -403,9 +408,10 @@ QString FormatUrl(const QString &url)
     return u"http://"_s + url;
 }
 
-QString htmlDecode(const QString &text)
+QString htmlDecode(QString text)
 {
-    QString out = text;
+    // Every replacement is shorter than what it replaces: done in place.
+    QString out = std::move(text);
     out.replace(u"&amp;"_s, u"&"_s);
     out.replace(u"&gt;"_s, u">"_s);
     out.replace(u"&lt;"_s, u"<"_s);
@@ -476,20 +482,22 @@ QString urlEncodeUtf8(const QString &text)
 
 QString decodeUtf8(const QByteArray &bytes)
 {
-    QString out;
-    out.reserve(bytes.size());
+    // Never more characters than bytes: written straight into place.
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar *to = out.data();
+    const QChar *const begin = to;
     const qsizetype n = bytes.size();
     qsizetype i = 0;
     while (i < n) {
         const quint8 lead = quint8(bytes.at(i));
         const int length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF8 ? 4 : lead < 0xFC ? 5 : 6;
         if (i + length > n) {
-            out += u'?';
+            *to++ = u'?';
             break;
         }
         if (length == 1) {
             // A continuation byte with no lead is not a character of any page.
-            out += lead < 0x80 ? QChar(char16_t(lead)) : QChar(QChar::ReplacementCharacter);
+            *to++ = lead < 0x80 ? QChar(char16_t(lead)) : QChar(QChar::ReplacementCharacter);
             ++i;
             continue;
         }
@@ -499,16 +507,17 @@ QString decodeUtf8(const QByteArray &bytes)
             code = (code << 6) | (quint8(bytes.at(i + k)) & 0x3F);
         i += length;
         if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-            out += QChar(QChar::ReplacementCharacter);
+            *to++ = QChar(QChar::ReplacementCharacter);
         } else if (code > 0xFFFF) {
             // Characters beyond the basic plane (emoji, rare ideographs) are
             // kept as surrogate pairs rather than dropped.
-            out += QChar(QChar::highSurrogate(code));
-            out += QChar(QChar::lowSurrogate(code));
+            *to++ = QChar(QChar::highSurrogate(code));
+            *to++ = QChar(QChar::lowSurrogate(code));
         } else {
-            out += QChar(char16_t(code));
+            *to++ = QChar(char16_t(code));
         }
     }
+    out.truncate(to - begin);
     return out;
 }
 

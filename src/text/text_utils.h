@@ -24,9 +24,12 @@ QString regexConcat(const QString &text, const QString &pattern);
 // The title search's hits, joined by "|||": every match of
 // "<span>.+?\</span>", or every cell of the full-text page. maxRows (when
 // positive) stops the collecting once splitting the result on "|||" gives
-// that many rows, and the result holds those rows only.
-QString collectSpans(const QString &text, qsizetype maxRows = -1);
-QString collectTextCells(const QString &text, qsizetype maxRows = -1);
+// that many rows, and the result holds those rows only; maxLength (when
+// positive) stops it once the result is that long, the last piece cut there
+// (cells may hold each other, so that their sum grows in the square of the
+// page).
+QString collectSpans(const QString &text, qsizetype maxRows = -1, qsizetype maxLength = -1);
+QString collectTextCells(const QString &text, qsizetype maxRows = -1, qsizetype maxLength = -1);
 QString lowercaseTagNames(const QString &html);
 
 // HTML to text
@@ -45,7 +48,7 @@ int FindStrNums(const QString &text, const QString &key);
 QString FormatUrl(const QString &url);
 
 // Entities and encodings
-QString htmlDecode(const QString &text);
+QString htmlDecode(QString text);
 QString urlEncodeGbk(const QString &text);
 QString urlEncodeUtf8(const QString &text);
 QString decodeUtf8(const QByteArray &bytes);
