@@ -179,7 +179,7 @@ QString profileUid(QStringView block)
     qsizetype lineEnd = -1;  // the end of the line holding the current "uid-"
     qsizetype lastHtml = -1; // the last "html" on that line, or -1
     for (qsizetype at = 0; at + 4 <= block.size(); ++at) {
-        if (!caselessAt(at, "uid-"_L1))
+        if ((block[at] != u'u' && block[at] != u'U') || !caselessAt(at, "uid-"_L1))
             continue;
         if (at >= lineEnd) {
             lineEnd = at;
@@ -187,7 +187,7 @@ QString profileUid(QStringView block)
                 ++lineEnd;
             lastHtml = -1;
             for (qsizetype h = lineEnd - 4; h >= at && lastHtml < 0; --h) {
-                if (caselessAt(h, "html"_L1))
+                if ((block[h] == u'h' || block[h] == u'H') && caselessAt(h, "html"_L1))
                     lastHtml = h;
             }
         }

@@ -16,10 +16,40 @@ namespace {
 
 // htmlToParagraphs makes a paragraph of every line between CR LFs and drops
 // every tag. Ending a line at each paragraph end and line break first keeps
-// the paragraphs that the tags alone would have marked.
+// the paragraphs that the tags alone would have marked: every "</p>" and
+// "<br\s*/?>" (without case) becomes CR LF, in one pass over the text.
 QString breakAtParagraphEnds(const QString &text)
 {
-    return regexReplace(text, u"</p>|<br\\s*/?>"_s, u"\r\n"_s);
+    const QStringView view(text);
+    const auto isSpace = [](QChar c) {
+        return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\f' || c == u'\v';
+    };
+    QString out;
+    qsizetype copied = 0;
+    for (qsizetype at = view.indexOf(u'<'); at >= 0; at = view.indexOf(u'<', at + 1)) {
+        qsizetype end = -1;
+        if (caselessAt(view, at, "</p>"_L1)) {
+            end = at + 4;
+        } else if (caselessAt(view, at, "<br"_L1)) {
+            qsizetype k = at + 3;
+            while (k < view.size() && isSpace(view[k]))
+                ++k;
+            if (k < view.size() && view[k] == u'/')
+                ++k;
+            if (k < view.size() && view[k] == u'>')
+                end = k + 1;
+        }
+        if (end < 0)
+            continue;
+        out += view.sliced(copied, at - copied);
+        out += u"\r\n"_s;
+        copied = end;
+        at = end - 1;
+    }
+    if (copied == 0)
+        return text;
+    out += view.sliced(copied);
+    return out;
 }
 
 QString serviceRoot()

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -45,6 +46,12 @@ qsizetype caselessIndexOf(QStringView text, QLatin1StringView word, qsizetype fr
 {
     if (word.isEmpty())
         return from <= text.size() ? from : -1;
+    bool letters = false;
+    for (qsizetype i = 0; i < word.size(); ++i)
+        letters = letters || (word[i].toLatin1() >= 'a' && word[i].toLatin1() <= 'z');
+    // Without a letter there is no case: the plain search is the same search.
+    if (!letters)
+        return text.indexOf(word, from);
     const QChar first = word[0];
     if (!first.isLetter()) {
         // A first character without another case: the plain search finds the places to try.
@@ -100,6 +107,9 @@ QString removeElements(const QString &text, QLatin1StringView open, QLatin1Strin
     const QStringView view(text);
     NextOccurrence closeAt(view, close);
     NextOccurrence formFeedAt(view, "\f"_L1);
+    NextOccurrence tagEndAt(view, ">"_L1);
+    NextOccurrence crAt(view, "\r"_L1);
+    NextOccurrence lfAt(view, "\n"_L1);
     QString out;
     qsizetype copied = 0;
     qsizetype at = 0;
@@ -107,24 +117,28 @@ QString removeElements(const QString &text, QLatin1StringView open, QLatin1Strin
         const qsizetype start = caselessIndexOf(view, open, at);
         if (start < 0)
             break;
+        const qsizetype from = start + open.size();
+        const qsizetype cr = crAt.from(from);
+        const qsizetype lf = lfAt.from(from);
+        const qsizetype lineEnd = qMin(cr < 0 ? view.size() : cr, lf < 0 ? view.size() : lf);
         qsizetype blockEnd = -1;
-        qsizetype k = start + open.size();
-        for (; k < view.size() && !isLineBreak(view[k]); ++k) {
-            if (view[k] != u'>')
-                continue;
-            const qsizetype end = closeAt.from(k + 1);
-            if (end < 0)
+        bool noEndTag = false;
+        for (qsizetype gt = tagEndAt.from(from); gt >= 0 && gt < lineEnd; gt = tagEndAt.from(gt + 1)) {
+            const qsizetype end = closeAt.from(gt + 1);
+            if (end < 0) {
+                noEndTag = true;
                 break;
-            const qsizetype formFeed = formFeedAt.from(k + 1);
+            }
+            const qsizetype formFeed = formFeedAt.from(gt + 1);
             if (formFeed < 0 || formFeed >= end) {
                 blockEnd = end + close.size();
                 break;
             }
         }
+        if (noEndTag)
+            break; // no end tag anywhere after this point
         if (blockEnd < 0) {
-            if (k < view.size() && !isLineBreak(view[k]))
-                break; // no end tag anywhere after this point
-            at = k;
+            at = lineEnd;
             continue;
         }
         out += view.sliced(copied, start - copied);
@@ -167,15 +181,18 @@ QString removeTags(const QString &text)
 {
     const QStringView view(text);
     QString out;
-    out.reserve(text.size());
     qsizetype copied = 0;
     for (qsizetype start = view.indexOf(u'<'); start >= 0; start = view.indexOf(u'<', copied)) {
         const qsizetype end = view.indexOf(u'>', start + 1);
         if (end < 0)
             break;
+        if (out.isNull())
+            out.reserve(text.size());
         out += view.sliced(copied, start - copied);
         copied = end + 1;
     }
+    if (copied == 0)
+        return text;
     out += view.sliced(copied);
     return out;
 }
@@ -410,14 +427,51 @@ QString FormatUrl(const QString &url)
 
 QString htmlDecode(QString text)
 {
-    // Every replacement is shorter than what it replaces: done in place.
-    QString out = std::move(text);
-    out.replace(u"&amp;"_s, u"&"_s);
-    out.replace(u"&gt;"_s, u">"_s);
-    out.replace(u"&lt;"_s, u"<"_s);
-    out.replace(u"&nbsp;"_s, u" "_s);
-    out.replace(u"&quot;"_s, u"\""_s);
-    return out;
+    // What replacing "&amp;", "&gt;", "&lt;", "&nbsp;" and "&quot;" one after
+    // the other gives, in one pass: an "&" made of "&amp;" joins what follows
+    // it into an entity of the later replacements, as "&amp;gt;" becomes ">".
+    static constexpr struct
+    {
+        QLatin1StringView name; // after the "&"
+        char16_t character;
+    } later[] = {{"gt;"_L1, u'>'}, {"lt;"_L1, u'<'}, {"nbsp;"_L1, u' '}, {"quot;"_L1, u'"'}};
+    const auto laterEntity = [&](QStringView rest) -> std::optional<std::pair<qsizetype, char16_t>> {
+        for (const auto &entity : later) {
+            if (rest.startsWith(entity.name))
+                return std::pair{entity.name.size(), entity.character};
+        }
+        return std::nullopt;
+    };
+    qsizetype at = text.indexOf(u'&');
+    if (at < 0)
+        return text;
+    // Never longer than it was: written over itself.
+    QChar *out = text.data();
+    qsizetype to = at;
+    const QStringView view(text);
+    while (at < view.size()) {
+        if (view[at] != u'&') {
+            out[to++] = view[at++];
+            continue;
+        }
+        const QStringView rest = view.sliced(at + 1);
+        if (rest.startsWith("amp;"_L1)) {
+            at += 5;
+            if (const auto entity = laterEntity(view.sliced(at))) {
+                out[to++] = QChar(entity->second);
+                at += entity->first;
+            } else {
+                out[to++] = u'&';
+            }
+        } else if (const auto entity = laterEntity(rest)) {
+            out[to++] = QChar(entity->second);
+            at += 1 + entity->first;
+        } else {
+            out[to++] = view[at++];
+        }
+    }
+    text.truncate(to);
+    return text;
 }
 
 namespace {

@@ -81,6 +81,17 @@ QString literalCollectTextCells(const QString &text)
     return result;
 }
 
+QString literalHtmlDecode(const QString &text)
+{
+    QString out = text;
+    out.replace(u"&amp;"_s, u"&"_s);
+    out.replace(u"&gt;"_s, u">"_s);
+    out.replace(u"&lt;"_s, u"<"_s);
+    out.replace(u"&nbsp;"_s, u" "_s);
+    out.replace(u"&quot;"_s, u"\""_s);
+    return out;
+}
+
 // The first rows of what splitting on "|||" gives, joined again.
 QString firstRows(const QString &collected, qsizetype rows)
 {
@@ -126,6 +137,9 @@ void TestTextUtils::onePassReaders_agreeWithTheirPatterns_data()
                                   << QStringList{u"<span>"_s,  u"<SPAN>"_s, u"<\u017Fpan>"_s, u"</span>"_s,
                                                  u"</Span>"_s, u"<span"_s,  u"\r"_s,          u"\n"_s,
                                                  u"x"_s,       u"|"_s,      u"||"_s};
+    QTest::newRow("htmlDecode") << u"htmlDecode"_s
+                                << QStringList{u"&"_s,     u"amp;"_s, u"gt;"_s, u"lt;"_s, u"nbsp;"_s, u"quot;"_s,
+                                               u"&amp;"_s, u"&gt;"_s, u"&lt"_s, u"a"_s,   u";"_s};
     QTest::newRow("collectTextCells") << u"collectTextCells"_s << QStringList{u"<td class=\"text\">"_s,
                                                                               u"<td class=\"te"_s,
                                                                               u"xt\">"_s,
@@ -152,6 +166,9 @@ void TestTextUtils::onePassReaders_agreeWithTheirPatterns()
             fast = ::collectSpans(text);
             literal = literalCollectSpans(text);
             QCOMPARE(::collectSpans(text, 3), firstRows(literal, 3));
+        } else if (reader == u"htmlDecode") {
+            fast = ::htmlDecode(text);
+            literal = literalHtmlDecode(text);
         } else {
             fast = ::collectTextCells(text);
             literal = literalCollectTextCells(text);
