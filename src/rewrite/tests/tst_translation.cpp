@@ -5,8 +5,10 @@
 #include "testsupport/fake_http_server.h"
 #include "testsupport/temp_app_folder.h"
 #include "text/gbk.h"
+#include "text/text_utils.h"
 #include "translation_pages.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 #include <memory>
@@ -54,6 +56,7 @@ private Q_SLOTS:
     void request_isTheFormByteForByte();
     void answer_givesParagraphs_data();
     void answer_givesParagraphs();
+    void paragraphBreaks_agreeWithTheirPattern();
     void failures_leaveTheArticleAndTheCaption_data();
     void failures_leaveTheArticleAndTheCaption();
     void emptyArticle_sendsNothingAndTurnsTheCaption();
@@ -171,6 +174,27 @@ void TestTranslation::answer_givesParagraphs()
     QCOMPARE(endings.last().text, expected);
     QVERIFY(endings.last().replacesArticle());
     QVERIFY(!translator.isRunning());
+}
+
+void TestTranslation::paragraphBreaks_agreeWithTheirPattern()
+{
+    // The article's text as it was first made, with the pattern
+    // "</p>|<br\s*/?>" for the paragraph ends, against the one pass.
+    const auto literal = [](QString html) {
+        html.replace(u"\r\n"_s, u"\n"_s);
+        html.replace(u'\n', u"\r\n"_s);
+        return htmlToParagraphs(regexReplace(html, u"</p>|<br\\s*/?>"_s, u"\r\n"_s));
+    };
+    const QStringList pieces = {u"</p>"_s, u"</P>"_s, u"<br"_s, u"<BR"_s, u" "_s, u"\t"_s, u"/"_s,
+                                u">"_s,    u"\r\n"_s, u"\n"_s,  u"a"_s,   u"<"_s, u"\f"_s};
+    QRandomGenerator random(5);
+    for (int round = 0; round < 20000; ++round) {
+        QString html;
+        for (int i = random.bounded(1, 14); i > 0; --i)
+            html += pieces[random.bounded(int(pieces.size()))];
+        if (translationSourceText(html) != literal(html))
+            QFAIL(qPrintable(u"«%1»: «%2» against «%3»"_s.arg(html, translationSourceText(html), literal(html))));
+    }
 }
 
 void TestTranslation::failures_leaveTheArticleAndTheCaption_data()
