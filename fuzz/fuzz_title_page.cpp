@@ -4,33 +4,13 @@
 // every tag the pattern "<.+?>" finds over everything received gives, each
 // where it stands.
 #include "checks/title_search.h"
-#include "text/system_regex.h"
+#include "literal_tags.h"
 
 #include <cstddef>
 #include <cstdint>
 
 using namespace Qt::StringLiterals;
 using namespace zorvane;
-
-namespace {
-
-QString lowerTagsWhereTheyStand(const QString &text)
-{
-    QString out;
-    qsizetype last = 0;
-    auto matches = SystemRegex(u"<.+?\\>"_s).regex().globalMatch(text);
-    while (matches.hasNext()) {
-        const QRegularExpressionMatch match = matches.next();
-        const QString tag = match.captured(0);
-        const qsizetype blank = tag.indexOf(u' ');
-        out += QStringView(text).mid(last, match.capturedStart(0) - last);
-        out += blank < 0 ? tag.toLower() : tag.left(blank + 1).toLower() + QStringView(tag).mid(blank + 1);
-        last = match.capturedEnd(0);
-    }
-    return out + QStringView(text).mid(last);
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -98,6 +98,35 @@ bool isLineBreak(QChar c)
     return c == u'\r' || c == u'\n';
 }
 
+// A text with some of its stretches cut out, in the order they come: the
+// text itself when nothing was cut.
+class Cuts
+{
+public:
+    explicit Cuts(const QString &text) : m_text(text) {}
+
+    // Cuts [begin, end); begin is never before the end of the last cut.
+    void cut(qsizetype begin, qsizetype end)
+    {
+        m_out += QStringView(m_text).sliced(m_kept, begin - m_kept);
+        m_kept = end;
+        m_cut = true;
+    }
+    QString result()
+    {
+        if (!m_cut)
+            return m_text;
+        m_out += QStringView(m_text).sliced(m_kept);
+        return std::move(m_out);
+    }
+
+private:
+    const QString &m_text;
+    QString m_out;
+    qsizetype m_kept = 0;
+    bool m_cut = false;
+};
+
 // The text with every match of "<open.*?>[^\f]*?</open>" removed, as the
 // pattern does it: from each "<open", the first ">" on that line after which
 // the first "</open>" comes before any form feed ends a block there. When no
@@ -110,8 +139,7 @@ QString removeElements(const QString &text, QLatin1StringView open, QLatin1Strin
     NextOccurrence tagEndAt(view, ">"_L1);
     NextOccurrence crAt(view, "\r"_L1);
     NextOccurrence lfAt(view, "\n"_L1);
-    QString out;
-    qsizetype copied = 0;
+    Cuts cuts(text);
     qsizetype at = 0;
     while (true) {
         const qsizetype start = caselessIndexOf(view, open, at);
@@ -141,13 +169,10 @@ QString removeElements(const QString &text, QLatin1StringView open, QLatin1Strin
             at = lineEnd;
             continue;
         }
-        out += view.sliced(copied, start - copied);
-        copied = at = blockEnd;
+        cuts.cut(start, blockEnd);
+        at = blockEnd;
     }
-    if (copied == 0)
-        return text;
-    out += view.sliced(copied);
-    return out;
+    return cuts.result();
 }
 
 // The text with every match of "<!--[^\f]*?-->" removed.
@@ -156,8 +181,7 @@ QString removeComments(const QString &text)
     const QStringView view(text);
     NextOccurrence closeAt(view, "-->"_L1);
     NextOccurrence formFeedAt(view, "\f"_L1);
-    QString out;
-    qsizetype copied = 0;
+    Cuts cuts(text);
     for (qsizetype start = view.indexOf(u"<!--"_s); start >= 0; start = view.indexOf(u"<!--"_s, start)) {
         const qsizetype end = closeAt.from(start + 4);
         if (end < 0)
@@ -167,34 +191,26 @@ QString removeComments(const QString &text)
             ++start;
             continue;
         }
-        out += view.sliced(copied, start - copied);
-        copied = start = end + 3;
+        cuts.cut(start, end + 3);
+        start = end + 3;
     }
-    if (copied == 0)
-        return text;
-    out += view.sliced(copied);
-    return out;
+    return cuts.result();
 }
 
 // The text with every match of "<[^>]*>" removed.
 QString removeTags(const QString &text)
 {
     const QStringView view(text);
-    QString out;
-    qsizetype copied = 0;
-    for (qsizetype start = view.indexOf(u'<'); start >= 0; start = view.indexOf(u'<', copied)) {
+    Cuts cuts(text);
+    qsizetype kept = 0;
+    for (qsizetype start = view.indexOf(u'<'); start >= 0; start = view.indexOf(u'<', kept)) {
         const qsizetype end = view.indexOf(u'>', start + 1);
         if (end < 0)
             break;
-        if (out.isNull())
-            out.reserve(text.size());
-        out += view.sliced(copied, start - copied);
-        copied = end + 1;
+        cuts.cut(start, end + 1);
+        kept = end + 1;
     }
-    if (copied == 0)
-        return text;
-    out += view.sliced(copied);
-    return out;
+    return cuts.result();
 }
 
 // Pieces joined by "|||" as far as the rows that splitting the whole on

@@ -1,4 +1,5 @@
 #include "checks/title_search.h"
+#include "literal_tags.h"
 #include "result_pages.h"
 #include "testsupport/fake_http_server.h"
 #include "testsupport/temp_app_folder.h"
@@ -53,24 +54,6 @@ QStringList rows(const QList<TitleHit> &hits)
     for (const TitleHit &hit : hits)
         result.append(hit.caption() + u'|' + hit.time + u'|' + hit.link);
     return result;
-}
-
-// The literal the receive buffer is held to: every match of the pattern
-// "<.+?>" over the whole text lowered where it stands.
-QString lowerTagsWhereTheyStand(const QString &text)
-{
-    QString out;
-    qsizetype last = 0;
-    auto matches = SystemRegex(u"<.+?\\>"_s).regex().globalMatch(text);
-    while (matches.hasNext()) {
-        const QRegularExpressionMatch match = matches.next();
-        const QString tag = match.captured(0);
-        const qsizetype blank = tag.indexOf(u' ');
-        out += QStringView(text).mid(last, match.capturedStart(0) - last);
-        out += blank < 0 ? tag.toLower() : tag.left(blank + 1).toLower() + QStringView(tag).mid(blank + 1);
-        last = match.capturedEnd(0);
-    }
-    return out + QStringView(text).mid(last);
 }
 
 } // namespace
