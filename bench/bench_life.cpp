@@ -72,9 +72,9 @@ void BM_ProgramStartToLoginWindow(benchmark::State &state)
 BENCHMARK(BM_ProgramStartToLoginWindow)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // From the guest button to the main window's editor page answering: the four
-// service checks (both word libraries downloaded, as at a first start), the
-// main window built and its editor page loaded. Each run in a fresh
-// application folder.
+// service checks (as at a first start: the fresh folder already holds the
+// served libraries, so only their versions are asked), the main window built
+// and its editor page loaded. Each run in a fresh application folder.
 void BM_GuestToMainWindowReady(benchmark::State &state)
 {
     ServedContent server;

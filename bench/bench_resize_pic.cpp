@@ -56,7 +56,7 @@ void BM_ResizePic_Jpeg4000x3000(benchmark::State &state)
     }
     const QString target = resizePicTarget(source);
     for (auto _ : state) {
-        const ResizePicResult result = ResizePic(source, target);
+        const ResizePicResult result = ResizePic(source, target, ResizePicOptions::fromSettings());
         if (result.code != 0) {
             state.SkipWithError("compression failed");
             break;

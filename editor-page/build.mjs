@@ -14,10 +14,12 @@ const FILES = {
   'editor.css': join(here, 'src', 'editor.css'),
   'editor.js': join(here, 'src', 'editor.js'),
   'content.js': join(here, 'src', 'content.js'),
+  'article.js': join(here, 'src', 'article.js'),
   'jodit.min.js': join(modules, 'jodit', 'es2021', 'jodit.min.js'),
   'jodit.min.css': join(modules, 'jodit', 'es2021', 'jodit.min.css'),
   'purify.min.js': join(modules, 'dompurify', 'dist', 'purify.min.js'),
   'opencc.js': join(modules, 'opencc-js', 'dist', 'umd', 'full.js'),
+  'readability.js': join(modules, '@mozilla', 'readability', 'Readability.js'),
 };
 
 function fail(message) {
@@ -52,6 +54,7 @@ const LICENSES = {
   'opencc-js.txt': join(modules, 'opencc-js', 'LICENSE'),
   'opencc-js-apache-2.0.txt': join(modules, 'opencc-js', 'LICENSES', 'Apache-2.0.txt'),
   'opencc-js-third-party.md': join(modules, 'opencc-js', 'THIRD_PARTY_LICENSES.md'),
+  'readability.txt': join(modules, '@mozilla', 'readability', 'LICENSE.md'),
 };
 
 const outDir = resolve(process.cwd(), outArg);

@@ -4,7 +4,7 @@
 #include "literal_package.h"
 #include "updater/minisign.h"
 #include "updater/package_format.h"
-#include "updater/update_list.h"
+#include "net/update_list.h"
 
 #include "text/gbk.h"
 

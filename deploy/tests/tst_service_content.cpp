@@ -2,6 +2,7 @@
 // nginx with deploy/nginx/zorvane-service.conf) on a copy of the example
 // content, asked over raw sockets so that no client library tidies the paths.
 
+#include "net/service_checks.h"
 #include "net/service_client.h"
 #include "settings/config_keys.h"
 #include "testsupport/served_content.h"
@@ -67,6 +68,7 @@ private Q_SLOTS:
     void requestsOutsideTheFiles_getNoFile();
     void logoutNotices_areCountedInTheAccessLog();
     void serviceClient_readsTheServedTexts();
+    void freshInstallation_holdsTheServedLibraries();
 
 private:
     QString content(const QString &relative) const { return m_root.path() + u"/content/"_s + relative; }
@@ -93,6 +95,7 @@ void TestServiceContent::initTestCase()
     QVERIFY(QFile::link(m_root.path() + u"/secret.txt"_s, content(u"outside.txt"_s)));
     QVERIFY(QFile::link(m_root.path(), content(u"outside-dir"_s)));
     QVERIFY(writeAll(content(u".hidden.txt"_s), secret));
+    QVERIFY(writeAll(content(u"upnew/.x.txt"_s), secret));
     ServedContent::openToWorkers(m_root.path());
 
     QVERIFY2(m_server.start(content(QString())), m_server.output().constData());
@@ -167,6 +170,7 @@ void TestServiceContent::mappedRequests_serveTheStoredFile_data()
     QTest::newRow("update list, stamp reaching a stamp file") << list + "../upnew/20250301" << u"upnew/index.txt"_s;
     QTest::newRow("update list, encoded stamp") << list + "%2e%2e%2fsecret" << u"upnew/index.txt"_s;
     QTest::newRow("update list, stamp of the bait") << list + "../../secret" << u"upnew/index.txt"_s;
+    QTest::newRow("update list, stamp of a hidden file") << list + ".x" << u"upnew/index.txt"_s;
 
     QTest::newRow("unknown action") << show + "upload" << QString();
     QTest::newRow("action naming a path") << show + "../../secret" << QString();
@@ -270,6 +274,44 @@ void TestServiceContent::serviceClient_readsTheServedTexts()
     QVERIFY(replies.contains(fromGbk(readAll(content(u"show/notice.txt"_s)))));
     QVERIFY(replies.contains(u"2.0|20250301|/packages/2.0.md"_s));
     QCOMPARE(replies.count(QString()), 2);
+}
+
+void TestServiceContent::freshInstallation_holdsTheServedLibraries()
+{
+    // A fresh installation records the versions and counts of the libraries
+    // it ships, which are the ones served: its first start asks for both
+    // versions and downloads neither library.
+    TempAppFolder folder;
+    QVERIFY(folder.isValid());
+    const QByteArray typos = folder.readFile(u"\\data\\error.dat");
+    const QByteArray synonyms = folder.readFile(u"\\data\\same.dat");
+    QCOMPARE(configInt(Cfg::vision::ErrorWordNums), libraryCount(readAll(content(u"data/errorwords.txt"_s))));
+    QCOMPARE(configInt(Cfg::vision::SameWordNums), libraryCount(readAll(content(u"data/samewords.txt"_s))));
+    QVERIFY(setConfigText(Cfg::Servers::Service, u"127.0.0.1:"_s + QString::number(m_server.port())));
+    const qsizetype logBefore = readAll(m_server.accessLog()).size();
+
+    ServiceClient client;
+    ServiceChecks checks(client, ServiceChecks::UpdatePolicy::Continue);
+    QList<LibraryCheck> libraries;
+    bool finished = false;
+    connect(&checks, &ServiceChecks::libraryChecked, this, [&](const LibraryCheck &check) { libraries << check; });
+    connect(&checks, &ServiceChecks::finished, this, [&] { finished = true; });
+    checks.start();
+    QTRY_VERIFY_WITH_TIMEOUT(finished, 15000);
+
+    QCOMPARE(libraries.size(), 2);
+    const QByteArray served[] = {readAll(content(u"show/errorwords.txt"_s)), readAll(content(u"show/samewords.txt"_s))};
+    for (int i = 0; i < 2; ++i) {
+        QCOMPARE(libraries.at(i).outcome, LibraryCheck::Outcome::Unchanged);
+        // Compared with what the server sent, not left alone for want of a reply.
+        QCOMPARE(libraries.at(i).version.toUtf8(), served[i]);
+    }
+    QCOMPARE(configText(Cfg::vision::ErrorWord).toUtf8(), served[0]);
+    QCOMPARE(configText(Cfg::vision::SameWord).toUtf8(), served[1]);
+    QCOMPARE(folder.readFile(u"\\data\\error.dat"), typos);
+    QCOMPARE(folder.readFile(u"\\data\\same.dat"), synonyms);
+    QTRY_VERIFY(readAll(m_server.accessLog()).mid(logBefore).contains("action=samewords"));
+    QVERIFY(!readAll(m_server.accessLog()).mid(logBefore).contains("GET /data/"));
 }
 
 QTEST_GUILESS_MAIN(TestServiceContent)

@@ -2,7 +2,8 @@
  * The article editor. The host program talks to it only through the
  * elements of #host-bridge: it writes HTML into "temp" and clicks "set", or
  * clicks "get" and reads "temp"; "buttonj2f"/"buttonf2j" convert the article
- * between simplified and traditional characters. Every click is handled
+ * between simplified and traditional characters; "article" replaces a whole
+ * pasted page in "temp" by its article (see article.js). Every click is handled
  * synchronously, because the host reads the mailbox right after clicking.
  */
 (function () {
@@ -12,6 +13,16 @@
   var sanitize = content.makeSanitizer(window.DOMPurify, document);
   var toTraditional = content.lazyConverter(window.OpenCC, content.SCRIPTS.toTraditional);
   var toSimplified = content.lazyConverter(window.OpenCC, content.SCRIPTS.toSimplified);
+  var parser = new DOMParser();
+
+  // A parsed document is inert: its scripts never run, its images never load.
+  function keepArticle(html) {
+    return window.ZorvaneArticle.keepArticle(html, {
+      Readability: window.Readability,
+      parse: function (text) { return parser.parseFromString(text, 'text/html'); },
+      sanitize: sanitize
+    }).html;
+  }
 
   function sanitizeInsert(html) {
     if (typeof html === 'string') {
@@ -173,6 +184,7 @@
     on('get', function () { temp.value = getHtml(); });
     on('buttonj2f', function () { convertScript(toTraditional); });
     on('buttonf2j', function () { convertScript(toSimplified); });
+    on('article', function () { temp.value = keepArticle(temp.value); });
   }
 
   editor.waitForReady().then(function () {

@@ -31,10 +31,11 @@ test('builds a page whose every reference is a local file beside it', (t) => {
     assert.doesNotMatch(ref, /^([a-z]+:|\/)/i, `${ref} is not relative`);
     assert.ok(existsSync(join(out, ref)), `${ref} is missing from the output`);
   }
-  for (const id of ['temp', 'set', 'get', 'buttonf2j', 'buttonj2f']) {
+  for (const id of ['temp', 'set', 'get', 'buttonf2j', 'buttonj2f', 'article']) {
     assert.match(html, new RegExp(`id="${id}"`), `${id} is not in the static page`);
   }
   assert.ok(existsSync(join(out, 'licenses', 'jodit.txt')));
+  assert.ok(existsSync(join(out, 'licenses', 'readability.txt')));
 });
 
 test('refuses to build without the installed packages', (t) => {

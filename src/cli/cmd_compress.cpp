@@ -13,7 +13,7 @@ int runCompress(CliContext &context)
     if (args.size() != 1 || args.first().isEmpty())
         return context.usage(u"compress IMAGE"_s);
     const QString source = QDir::cleanPath(QDir::current().absoluteFilePath(args.first()));
-    const ResizePicResult result = ResizePic(source, resizePicTarget(source));
+    const ResizePicResult result = ResizePic(source, resizePicTarget(source), ResizePicOptions::fromSettings());
     context.printLine(result.message);
     if (result.code == ResizePicDone)
         return CliContext::Success;

@@ -2,6 +2,8 @@
 #include "settings/config.h"
 #include "settings/config_keys.h"
 
+#include <span>
+
 using namespace Qt::StringLiterals;
 
 namespace zorvane {
@@ -20,8 +22,10 @@ int runConfig(CliContext &context)
         return CliContext::Success;
     }
     if (args.size() == 1 && args.at(0) == u"list") {
-        for (const ConfigKey &key : Cfg::all)
-            context.printLine(key.sectionName() + u'.' + key.keyName() + u'=' + configValue(key));
+        for (const auto &keys : {std::span<const ConfigKey>(Cfg::all), std::span<const ConfigKey>(Cfg::own)}) {
+            for (const ConfigKey &key : keys)
+                context.printLine(key.sectionName() + u'.' + key.keyName() + u'=' + configValue(key));
+        }
         return CliContext::Success;
     }
     return context.usage(usage);

@@ -7,7 +7,8 @@ namespace zorvane {
 
 int runFormat(CliContext &context)
 {
-    const QString usage = u"format [--mode 0|1|2] [FILE]"_s;
+    const QString usage = u"format [--mode 0|1|2] [--article] [FILE]"_s;
+    const bool articleOnly = context.takeFlag(u"--article"_s);
     FormatMode mode = FormatMode::OneKeyFormat;
     if (const std::optional<QString> value = context.takeValue(u"--mode"_s)) {
         if (*value == u"0")
@@ -21,7 +22,9 @@ int runFormat(CliContext &context)
     }
     if (context.usageError() || context.args().size() > 1)
         return context.usage(usage);
-    const std::optional<QString> html = context.readInput();
+    std::optional<QString> html = context.readInput();
+    if (html && articleOnly)
+        html = articleOf(context, *html);
     if (!html)
         return CliContext::Failure;
     context.print(FormatHtml(*html, mode));

@@ -20,18 +20,17 @@ int runUpdate(CliContext &context)
     int exitCode = CliContext::Failure;
     QObject::connect(&run, &UpdateRun::statusChanged, &run, [&context](const QString &text) { context.report(text); });
     QObject::connect(&run, &UpdateRun::noUpdate, &run, [&context](const QString &text) { context.report(text); });
+    QObject::connect(&run, &UpdateRun::alreadyRunning, &run, [&context](const QString &text) { context.report(text); });
     QObject::connect(&run, &UpdateRun::updatesFound, &run, [&context, &run](int, const QString &text) {
         context.report(text);
         run.proceed();
     });
     QObject::connect(&run, &UpdateRun::finished, &run, [&](UpdateRun::Outcome outcome) {
-        if (outcome == UpdateRun::Outcome::Failed) {
-            if (!run.failureDetail().isEmpty())
-                context.report(run.failureDetail());
-            exitCode = CliContext::Failure;
-        } else {
-            exitCode = CliContext::Success;
-        }
+        if (outcome == UpdateRun::Outcome::Failed && !run.failureDetail().isEmpty())
+            context.report(run.failureDetail());
+        // Another run's packages are not this one's success.
+        const bool done = outcome == UpdateRun::Outcome::Installed || outcome == UpdateRun::Outcome::NoUpdate;
+        exitCode = done ? CliContext::Success : CliContext::Failure;
         loop.quit();
     });
     run.start();

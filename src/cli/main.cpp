@@ -1,9 +1,15 @@
 #include "cli/commands.h"
+#include "editor/windowless_editor.h"
 #include "settings/app_folder.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+
+#include <memory>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using namespace zorvane;
@@ -32,12 +38,48 @@ QString programHelp()
     return help;
 }
 
+// The page draws nothing, so it needs neither a display nor a GPU. Chromium
+// refuses its sandbox to root; a root run goes without it, as scripts/run
+// starts Zorvane. The browser engine's start-up chatter on standard error
+// would read as the command's report, so Qt's messages are dropped.
+void prepareWindowlessPage()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", geteuid() == 0 ? "--disable-gpu --no-sandbox" : "--disable-gpu");
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    prepareForEditorPage();
+}
+
+// Only the commands that run the editor page pay for a QGuiApplication (and
+// the browser engine behind it); the page is never shown, so it needs no
+// display.
+std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[])
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    while (!args.isEmpty() && args.first().startsWith(u"--"_s))
+        args.takeFirst() == u"--app-dir" && !args.isEmpty() ? void(args.takeFirst()) : void();
+    if (!args.isEmpty()) {
+        const QString name = args.takeFirst();
+        for (const CliCommand &command : cliCommands()) {
+            if (command.name == name && command.needsPage && command.needsPage(args) && !args.contains(u"--help"_s)) {
+                prepareWindowlessPage();
+                return std::make_unique<QGuiApplication>(argc, argv);
+            }
+        }
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
+    QStringList args = app->arguments().mid(1);
     CliContext global({}, false);
 
     bool gbk = false;

@@ -19,4 +19,11 @@ bool setEditorHtml(EditorHost &host, const QString &html)
     return host.setElementValue(EditorElement::Mailbox, html) && host.clickElement(EditorElement::Set);
 }
 
+std::optional<QString> keepArticle(EditorHost &host, const QString &html)
+{
+    if (!host.setElementValue(EditorElement::Mailbox, html) || !host.clickElement(EditorElement::Article))
+        return std::nullopt;
+    return host.elementValue(EditorElement::Mailbox);
+}
+
 } // namespace zorvane

@@ -42,6 +42,21 @@ bool EditorSession::setEditorHtml(const QString &html)
     return false;
 }
 
+bool EditorSession::keepArticleOnly()
+{
+    const std::optional<QString> html = getEditorHtml();
+    if (!html)
+        return false;
+    if (html->isEmpty())
+        return true;
+    const std::optional<QString> article = keepArticle(m_host, *html);
+    if (!article) {
+        m_view.showMessageBox(EditorText::PageNotAnswering);
+        return false;
+    }
+    return *article == *html || setEditorHtml(*article);
+}
+
 void EditorSession::ShowMsg(const QString &message, const QString &mode)
 {
     if (mode == ModeName::Yc)

@@ -45,6 +45,10 @@ public:
     std::optional<QString> getEditorHtml();
     // False (and the user told) when the page did not take the article.
     bool setEditorHtml(const QString &html);
+    // Replaces a whole pasted page in the editor by its article; an article
+    // stays as it is. False (and the user told, the editor unchanged) when
+    // the page did not answer.
+    bool keepArticleOnly();
 
     // The status label of mode: "format" and "yc" have one, other modes none.
     void ShowMsg(const QString &text, const QString &mode);

@@ -5,6 +5,7 @@
 #include "text/text_file.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
@@ -65,19 +66,6 @@ QImage toCanvas(const QImage &picture)
     return canvas;
 }
 
-QImage readCanvas(QImageReader &reader)
-{
-    // The name says little: compressed pictures keep their old extension
-    // whatever they hold, so photo_new.gif may well be a JPEG.
-    reader.setDecideFormatFromContent(true);
-    // Browsers show a camera picture upright by its orientation tag; the
-    // re-encoded file carries no tag, so the turn is applied to the pixels.
-    reader.setAutoTransform(true);
-    reader.setAllocationLimit(AllocationLimitMb);
-    const QImage picture = reader.read();
-    return picture.isNull() ? QImage() : toCanvas(picture);
-}
-
 std::optional<QByteArray> encode(const QImage &canvas, const char *format, int quality)
 {
     QByteArray bytes;
@@ -91,17 +79,6 @@ std::optional<QByteArray> encode(const QImage &canvas, const char *format, int q
         return std::nullopt;
     buffer.close();
     return bytes;
-}
-
-// Writes the canvas to the working file and keeps what was written, so that
-// its length and the final copy need no second read.
-bool saveWorkingFile(const QImage &canvas, const QString &path, const char *format, int quality, QByteArray &written)
-{
-    std::optional<QByteArray> bytes = encode(canvas, format, quality);
-    if (!bytes || !writeFileAtomically(path, *bytes))
-        return false;
-    written = std::move(*bytes);
-    return true;
 }
 
 bool sameFile(const QString &a, const QString &b)
@@ -153,66 +130,114 @@ QSize fitPictureSize(QSize size, int maxWidth, int maxHeight)
     return {std::max(width, 1), std::max(height, 1)};
 }
 
-ResizePicResult ResizePic(const QString &source, const QString &target)
+ResizePicOptions ResizePicOptions::fromSettings()
+{
+    return {configInt(Cfg::ResizePic::Resize), configInt(Cfg::ResizePic::MaxWidth),
+            configInt(Cfg::ResizePic::MaxHeight), configInt(Cfg::ResizePic::Small), configInt(Cfg::ResizePic::Strong)};
+}
+
+QImage readPictureCanvas(QIODevice *device)
+{
+    QImageReader reader(device);
+    // The name says little: compressed pictures keep their old extension
+    // whatever they hold, so photo_new.gif may well be a JPEG.
+    reader.setDecideFormatFromContent(true);
+    // Browsers show a camera picture upright by its orientation tag; the
+    // re-encoded file carries no tag, so the turn is applied to the pixels.
+    reader.setAutoTransform(true);
+    reader.setAllocationLimit(AllocationLimitMb);
+    const QImage picture = reader.read();
+    return picture.isNull() ? QImage() : toCanvas(picture);
+}
+
+CompressedPicture compressPicture(QImage canvas, qint64 sourceSize, const ResizePicOptions &options)
+{
+    if (!options.chosen())
+        return {CompressedPicture::NothingChosen, {}, {}};
+    if (options.missingStrength())
+        return {CompressedPicture::NoStrength, {}, {}};
+
+    CompressedPicture result{CompressedPicture::EncodingFailed, {}, {}};
+    QByteArray &working = result.bytes;
+    if (options.resize == 1) {
+        const QSize size = fitPictureSize(canvas.size(), options.maxWidth, options.maxHeight);
+        canvas = canvas.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        std::optional<QByteArray> bitmap = encode(canvas, "bmp", -1);
+        if (!bitmap)
+            return result;
+        working = std::move(*bitmap);
+        result.format = "bmp";
+        QBuffer buffer(&working);
+        canvas = readPictureCanvas(&buffer);
+        if (canvas.isNull())
+            return result;
+    }
+
+    if (options.small == 1) {
+        static constexpr int StrengthQualities[] = {80, 50, 30};
+        if (options.strong < 1 || options.strong > 3)
+            return result;
+        std::optional<QByteArray> jpeg = encode(canvas, "jpeg", StrengthQualities[options.strong - 1]);
+        if (!jpeg)
+            return result;
+        working = std::move(*jpeg);
+        result.format = "jpeg";
+    }
+
+    if (options.resize == 1) {
+        for (const int quality : ReductionQualities) {
+            if (working.size() <= sourceSize)
+                break;
+            std::optional<QByteArray> jpeg = encode(canvas, "jpeg", quality);
+            if (!jpeg)
+                return result;
+            working = std::move(*jpeg);
+            result.format = "jpeg";
+        }
+    }
+
+    result.outcome = working.size() > sourceSize ? CompressedPicture::NotSmaller : CompressedPicture::Smaller;
+    return result;
+}
+
+ResizePicResult ResizePic(const QString &source, const QString &target, const ResizePicOptions &options)
 {
     const QFileInfo sourceInfo(source);
     if (!sourceInfo.isFile())
         return notFound();
-    QImageReader sourceReader(source);
-    QImage canvas = readCanvas(sourceReader);
+    QFile sourceFile(source);
+    if (!sourceFile.open(QIODevice::ReadOnly))
+        return notLoaded();
+    const QImage canvas = readPictureCanvas(&sourceFile);
+    sourceFile.close();
     if (canvas.isNull())
         return notLoaded();
-    const qint64 sourceSize = sourceInfo.size();
-
-    const int resize = configInt(Cfg::ResizePic::Resize);
-    const int maxWidth = configInt(Cfg::ResizePic::MaxWidth);
-    const int maxHeight = configInt(Cfg::ResizePic::MaxHeight);
-    const int recompress = configInt(Cfg::ResizePic::Small);
-    const int strong = configInt(Cfg::ResizePic::Strong);
-    if (resize != 1 && recompress != 1)
+    if (!options.chosen())
         return nothingChosen();
-
-    const QString workingPath = resizePicWorkingFile(source);
-    if (recompress == 1 && strong == 0)
+    if (options.missingStrength())
         return noStrength();
     // The working file or the target being the source itself would overwrite it.
+    const QString workingPath = resizePicWorkingFile(source);
     if (sameFile(source, workingPath) || sameFile(source, target))
         return notSaved();
 
-    // What the working file holds now; empty until it is first written.
-    QByteArray working;
-    if (resize == 1) {
-        const QSize size = fitPictureSize(canvas.size(), maxWidth, maxHeight);
-        canvas = canvas.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        if (!saveWorkingFile(canvas, workingPath, "bmp", -1, working))
-            return notSaved();
-        QBuffer bitmap(&working);
-        QImageReader bitmapReader(&bitmap);
-        canvas = readCanvas(bitmapReader);
-        if (canvas.isNull())
-            return notSaved();
-    }
-
-    if (recompress == 1) {
-        static constexpr int StrengthQualities[] = {80, 50, 30};
-        if (strong < 1 || strong > 3)
-            return notSaved();
-        if (!saveWorkingFile(canvas, workingPath, "jpeg", StrengthQualities[strong - 1], working))
-            return notSaved();
-    }
-
-    if (resize == 1) {
-        for (const int quality : ReductionQualities) {
-            if (working.size() <= sourceSize)
-                break;
-            if (!saveWorkingFile(canvas, workingPath, "jpeg", quality, working))
-                return notSaved();
-        }
-    }
-
-    if (working.size() > sourceSize)
+    const CompressedPicture compressed = compressPicture(canvas, sourceInfo.size(), options);
+    // The working file ends as the last encoding left it, whatever the outcome.
+    if (!compressed.bytes.isEmpty() && !writeFileAtomically(workingPath, compressed.bytes))
+        return notSaved();
+    switch (compressed.outcome) {
+    case CompressedPicture::Smaller:
+        break;
+    case CompressedPicture::NotSmaller:
         return alreadySmall();
-    if (!writeFileAtomically(target, working))
+    case CompressedPicture::NothingChosen:
+        return nothingChosen();
+    case CompressedPicture::NoStrength:
+        return noStrength();
+    case CompressedPicture::EncodingFailed:
+        return notSaved();
+    }
+    if (!writeFileAtomically(target, compressed.bytes))
         return notSaved();
     return {u"压缩成功，图片已保存至："_s + target, ResizePicDone};
 }

@@ -2,8 +2,11 @@
 
 #include "net/servers.h"
 #include "net/service_client.h"
+#include "net/update_list.h"
 #include "settings/app_folder.h"
 #include "text/text_file.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -49,6 +52,25 @@ LibraryTraits traits(ServedLibrary library)
         .versionKey = Cfg::vision::SameWord,
         .countKey = Cfg::vision::SameWordNums,
     };
+}
+
+// Why the updater would install nothing from this reply, or nothing when it
+// would. Ending the program for a reply the updater then refuses (a captive
+// portal's page, a list of packages installed already, no key to check them
+// with) would end it at every start.
+QString handOverRefusal(const QString &reply, const QString &installedStamp)
+{
+    // The reply itself stays out of the log: it may hold anything.
+    const UpdateList list = parseUpdateList(reply);
+    if (!list.refused.isEmpty())
+        return u"the update list holds %1 entry(s) the updater refuses"_s.arg(list.refused.size());
+    if (list.packages.isEmpty())
+        return u"the update reply (%1 characters) lists no package"_s.arg(reply.size());
+    if (pendingPackages(list.packages, installedStamp).isEmpty())
+        return u"none of the %1 listed package(s) is newer than the installed stamp"_s.arg(list.packages.size());
+    if (!QFileInfo::exists(updateKeyFile()))
+        return u"no update key %1 to check packages with"_s.arg(updateKeyFile());
+    return {};
 }
 
 } // namespace
@@ -119,16 +141,20 @@ void ServiceChecks::checkUpdate()
     m_step = Step::Update;
     Q_EMIT progress(u"检查更新"_s);
     const QString stamp = configText(Cfg::vision::update);
-    m_client.fetchText(ServicePath::updateList(stamp), this, [this](const QString &reply) {
+    m_client.fetchText(ServicePath::updateList(stamp), this, [this, stamp](const QString &reply) {
         Q_EMIT updateChecked(reply);
-        // A reply of blanks alone names no package; taking it for an update
-        // would end the program at every start without starting an updater.
-        if (reply.trimmed().isEmpty() || m_policy == UpdatePolicy::Continue) {
-            checkNotices();
-            return;
+        if (m_policy == UpdatePolicy::HandOver) {
+            const QString refusal = handOverRefusal(reply, stamp);
+            if (refusal.isEmpty()) {
+                m_step = Step::HandedOver;
+                Q_EMIT handOverRequested(updaterArgument(reply));
+                return;
+            }
+            // Blanks are the ordinary "no update"; anything else is worth a word.
+            if (!reply.trimmed().isEmpty())
+                Q_EMIT updateIgnored(refusal);
         }
-        m_step = Step::HandedOver;
-        Q_EMIT handOverRequested(updaterArgument(reply));
+        checkNotices();
     });
 }
 
@@ -154,7 +180,10 @@ void ServiceChecks::checkLibrary(ServedLibrary library, std::function<void()> ne
         // untrimmed would never match and the library would download at
         // every start.
         const QString version = reply.trimmed();
-        if (version.size() > MaxVersionLength || version == configText(t.versionKey)) {
+        // An empty reply is a failed fetch, not a version: asking for the
+        // library anyway would wait out a second time-out when the server is
+        // away, and store whatever came back under an empty version.
+        if (version.isEmpty() || version.size() > MaxVersionLength || version == configText(t.versionKey)) {
             Q_EMIT libraryChecked({library, LibraryCheck::Outcome::Unchanged, 0, version, {}});
             next();
             return;

@@ -84,6 +84,10 @@ Q_SIGNALS:
     void progress(const QString &text);
     // The update reply, whatever it holds (empty: no update).
     void updateChecked(const QString &reply);
+    // The update reply named something the updater would not install (not
+    // a list, nothing newer, no key to check it with): the checks go on as
+    // for an empty reply, and `why` says what it was.
+    void updateIgnored(const QString &why);
     // An update is announced and the checks stop here. The shell shows its
     // message, starts the updater with `argument` when there is one, runs the
     // shutdown without the logout notice, and ends the program.

@@ -48,6 +48,8 @@ inline constexpr ConfigKey AutoSign{u"Format", u"AutoSign", ConfigKind::Flag};
 inline constexpr ConfigKey Start{u"Format", u"Start", ConfigKind::Flag};
 inline constexpr ConfigKey End{u"Format", u"End", ConfigKind::Flag};
 inline constexpr ConfigKey Sign{u"Format", u"Sign", ConfigKind::Text};
+// Keep only the article of a whole pasted page before one-key format.
+inline constexpr ConfigKey ArticleOnly{u"Format", u"ArticleOnly", ConfigKind::Flag};
 } // namespace Format
 
 namespace YC {
@@ -126,6 +128,11 @@ inline constexpr std::array<ConfigKey, 38> all{
     ResizePic::Strong,     Default::Form,         Default::ShowHelp,      Form::ShowDefault,   Form::ShowDefaultYC,
     login::AutoLogin,      login::RemberPassword, vision::vision,         vision::update,      vision::ErrorWord,
     vision::ErrorWordNums, vision::SameWord,      vision::SameWordNums,
+};
+
+// Keys this build adds to the programs' own sections, listed after them.
+inline constexpr std::array<ConfigKey, 1> own{
+    Format::ArticleOnly,
 };
 
 inline constexpr std::array<ConfigKey, 18> servers{

@@ -179,6 +179,8 @@ void AppLife::runChecks()
     m_checks = new ServiceChecks(*m_service, ServiceChecks::UpdatePolicy::HandOver, this);
     connect(m_checks, &ServiceChecks::progress, m_login.get(), &frmLogin::showProgress);
     connect(m_checks, &ServiceChecks::handOverRequested, this, &AppLife::checks_handOverRequested);
+    connect(m_checks, &ServiceChecks::updateIgnored, this,
+            [](const QString &why) { qCWarning(lcStartup, "update reply not handed over: %s", qPrintable(why)); });
     connect(m_checks, &ServiceChecks::finished, this, &AppLife::checks_finished);
     connect(m_checks, &ServiceChecks::libraryChecked, this, [](const LibraryCheck &check) {
         // The stored version stays as it was, so the next start tries again.

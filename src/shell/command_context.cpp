@@ -24,6 +24,11 @@ bool CommandContext::setEditorHtml(const QString &html)
     return m_session.setEditorHtml(html);
 }
 
+bool CommandContext::keepArticleOnly()
+{
+    return m_session.keepArticleOnly();
+}
+
 bool CommandContext::clickEditorElement(const QString &id)
 {
     if (m_session.host().clickElement(id))

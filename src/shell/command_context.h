@@ -90,6 +90,9 @@ public:
     // gives nullopt or false; the caller then changes nothing.
     std::optional<QString> getEditorHtml();
     bool setEditorHtml(const QString &html);
+    // Keeps only the article of a whole page pasted into the editor (false,
+    // the user told, when the page did not answer).
+    bool keepArticleOnly();
     // Clicks an element of the editor page ("buttonj2f", "buttonf2j").
     bool clickEditorElement(const QString &id);
     // The text box of text mode (CR LF line ends), for commands that work on

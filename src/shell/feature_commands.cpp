@@ -5,6 +5,7 @@
 #include "shell/editor_commands.h"
 #include "shell/format_commands.h"
 #include "shell/image_commands.h"
+#include "shell/local_pic_commands.h"
 #include "shell/notice_bar.h"
 #include "shell/rewrite_commands.h"
 #include "shell/seo_commands.h"
@@ -21,6 +22,7 @@ InstalledCommands installFeatureCommands(CommandContext &context)
     installed.userArea = new UserArea(context);
     installed.noticeBar = new NoticeBar(context);
     new ImageCommands(context);
+    new LocalPicCommands(context);
     new CheckCommands(context);
     new FormatCommands(context);
     new RewriteCommands(context);

@@ -1,6 +1,7 @@
 #include "shell/format_commands.h"
 
 #include "format/format_html.h"
+#include "settings/config_keys.h"
 #include "shell/command_context.h"
 
 #include <QBoxLayout>
@@ -29,6 +30,10 @@ void FormatCommands::cmdOneKey_clicked()
     if (!m_context.passes(CommandKind::ArticleCommand))
         return;
     m_context.ShowMsg(u"正在执行一键格式化..."_s, ModeName::Format);
+    // The page keeps the article of a whole pasted page first, so that what
+    // follows reads it like any other article.
+    if (configFlag(Cfg::Format::ArticleOnly) && !m_context.keepArticleOnly())
+        return;
     const std::optional<QString> html = m_context.getEditorHtml();
     if (!html)
         return;

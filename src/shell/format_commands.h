@@ -9,8 +9,9 @@ namespace zorvane {
 class CommandContext;
 
 // The one-key format command of the "format" panel (button and Ctrl+G). The
-// two format options beside it are the settings' check boxes
-// (SettingsCommands).
+// format options beside it are the settings' check boxes (SettingsCommands);
+// with "只保留正文" ticked, a whole pasted page is first cut down to its
+// article.
 class FormatCommands : public QObject
 {
     Q_OBJECT

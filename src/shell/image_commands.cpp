@@ -26,7 +26,7 @@ void ImageCommands::cmdRePic_clicked()
                                                      u"图片文件(*.jpg *.bmp *.gif *.jpeg *.png);;所有文件(*.*)"_s});
     if (source.isEmpty() || !QFileInfo::exists(source))
         return;
-    const ResizePicResult result = ResizePic(source, resizePicTarget(source));
+    const ResizePicResult result = ResizePic(source, resizePicTarget(source), ResizePicOptions::fromSettings());
     // Without a strength there is nothing to compress with: the settings
     // dialog opens beside the message so the user can choose one.
     if (result.code == ResizePicNoStrength)

@@ -33,11 +33,15 @@ SettingsCommands::SettingsCommands(CommandContext &context) : QObject(&context),
     chkHeadSpace->setObjectName(u"chkHeadSpace"_s);
     chkHref = new QCheckBox(u"去除链接"_s, frm1);
     chkHref->setObjectName(u"chkHref"_s);
+    chkArticle = new QCheckBox(u"只保留正文"_s, frm1);
+    chkArticle->setObjectName(u"chkArticle"_s);
     QBoxLayout *panel = context.area(CommandContext::Area::FormatPanel);
     panel->addWidget(chkHeadSpace);
     panel->addWidget(chkHref);
+    panel->addWidget(chkArticle);
     connect(chkHeadSpace, &QCheckBox::clicked, this, &SettingsCommands::chkHeadSpace_clicked);
     connect(chkHref, &QCheckBox::clicked, this, &SettingsCommands::chkHref_clicked);
+    connect(chkArticle, &QCheckBox::clicked, this, &SettingsCommands::chkArticle_clicked);
 
     lblSetting = new ClickableLabel(u"设置"_s, context.areaWidget(CommandContext::Area::Links));
     lblSetting->setObjectName(u"lblSetting"_s);
@@ -58,6 +62,11 @@ void SettingsCommands::chkHref_clicked(bool checked)
     store(m_context, chkHref, Cfg::Format::RemoveLink, checked);
 }
 
+void SettingsCommands::chkArticle_clicked(bool checked)
+{
+    store(m_context, chkArticle, Cfg::Format::ArticleOnly, checked);
+}
+
 void SettingsCommands::lblSetting_clicked()
 {
     frmSetting *dialog = frmSetting::showFor(m_context.window());
@@ -68,6 +77,7 @@ void SettingsCommands::readOptions()
 {
     chkHeadSpace->setChecked(configFlag(Cfg::Format::HeadSpace));
     chkHref->setChecked(configFlag(Cfg::Format::RemoveLink));
+    chkArticle->setChecked(configFlag(Cfg::Format::ArticleOnly));
 }
 
 } // namespace zorvane

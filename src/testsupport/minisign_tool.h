@@ -28,8 +28,10 @@ public:
     QByteArray publicKey() const { return read(m_publicKey); }
     QString secretKeyPath() const { return m_secretKey; }
 
-    // The signature file of `bytes`, prehashed unless legacy is asked for.
-    QByteArray sign(const QByteArray &bytes, bool legacy = false)
+    // The signature file of `bytes`, prehashed unless legacy is asked for,
+    // carrying `trustedComment` (a null one: the tool's own, its time and
+    // the file's name).
+    QByteArray sign(const QByteArray &bytes, bool legacy = false, const QString &trustedComment = u"release 2"_s)
     {
         const QString message = QDir(m_folder).filePath(u"message"_s);
         QFile file(message);
@@ -37,7 +39,9 @@ public:
             return {};
         file.close();
         QFile::remove(message + u".minisig");
-        QStringList args{u"-S"_s, u"-s"_s, m_secretKey, u"-m"_s, message, u"-t"_s, u"release 2"_s};
+        QStringList args{u"-S"_s, u"-s"_s, m_secretKey, u"-m"_s, message};
+        if (!trustedComment.isNull())
+            args << u"-t"_s << trustedComment;
         if (legacy)
             args << u"-l"_s;
         return run(args) ? read(message + u".minisig") : QByteArray();

@@ -9,8 +9,12 @@
 // ZORVANE_SAMPLES_DIR (zorvane_add_qtest and zorvane_add_benchmark do).
 
 #include <QDir>
+#include <QFileInfo>
+#include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <utility>
 
 #ifndef ZORVANE_SAMPLES_DIR
 #error "ZORVANE_SAMPLES_DIR names the sample folder beside the checkout"
@@ -40,6 +44,24 @@ inline QString sampleArticlesFolder()
     using namespace Qt::StringLiterals;
     const QString folder = sampleFolder();
     return folder.isEmpty() ? QString() : folder + u"/articles"_s;
+}
+
+// The articles as a reader view extracts them, articles/NAME/expected.html:
+// name and path, in the order of their names; empty without samples.
+inline QList<std::pair<QString, QString>> expectedArticles()
+{
+    using namespace Qt::StringLiterals;
+    const QString folder = sampleArticlesFolder();
+    if (folder.isEmpty())
+        return {};
+    QList<std::pair<QString, QString>> articles;
+    const QDir dir(folder);
+    for (const QString &name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        const QString path = dir.filePath(name + u"/expected.html"_s);
+        if (QFileInfo::exists(path))
+            articles.append({name, path});
+    }
+    return articles;
 }
 
 inline const char *sampleSkipMessage()

@@ -68,7 +68,10 @@ Form1::Form1(QWidget *parent)
     connect(m_run, &UpdateRun::progressChanged, this, &Form1::run_ProgressChanged);
     connect(m_run, &UpdateRun::updatesFound, this, [this](int, const QString &message) { run_UpdatesFound(message); });
     connect(m_run, &UpdateRun::noUpdate, this, &Form1::run_NoUpdate);
+    // Another run installs already: this one has nothing to show.
+    connect(m_run, &UpdateRun::alreadyRunning, this, &Form1::run_NoUpdate);
     connect(m_run, &UpdateRun::finished, this, [this](UpdateRun::Outcome outcome) {
+        Command1->setEnabled(true);
         if (outcome == UpdateRun::Outcome::Failed)
             show();
     });
@@ -91,6 +94,8 @@ void Form1::Command1_Click()
 void Form1::run_UpdatesFound(const QString &message)
 {
     showMessage(message, [this] {
+        // Starting Zorvane now would run it while it is being replaced.
+        Command1->setEnabled(false);
         show();
         m_run->proceed();
     });
@@ -126,6 +131,11 @@ void Form1::endUpdater()
 
 void Form1::closeEvent(QCloseEvent *event)
 {
+    // Ending the updater half-way would leave a package half installed.
+    if (m_run->isInstalling()) {
+        event->ignore();
+        return;
+    }
     QWidget::closeEvent(event);
     Q_EMIT ended();
 }

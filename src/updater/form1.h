@@ -38,8 +38,9 @@ public:
     QPushButton *Command1;
 
 Q_SIGNALS:
-    // The updater is to end: after "no update", once Zorvane is started, or
-    // when the window is closed.
+    // The updater is to end: after "no update" or "already running", once
+    // Zorvane is started, or when the window is closed (which is refused
+    // while a package installs).
     void ended();
 
 protected:

@@ -38,11 +38,9 @@ bool verifyDetached(const QByteArray &signature, const unsigned char *message, q
            == 0;
 }
 
-std::optional<QByteArray> blake2b512(QFile &file)
+std::optional<QByteArray> hashFile(QFile &file)
 {
-    crypto_generichash_state state;
-    if (crypto_generichash_init(&state, nullptr, 0, crypto_generichash_BYTES_MAX) != 0)
-        return std::nullopt;
+    Blake2b512 hash;
     QByteArray block(1024 * 1024, Qt::Uninitialized);
     for (;;) {
         const qint64 got = file.read(block.data(), block.size());
@@ -50,15 +48,72 @@ std::optional<QByteArray> blake2b512(QFile &file)
             return std::nullopt;
         if (got == 0)
             break;
-        crypto_generichash_update(&state, reinterpret_cast<const unsigned char *>(block.constData()),
-                                  static_cast<unsigned long long>(got));
+        hash.addData(QByteArrayView(block.constData(), got));
     }
-    QByteArray hash(crypto_generichash_BYTES_MAX, Qt::Uninitialized);
-    crypto_generichash_final(&state, reinterpret_cast<unsigned char *>(hash.data()), size_t(hash.size()));
-    return hash;
+    return hash.result();
+}
+
+// The signature file parsed and made with `key`, or why not.
+std::optional<MinisignSignature> signatureOf(const MinisignPublicKey &key, const QByteArray &signatureFile,
+                                             SignatureCheck &check)
+{
+    if (sodium_init() < 0) {
+        check = SignatureCheck::Unavailable;
+        return std::nullopt;
+    }
+    std::optional<MinisignSignature> signature = MinisignSignature::parse(signatureFile);
+    if (!signature) {
+        check = SignatureCheck::Malformed;
+        return std::nullopt;
+    }
+    if (signature->keyId != key.keyId) {
+        check = SignatureCheck::OtherKey;
+        return std::nullopt;
+    }
+    return signature;
+}
+
+// The trusted comment (what and which release) is signed too, with the
+// signature it belongs to, so neither can be moved onto another file.
+SignatureVerdict withTrustedComment(const MinisignPublicKey &key, const MinisignSignature &signature)
+{
+    const QByteArray global = signature.signature + signature.claimedComment;
+    if (!verifyDetached(signature.globalSignature, reinterpret_cast<const unsigned char *>(global.constData()),
+                        global.size(), key.key))
+        return {SignatureCheck::Invalid, {}};
+    return {SignatureCheck::Valid, signature.claimedComment};
 }
 
 } // namespace
+
+struct Blake2b512::State
+{
+    crypto_generichash_state state;
+};
+
+Blake2b512::Blake2b512() : m_state(std::make_unique<State>())
+{
+    // BLAKE2b works before or without sodium_init(), which only picks the
+    // fastest implementation.
+    if (sodium_init() < 0)
+        qWarning("libsodium could not start; hashing with its portable code");
+    crypto_generichash_init(&m_state->state, nullptr, 0, crypto_generichash_BYTES_MAX);
+}
+
+Blake2b512::~Blake2b512() = default;
+
+void Blake2b512::addData(QByteArrayView bytes)
+{
+    crypto_generichash_update(&m_state->state, reinterpret_cast<const unsigned char *>(bytes.data()),
+                              static_cast<unsigned long long>(bytes.size()));
+}
+
+QByteArray Blake2b512::result()
+{
+    QByteArray hash(crypto_generichash_BYTES_MAX, Qt::Uninitialized);
+    crypto_generichash_final(&m_state->state, reinterpret_cast<unsigned char *>(hash.data()), size_t(hash.size()));
+    return hash;
+}
 
 std::optional<MinisignPublicKey> MinisignPublicKey::parse(const QByteArray &fileBytes)
 {
@@ -90,50 +145,56 @@ std::optional<MinisignSignature> MinisignSignature::parse(const QByteArray &file
         return std::nullopt;
     signature.keyId = decoded->mid(2, keyIdSize);
     signature.signature = decoded->mid(2 + keyIdSize);
-    signature.trustedComment = text[2].mid(qsizetype(sizeof trustedPrefix) - 1);
+    signature.claimedComment = text[2].mid(qsizetype(sizeof trustedPrefix) - 1);
     signature.globalSignature = *global;
     return signature;
 }
 
-SignatureCheck verifyFileSignature(const MinisignPublicKey &key, const QByteArray &signatureFile, const QString &path)
+SignatureVerdict verifyTrustedComment(const MinisignPublicKey &key, const QByteArray &signatureFile)
 {
-    if (sodium_init() < 0)
-        return SignatureCheck::Unavailable;
-    const std::optional<MinisignSignature> signature = MinisignSignature::parse(signatureFile);
+    SignatureCheck check = SignatureCheck::Valid;
+    const std::optional<MinisignSignature> signature = signatureOf(key, signatureFile, check);
     if (!signature)
-        return SignatureCheck::Malformed;
-    if (signature->keyId != key.keyId)
-        return SignatureCheck::OtherKey;
+        return {check, {}};
+    return withTrustedComment(key, *signature);
+}
+
+SignatureVerdict verifyFileSignature(const MinisignPublicKey &key, const QByteArray &signatureFile, const QString &path,
+                                     QByteArrayView hash)
+{
+    SignatureCheck check = SignatureCheck::Valid;
+    const std::optional<MinisignSignature> signature = signatureOf(key, signatureFile, check);
+    if (!signature)
+        return {check, {}};
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return SignatureCheck::Unreadable;
+        return {SignatureCheck::Unreadable, {}};
     bool fileMatches = false;
     if (signature->algorithm == MinisignSignature::Algorithm::Prehashed) {
-        const std::optional<QByteArray> hash = blake2b512(file);
-        if (!hash)
-            return SignatureCheck::Unreadable;
-        fileMatches = verifyDetached(signature->signature, reinterpret_cast<const unsigned char *>(hash->constData()),
-                                     hash->size(), key.key);
+        std::optional<QByteArray> fileHash;
+        if (hash.size() == crypto_generichash_BYTES_MAX)
+            fileHash = hash.toByteArray();
+        else
+            fileHash = hashFile(file);
+        if (!fileHash)
+            return {SignatureCheck::Unreadable, {}};
+        fileMatches =
+            verifyDetached(signature->signature, reinterpret_cast<const unsigned char *>(fileHash->constData()),
+                           fileHash->size(), key.key);
     } else if (file.size() == 0) {
         static constexpr unsigned char nothing = 0;
         fileMatches = verifyDetached(signature->signature, &nothing, 0, key.key);
     } else {
         const uchar *mapped = file.map(0, file.size());
         if (!mapped)
-            return SignatureCheck::Unreadable;
+            return {SignatureCheck::Unreadable, {}};
         fileMatches = verifyDetached(signature->signature, mapped, file.size(), key.key);
         file.unmap(const_cast<uchar *>(mapped));
     }
     if (!fileMatches)
-        return SignatureCheck::Invalid;
-
-    // The trusted comment (time, file name) is signed too.
-    const QByteArray global = signature->signature + signature->trustedComment;
-    if (!verifyDetached(signature->globalSignature, reinterpret_cast<const unsigned char *>(global.constData()),
-                        global.size(), key.key))
-        return SignatureCheck::Invalid;
-    return SignatureCheck::Valid;
+        return {SignatureCheck::Invalid, {}};
+    return withTrustedComment(key, *signature);
 }
 
 } // namespace zorvane

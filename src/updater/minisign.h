@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace zorvane {
@@ -29,9 +31,11 @@ struct MinisignSignature
     enum class Algorithm { Legacy, Prehashed };
 
     Algorithm algorithm = Algorithm::Prehashed;
-    QByteArray keyId;           // 8 bytes
-    QByteArray signature;       // 64 bytes
-    QByteArray trustedComment;  // the text after "trusted comment: "
+    QByteArray keyId;     // 8 bytes
+    QByteArray signature; // 64 bytes
+    // The text after "trusted comment: ", as the file says it: nothing to go
+    // by until the global signature verified (SignatureVerdict has it then).
+    QByteArray claimedComment;
     QByteArray globalSignature; // 64 bytes
 
     static std::optional<MinisignSignature> parse(const QByteArray &fileBytes);
@@ -46,9 +50,40 @@ enum class SignatureCheck {
     Unavailable, // libsodium could not start
 };
 
-// Checks the file at `path` against the signature file's bytes. The file is
-// read in pieces for a prehashed signature; a legacy one needs it whole and
-// maps it into memory.
-SignatureCheck verifyFileSignature(const MinisignPublicKey &key, const QByteArray &signatureFile, const QString &path);
+struct SignatureVerdict
+{
+    SignatureCheck check = SignatureCheck::Malformed;
+    QByteArray trustedComment; // only when the check passed
+};
+
+// BLAKE2b-512 of bytes given in pieces: what a prehashed signature signs.
+class Blake2b512
+{
+public:
+    Blake2b512();
+    ~Blake2b512();
+    Blake2b512(const Blake2b512 &) = delete;
+    Blake2b512 &operator=(const Blake2b512 &) = delete;
+
+    void addData(QByteArrayView bytes);
+    // The 64-byte hash of everything added; nothing can be added afterwards.
+    QByteArray result();
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+};
+
+// Checks what the signature file alone can tell: that it was made with `key`
+// and that its trusted comment is the one signed with it. Cheap, so a
+// package whose signature fails here need not be downloaded.
+SignatureVerdict verifyTrustedComment(const MinisignPublicKey &key, const QByteArray &signatureFile);
+
+// Checks the file at `path` against the signature file's bytes, the trusted
+// comment included. A prehashed signature takes `hash` when the caller
+// hashed the file as it was written (Blake2b512), else the file is read in
+// pieces; a legacy one needs the file whole and maps it into memory.
+SignatureVerdict verifyFileSignature(const MinisignPublicKey &key, const QByteArray &signatureFile, const QString &path,
+                                     QByteArrayView hash = {});
 
 } // namespace zorvane

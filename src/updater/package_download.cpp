@@ -7,6 +7,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <limits>
+
 namespace zorvane {
 
 namespace {
@@ -44,10 +46,15 @@ qint64 decimalValue(QByteArrayView value)
 
 } // namespace
 
-PackageDownload::PackageDownload(QObject *parent) : QObject(parent), m_deadline(new QTimer(this))
+PackageDownload::PackageDownload(QObject *parent)
+    : QObject(parent)
+    , m_deadline(new QTimer(this))
+    , m_total(new QTimer(this))
 {
     m_deadline->setSingleShot(true);
     connect(m_deadline, &QTimer::timeout, this, [this] { fail(Failure::TimedOut); });
+    m_total->setSingleShot(true);
+    connect(m_total, &QTimer::timeout, this, [this] { fail(Failure::TooSlow); });
 }
 
 PackageDownload::~PackageDownload()
@@ -75,6 +82,7 @@ void PackageDownload::start(const Request &request, QIODevice *sink)
     connect(m_socket, &QTcpSocket::errorOccurred, this, &PackageDownload::onSocketError);
     connect(m_socket, &QTcpSocket::disconnected, this, &PackageDownload::onDisconnected);
     m_deadline->start(m_request.timeout);
+    m_clock.start();
     m_socket->connectToHost(m_request.server.host, m_request.server.port);
 }
 
@@ -178,12 +186,16 @@ bool PackageDownload::takeHeader(QByteArrayView chunk, QByteArrayView &body)
         fail(Failure::NoContentLength);
         return false;
     }
+    // Known even when refused: the refusal says what was announced.
+    m_contentLength = length;
     if (length > m_request.maxBodySize || length > largestBody) {
         fail(Failure::TooLarge);
         return false;
     }
-    m_contentLength = length;
     m_header.clear();
+    // Counted from the start: the time the header took is spent already.
+    const qint64 allowed = qint64(m_request.timeout.count()) + length * 1000 / slowestRate - m_clock.elapsed();
+    m_total->start(int(qBound(qint64(0), allowed, qint64(std::numeric_limits<int>::max()))));
     Q_EMIT progressed(-1, m_contentLength);
     if (!m_socket)
         return false; // a receiver dropped the download
@@ -229,6 +241,7 @@ void PackageDownload::fail(Failure reason)
 void PackageDownload::release()
 {
     m_deadline->stop();
+    m_total->stop();
     m_header.clear();
     if (!m_socket)
         return;

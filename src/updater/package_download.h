@@ -3,6 +3,7 @@
 #include "net/servers.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -28,6 +29,9 @@ namespace zorvane {
 // Time-out: connecting and the whole header must come within the limit;
 // after that the limit runs again from every chunk, so a stalled transfer
 // ends while a large one on a slow line may take as long as it keeps moving.
+// Besides, the whole download must end within the limit plus the time the
+// announced length takes at slowestRate: a server sending a byte now and then
+// cannot hold it open for days.
 class PackageDownload : public QObject
 {
     Q_OBJECT
@@ -36,6 +40,7 @@ public:
     enum class Failure {
         Network,         // refused, unreachable, broken
         TimedOut,        // nothing arrived within the limit
+        TooSlow,         // still running when the whole download's time was up
         ClosedEarly,     // the server hung up before the announced length
         HttpStatus,      // a status other than 200
         NoContentLength, // missing or unreadable Content-Length, or a transfer coding
@@ -47,6 +52,8 @@ public:
 
     // Above this the progress arithmetic could overflow; no package is that big.
     static constexpr qint64 largestBody = qint64(1) << 40;
+    // Bytes per second; the slowest line a download is given time for.
+    static constexpr qint64 slowestRate = 20 * 1024;
 
     struct Request
     {
@@ -71,6 +78,7 @@ public:
     // The response's status line as received (printable ASCII only), once
     // the header is in; for telling the user what the server said.
     QString statusLine() const { return m_statusLine; }
+    // The announced length once the header is in (also when it was too large).
     qint64 contentLength() const { return m_contentLength; }
 
 Q_SIGNALS:
@@ -95,7 +103,9 @@ private:
     Request m_request;
     QIODevice *m_sink = nullptr;
     QTcpSocket *m_socket = nullptr;
-    QTimer *m_deadline;
+    QTimer *m_deadline; // the stall bound
+    QTimer *m_total;    // the whole download's bound, set once the length is known
+    QElapsedTimer m_clock;
     QByteArray m_header; // until the empty line that ends it
     bool m_headerDone = false;
     QString m_statusLine;

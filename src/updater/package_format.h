@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QByteArrayMatcher>
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
@@ -29,6 +28,12 @@ inline QByteArrayView marker()
 
 // The file name piece `index` is saved under in the folder "\update\".
 QString pieceFileName(int index);
+
+// The trusted comment the maker's signature of a package carries: the list
+// entry it was released as, in UTF-8. A package is installed only under the
+// very name and stamp it was signed for, so an old signed package listed
+// again under a new name or a later stamp is refused.
+QByteArray trustedComment(const QString &name, const QString &stamp);
 
 // The pieces of a whole package held in memory, script first. A stream
 // without any marker has no pieces.
@@ -64,7 +69,6 @@ private:
     bool emitData(QByteArrayView bytes);
     bool startPiece();
 
-    QByteArrayMatcher m_matcher{Package::markerBytes, Package::markerSize};
     QByteArray m_held; // bytes at the end of the stream so far that may begin a marker
     int m_pieces = 0;
 };

@@ -1,14 +1,7 @@
 #include "updater/package_install.h"
 
-#include "updater/package_format.h"
-
-#include <QDir>
-#include <QFile>
 #include <QProcess>
-#include <QSaveFile>
 #include <QTimer>
-
-#include <memory>
 
 #include <signal.h>
 #include <unistd.h>
@@ -16,63 +9,6 @@
 using namespace Qt::StringLiterals;
 
 namespace zorvane {
-
-PieceWriteResult writePackagePieces(const QString &packageFile, const QString &updateFolder)
-{
-    PieceWriteResult result;
-    QFile package(packageFile);
-    if (!package.open(QIODevice::ReadOnly)) {
-        result.error = u"cannot read %1: %2"_s.arg(packageFile, package.errorString());
-        return result;
-    }
-    std::unique_ptr<QSaveFile> piece;
-    auto commitPiece = [&]() {
-        if (!piece)
-            return true;
-        const bool committed = piece->commit();
-        if (!committed)
-            result.error = u"cannot write %1: %2"_s.arg(piece->fileName(), piece->errorString());
-        else
-            ++result.pieces;
-        piece.reset();
-        return committed;
-    };
-
-    PackageSplitter splitter;
-    splitter.pieceStarted = [&](int index) {
-        if (!commitPiece())
-            return false;
-        piece = std::make_unique<QSaveFile>(QDir(updateFolder).filePath(Package::pieceFileName(index)));
-        if (!piece->open(QIODevice::WriteOnly)) {
-            result.error = u"cannot write %1: %2"_s.arg(piece->fileName(), piece->errorString());
-            return false;
-        }
-        return true;
-    };
-    splitter.pieceData = [&](QByteArrayView bytes) {
-        if (piece->write(bytes.constData(), bytes.size()) == bytes.size())
-            return true;
-        result.error = u"cannot write %1: %2"_s.arg(piece->fileName(), piece->errorString());
-        return false;
-    };
-
-    QByteArray block(1024 * 1024, Qt::Uninitialized);
-    for (;;) {
-        const qint64 got = package.read(block.data(), block.size());
-        if (got < 0) {
-            result.error = u"cannot read %1: %2"_s.arg(packageFile, package.errorString());
-            return result;
-        }
-        if (got == 0)
-            break;
-        if (!splitter.feed(QByteArrayView(block.constData(), got)))
-            return result;
-    }
-    if (!splitter.finish() || !commitPiece())
-        return result;
-    result.ok = true;
-    return result;
-}
 
 InstallScript::InstallScript(QObject *parent) : QObject(parent), m_limit(new QTimer(this))
 {

@@ -10,19 +10,6 @@ class QTimer;
 
 namespace zorvane {
 
-struct PieceWriteResult
-{
-    bool ok = false;
-    int pieces = 0; // pieces written, the script included
-    QString error;  // what went wrong, for the log
-};
-
-// Splits the package file into its pieces in `updateFolder`: "0.bat" for the
-// script, "1", "2", … for the files. The file is read in blocks, so its size
-// does not matter; each piece replaces its file atomically. A package without
-// any marker writes nothing.
-PieceWriteResult writePackagePieces(const QString &packageFile, const QString &updateFolder);
-
 // The installation script of a package: /bin/sh runs it with the application
 // folder as working folder, and the run waits for it before the next
 // package's pieces overwrite this one's. A script that outlives the limit is

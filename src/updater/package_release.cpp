@@ -1,9 +1,9 @@
 #include "updater/package_release.h"
 
+#include "net/update_list.h"
 #include "text/gbk.h"
 #include "text/text_file.h"
 #include "updater/package_format.h"
-#include "updater/update_list.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,9 +11,11 @@
 #include <QLockFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QSet>
 #include <QUrl>
 
+#include <memory>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -82,7 +84,77 @@ std::optional<QList<Listed>> readReleases(const QString &indexPath, QString &err
     return releases;
 }
 
-QString signPackage(const QString &packageFile, const QString &key)
+// Joins the pieces into the package file as they are read, a block at a
+// time, so that a release of any size needs little memory. Whether the script
+// has CR LF line ends, or nothing when no package was written (`error` says
+// why). The file takes its name only once complete; the signature of a
+// release cut short before goes with the package it signed.
+std::optional<bool> writePackage(const QStringList &piecePaths, const QString &packageFile,
+                                 const QString &signatureFile, QString &error)
+{
+    QList<std::shared_ptr<QFile>> pieces;
+    for (const QString &path : piecePaths) {
+        auto file = std::make_shared<QFile>(path);
+        if (!QFileInfo(path).isFile()) {
+            error = u"no such file: %1"_s.arg(path);
+            return std::nullopt;
+        }
+        if (!file->open(QIODevice::ReadOnly)) {
+            error = u"cannot read %1: %2"_s.arg(path, file->errorString());
+            return std::nullopt;
+        }
+        pieces.append(file);
+    }
+    QSaveFile out(packageFile);
+    if (!out.open(QIODevice::WriteOnly)) {
+        error = u"cannot write %1: %2"_s.arg(packageFile, out.errorString());
+        return std::nullopt;
+    }
+    // The package as Patchwell will split it: a piece holding the marker
+    // would come back as two. A marker cannot begin in one piece and end in
+    // the next, since the marker never begins with its own end.
+    PackageSplitter splitter;
+    bool scriptHasCrLf = false;
+    QByteArray block(1024 * 1024, Qt::Uninitialized);
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        QFile &piece = *pieces.at(i);
+        out.write(Package::marker().data(), Package::markerSize);
+        splitter.feed(Package::marker());
+        char last = 0;
+        for (;;) {
+            const qint64 got = piece.read(block.data(), block.size());
+            if (got < 0) {
+                error = u"cannot read %1: %2"_s.arg(piece.fileName(), piece.errorString());
+                return std::nullopt;
+            }
+            if (got == 0)
+                break;
+            const QByteArrayView bytes(block.constData(), got);
+            if (i == 0)
+                scriptHasCrLf = scriptHasCrLf || bytes.contains("\r\n") || (last == '\r' && bytes.front() == '\n');
+            last = bytes.back();
+            out.write(bytes.data(), bytes.size());
+            splitter.feed(bytes);
+        }
+        // Every marker wholly inside the piece has been seen by now.
+        if (splitter.pieceCount() != i + 1) {
+            error = u"%1 holds the package marker (00 00 00 06 03 04 06 03 05 06): Patchwell would split it "
+                    "apart"_s.arg(piece.fileName());
+            return std::nullopt;
+        }
+    }
+    if (!out.commit()) {
+        error = u"cannot write %1: %2"_s.arg(packageFile, out.errorString());
+        return std::nullopt;
+    }
+    if (QFileInfo::exists(signatureFile) && !QFile::remove(signatureFile)) {
+        error = u"cannot replace %1"_s.arg(signatureFile);
+        return std::nullopt;
+    }
+    return scriptHasCrLf;
+}
+
+QString signPackage(const QString &packageFile, const QString &key, const QByteArray &trustedComment)
 {
     if (!QFileInfo(key).isFile())
         return u"no such key: %1"_s.arg(key);
@@ -90,7 +162,10 @@ QString signPackage(const QString &packageFile, const QString &key)
     // The tool asks for the key's password on the terminal itself.
     minisign.setProcessChannelMode(QProcess::ForwardedChannels);
     minisign.setInputChannelMode(QProcess::ForwardedInputChannel);
-    minisign.start(u"minisign"_s, {u"-S"_s, u"-s"_s, QFileInfo(key).absoluteFilePath(), u"-m"_s, packageFile});
+    // The trusted comment binds the signature to the list entry; minisign
+    // takes it as the bytes of its argument, UTF-8 here.
+    minisign.start(u"minisign"_s, {u"-S"_s, u"-s"_s, QFileInfo(key).absoluteFilePath(), u"-m"_s, packageFile, u"-t"_s,
+                                   QString::fromUtf8(trustedComment)});
     if (!minisign.waitForStarted())
         return u"minisign could not be started (apt-get install minisign): %1"_s.arg(minisign.errorString());
     // No limit: a password is typed in its own time.
@@ -116,7 +191,9 @@ QString releasedPackagePath(const QString &name)
 
 bool isServableStamp(const QString &stamp)
 {
-    static const QRegularExpression servable(u"^[A-Za-z0-9._-]+$"_s);
+    // As the server's configuration takes it: a stamp beginning with "."
+    // would name a hidden file.
+    static const QRegularExpression servable(u"^[A-Za-z0-9_-][A-Za-z0-9._-]*$"_s);
     return servable.match(stamp).hasMatch() && stamp != u"index";
 }
 
@@ -129,7 +206,9 @@ ReleaseResult releasePackage(const PackageRelease &release)
         return result;
     }
 
-    const UpdatePackage package{release.name, release.stamp, releasedPackagePath(release.name)};
+    const QString &name = release.name;
+    const QString &stamp = release.stamp;
+    const UpdatePackage package{name, stamp, releasedPackagePath(name)};
     result.listLine = package.name + u'|' + package.stamp + u'|' + package.path;
     // The name becomes a file name on both sides and a field of the list:
     // what Patchwell reads back must be the very package.
@@ -171,46 +250,29 @@ ReleaseResult releasePackage(const PackageRelease &release)
             result.error = u"stamp %1 was released before: %2"_s.arg(package.stamp, fromGbk(listed.line));
             return result;
         }
+        // Patchwell installs only what comes after what it has.
+        if (!isNewerStamp(package.stamp, listed.package.stamp)) {
+            result.error = u"stamp %1 does not come after %2, released before (digits compare as numbers, "
+                           "other stamps as bytes): no installation would take the package"_s.arg(package.stamp,
+                                                                                                  listed.package.stamp);
+            return result;
+        }
     }
 
     QStringList piecePaths{release.scriptPath};
     piecePaths += release.filePaths;
-    QList<QByteArray> pieces;
-    for (const QString &path : std::as_const(piecePaths)) {
-        std::optional<QByteArray> bytes = readFile(path, result.error);
-        if (!bytes)
-            return result;
-        pieces.append(std::move(*bytes));
-    }
-    if (pieces.first().contains("\r\n"))
-        result.warnings << u"%1 has CR LF line ends; /bin/sh takes the CR as part of each command"_s.arg(
-            release.scriptPath);
-    const QByteArray script = pieces.takeFirst();
-    const std::optional<QByteArray> joined = Package::joinPackage(script, pieces);
-    if (!joined) {
-        for (qsizetype i = 0; i < piecePaths.size(); ++i) {
-            if ((i == 0 ? script : pieces.at(i - 1)).contains(Package::marker()))
-                result.error = u"%1 holds the package marker (00 00 00 06 03 04 06 03 05 06): Patchwell "
-                               "would split it apart"_s.arg(piecePaths.at(i));
-        }
-        return result;
-    }
-    pieces.clear();
-
     // Not listed, so no client has asked for it: a package left here by a
     // release cut short is replaced, and its old signature must not outlive it.
     result.packageFile = content.filePath(releasedPackageFile(package.name));
     const QString signatureFile = result.packageFile + u".minisig";
-    if (QFileInfo::exists(signatureFile) && !QFile::remove(signatureFile)) {
-        result.error = u"cannot replace %1"_s.arg(signatureFile);
+    const std::optional<bool> scriptHasCrLf = writePackage(piecePaths, result.packageFile, signatureFile, result.error);
+    if (!scriptHasCrLf)
         return result;
-    }
-    if (!writeFileAtomically(result.packageFile, *joined)) {
-        result.error = u"cannot write %1"_s.arg(result.packageFile);
-        return result;
-    }
+    if (*scriptHasCrLf)
+        result.warnings << u"%1 has CR LF line ends; /bin/sh takes the CR as part of each command"_s.arg(
+            release.scriptPath);
     if (!release.signingKey.isEmpty()) {
-        result.error = signPackage(result.packageFile, release.signingKey);
+        result.error = signPackage(result.packageFile, release.signingKey, Package::trustedComment(name, stamp));
         if (!result.error.isEmpty()) {
             QFile::remove(signatureFile);
             QFile::remove(result.packageFile);

@@ -43,12 +43,17 @@ QString releasedPackageFile(const QString &name);
 QString releasedPackagePath(const QString &name);
 
 // A stamp the server looks up as upnew/STAMP.txt: letters, digits, ".", "_"
-// and "-". "index" is not one: its file is the whole list.
+// and "-", not beginning with ".". "index" is not one: its file is the whole
+// list.
 bool isServableStamp(const QString &stamp);
 
 // Builds the package, stores (and signs) it and lists it. Refuses a name or
 // stamp that Patchwell or the server would not take as given, one released
-// before, and a piece that holds the package marker; then nothing changes.
+// before, a stamp that does not come after every one released before (no
+// installation would take it), and a piece that holds the package marker;
+// then nothing changes. The package is written as it is read, so its size
+// does not matter. The signature's trusted comment names NAME and STAMP,
+// and Patchwell installs the package under no other.
 // Signing runs the minisign tool on this process's terminal, which asks for
 // the key's password unless the key has none.
 ReleaseResult releasePackage(const PackageRelease &release);

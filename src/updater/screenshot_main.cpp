@@ -4,6 +4,7 @@
 //   QT_QPA_PLATFORM=offscreen patchwell-screenshot OUT.png
 #include "settings/config_keys.h"
 #include "testsupport/fake_http_server.h"
+#include "testsupport/minisign_tool.h"
 #include "testsupport/temp_app_folder.h"
 #include "updater/form1.h"
 #include "updater/package_format.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -62,6 +64,16 @@ int main(int argc, char *argv[])
     for (qsizetype at = 0; at < response.size(); at += response.size() / 40 + 1)
         pieces << response.mid(at, response.size() / 40 + 1);
     server.on(u"/up/2.1.0.md"_s).chunks(pieces).delay(60ms);
+    // Signed as the maker signs it, for the key the folder holds.
+    QTemporaryDir keys;
+    MinisignTool maker(keys.path());
+    if (!maker.generate() || !folder.writeFile(u"\\setting\\update.pub", maker.publicKey())) {
+        std::fputs("cannot make a key with minisign\n", stderr);
+        return 1;
+    }
+    server.on(u"/up/2.1.0.md.minisig"_s)
+        .respond(200,
+                 maker.sign(package, false, QString::fromUtf8(Package::trustedComment(u"V2.1.0"_s, u"20240301"_s))));
 
     Confirmer confirmer;
     app.installEventFilter(&confirmer);

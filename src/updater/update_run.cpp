@@ -3,13 +3,15 @@
 #include "net/service_client.h"
 #include "settings/app_folder.h"
 #include "updater/package_format.h"
+#include "updater/package_sink.h"
 #include "updater/update_texts.h"
 #include "updater/version_record.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMetaEnum>
-#include <QTemporaryFile>
+#include <QStorageInfo>
 #include <QThread>
 
 using namespace Qt::StringLiterals;
@@ -20,6 +22,8 @@ namespace {
 
 // The signature file is a few lines; anything much bigger is not one.
 constexpr qint64 largestSignatureFile = 64 * 1024;
+constexpr qint64 largestPackage = qint64(4) << 30;
+constexpr qint64 freeSpaceKept = qint64(64) << 20;
 
 template <typename Enum>
 QString enumName(Enum value)
@@ -46,53 +50,64 @@ QString checkName(SignatureCheck check)
     return {};
 }
 
+// Why a signature does not vouch for `package`, or nothing when it does.
+QString signatureRefusal(const SignatureVerdict &verdict, const UpdatePackage &package)
+{
+    if (verdict.check != SignatureCheck::Valid)
+        return u"signature "_s + checkName(verdict.check);
+    if (verdict.trustedComment != Package::trustedComment(package.name, package.stamp))
+        return u"signature made for another release: "_s + QString::fromUtf8(verdict.trustedComment);
+    return {};
+}
+
 // The line failed rather than the server answering something refused.
 bool isNetworkFailure(PackageDownload::Failure reason)
 {
     using Failure = PackageDownload::Failure;
-    return reason == Failure::Network || reason == Failure::TimedOut || reason == Failure::ClosedEarly;
+    return reason == Failure::Network || reason == Failure::TimedOut || reason == Failure::TooSlow
+           || reason == Failure::ClosedEarly;
 }
 
 // What a worker thread makes of a package that has arrived.
 struct Preparation
 {
-    enum class Result { Ready, BadSignature, NotSaved, NotSplit };
+    enum class Result { Ready, BadSignature, NotSaved };
     Result result = Result::Ready;
     int pieces = 0;
     QString detail;
 };
 
-// Checks the signature (when the folder holds a key), gives the package its
-// name and splits it. Runs off the window's thread: a package of hundreds of
-// megabytes takes a while to hash and to copy into its pieces.
-Preparation preparePackage(const QString &partialPath, const QString &packagePath, const QString &updateFolder,
-                           const std::optional<MinisignPublicKey> &key, const QByteArray &signature)
+// Checks the package's signature and, when it is good, names the package
+// and its pieces. Runs off the window's thread: a legacy signature hashes the
+// whole package, and the pieces are flushed to disk before they are named.
+Preparation preparePackage(PackageSink &sink, const MinisignPublicKey &key, const QByteArray &signature,
+                           const UpdatePackage &package)
 {
     Preparation preparation;
-    if (key) {
-        const SignatureCheck check = verifyFileSignature(*key, signature, partialPath);
-        if (check != SignatureCheck::Valid) {
-            preparation.result = Preparation::Result::BadSignature;
-            preparation.detail = u"signature "_s + checkName(check);
-            return preparation;
-        }
-    }
-    QFile::remove(packagePath);
-    if (!QFile::rename(partialPath, packagePath)) {
-        preparation.result = Preparation::Result::NotSaved;
-        preparation.detail = u"cannot save %1"_s.arg(packagePath);
+    const QString refusal =
+        signatureRefusal(verifyFileSignature(key, signature, sink.partialPath(), sink.hash()), package);
+    if (!refusal.isEmpty()) {
+        preparation.result = Preparation::Result::BadSignature;
+        preparation.detail = refusal;
         return preparation;
     }
-    const PieceWriteResult pieces = writePackagePieces(packagePath, updateFolder);
-    preparation.pieces = pieces.pieces;
-    if (!pieces.ok) {
-        preparation.result = Preparation::Result::NotSplit;
-        preparation.detail = pieces.error;
+    if (!sink.install()) {
+        preparation.result = Preparation::Result::NotSaved;
+        preparation.detail = sink.errorText();
+        return preparation;
     }
+    preparation.pieces = sink.pieceCount();
     return preparation;
 }
 
 } // namespace
+
+qint64 packageSizeLimit(qint64 freeBytes)
+{
+    if (freeBytes < 0)
+        return largestPackage;
+    return qMin(largestPackage, freeBytes - freeSpaceKept);
+}
 
 UpdateRun::UpdateRun(QObject *parent)
     : QObject(parent)
@@ -109,13 +124,12 @@ UpdateRun::UpdateRun(QObject *parent)
 UpdateRun::~UpdateRun()
 {
     if (m_worker) {
-        // Hashing or splitting ends on its own; the files must not be left
+        // Checking or naming ends on its own; the files must not be left
         // half written.
         m_worker->disconnect(this);
         m_worker->wait();
         delete std::exchange(m_worker, nullptr);
     }
-    dropPartialFile();
 }
 
 QString UpdateRun::updateFolder() const
@@ -123,11 +137,50 @@ QString UpdateRun::updateFolder() const
     return AppFolder::current().path(u"\\update\\");
 }
 
+bool UpdateRun::isInstalling() const
+{
+    switch (m_phase) {
+    case Phase::Signature:
+    case Phase::Package:
+    case Phase::Preparing:
+    case Phase::Script:
+        return true;
+    case Phase::Idle:
+    case Phase::Listing:
+    case Phase::Confirming:
+    case Phase::Done:
+        break;
+    }
+    return false;
+}
+
 void UpdateRun::start()
 {
     if (m_phase != Phase::Idle)
         return;
     m_phase = Phase::Listing;
+    // What start() leads to always comes from the event loop, as a fetch's
+    // reply does, whatever ends the run early.
+    QMetaObject::invokeMethod(this, &UpdateRun::takeFolder, Qt::QueuedConnection);
+}
+
+void UpdateRun::takeFolder()
+{
+    switch (m_lock.tryLock(AppFolder::current().root())) {
+    case RunLock::Result::HeldElsewhere:
+        m_phase = Phase::Done;
+        m_failureDetail = u"another update run holds %1"_s.arg(AppFolder::current().root());
+        Q_EMIT alreadyRunning(UpdateText::alreadyRunning());
+        Q_EMIT finished(Outcome::AlreadyRunning);
+        return;
+    case RunLock::Result::Unavailable:
+        fail(UpdateText::installFailed(), u"cannot lock %1: %2"_s.arg(AppFolder::current().root(), m_lock.error()));
+        return;
+    case RunLock::Result::Locked:
+        break;
+    }
+    // No other run is under way: what is still arriving belongs to none.
+    removePartialFiles(updateFolder());
     m_service->fetchText(ServicePath::updateList(installedStamp()), this,
                          [this](const QString &reply) { onList(reply); });
 }
@@ -139,13 +192,27 @@ void UpdateRun::onList(const QString &reply)
         fail(UpdateText::listRefused(), u"refused list entry: "_s + list.refused.first());
         return;
     }
-    if (list.packages.isEmpty()) {
-        m_phase = Phase::Done;
+    m_packages = pendingPackages(list.packages, installedStamp());
+    if (m_packages.isEmpty()) {
+        stop();
         Q_EMIT noUpdate(UpdateText::noUpdate());
         Q_EMIT finished(Outcome::NoUpdate);
         return;
     }
-    m_packages = list.packages;
+    // Nothing unsigned is installed, and without the maker's key nothing can
+    // be checked: no setting turns this off.
+    const QString keyPath = updateKeyFile();
+    if (!QFileInfo::exists(keyPath)) {
+        fail(UpdateText::noKey(), u"no update key %1"_s.arg(keyPath));
+        return;
+    }
+    QFile keyFile(keyPath);
+    if (keyFile.open(QIODevice::ReadOnly))
+        m_key = MinisignPublicKey::parse(keyFile.read(largestSignatureFile));
+    if (!m_key) {
+        fail(UpdateText::signatureInvalid(), u"%1 is not a minisign public key"_s.arg(keyPath));
+        return;
+    }
     m_phase = Phase::Confirming;
     Q_EMIT updatesFound(int(m_packages.size()), UpdateText::updatesFound(int(m_packages.size())));
 }
@@ -158,16 +225,6 @@ void UpdateRun::proceed()
         fail(UpdateText::installFailed(), u"cannot create %1"_s.arg(updateFolder()));
         return;
     }
-    // The key decides for the whole run; a key file that cannot be read
-    // accepts no package rather than every package.
-    const QString keyPath = AppFolder::current().path(u"\\setting\\update.pub");
-    m_keyFilePresent = QFile::exists(keyPath);
-    m_key.reset();
-    if (m_keyFilePresent) {
-        QFile keyFile(keyPath);
-        if (keyFile.open(QIODevice::ReadOnly))
-            m_key = MinisignPublicKey::parse(keyFile.readAll());
-    }
     m_current = 0;
     downloadCurrent();
 }
@@ -176,16 +233,14 @@ void UpdateRun::downloadCurrent()
 {
     Q_EMIT statusChanged(UpdateText::downloading(m_current + 1, current().name, int(m_packages.size())));
     m_lastProgress.reset();
-    if (m_keyFilePresent && !m_key) {
-        fail(UpdateText::signatureInvalid(), u"the key file is not a minisign public key"_s);
+    // A script finds its own package's pieces, never a former one's.
+    if (!removeFormerPieces(updateFolder())) {
+        fail(UpdateText::installFailed(),
+             u"cannot remove the pieces of the package before in %1"_s.arg(updateFolder()));
         return;
     }
-    if (!m_keyFilePresent) {
-        fetchPackage();
-        return;
-    }
-    // The signature first: a package that cannot be checked is not worth
-    // downloading.
+    // The signature first: a package that cannot be the one listed is not
+    // worth downloading.
     m_phase = Phase::Signature;
     m_signature.close();
     m_signature.setData(QByteArray());
@@ -198,14 +253,17 @@ void UpdateRun::downloadCurrent()
 void UpdateRun::fetchPackage()
 {
     m_phase = Phase::Package;
-    dropPartialFile();
-    m_partial = std::make_unique<QTemporaryFile>(QDir(updateFolder()).filePath(current().name + u".md.XXXXXX.part"));
-    if (!m_partial->open()) {
-        fail(UpdateText::installFailed(),
-             u"cannot create a file in %1: %2"_s.arg(updateFolder(), m_partial->errorString()));
+    const std::optional<MinisignSignature> signature = MinisignSignature::parse(m_signature.data());
+    m_prehashed = signature && signature->algorithm == MinisignSignature::Algorithm::Prehashed;
+    m_sink = std::make_unique<PackageSink>(updateFolder(), current().name, m_prehashed);
+    if (!m_sink->start()) {
+        fail(UpdateText::installFailed(), m_sink->errorText());
         return;
     }
-    m_download->start({serverAddress(Cfg::Servers::Service), packageRequestPath(current().path)}, m_partial.get());
+    m_sizeLimit = packageSizeLimit(QStorageInfo(updateFolder()).bytesAvailable());
+    m_download->start({serverAddress(Cfg::Servers::Service), packageRequestPath(current().path),
+                       std::chrono::milliseconds(0), m_sizeLimit},
+                      m_sink.get());
 }
 
 void UpdateRun::onDownloadProgress(qint64 lastIndex, qint64 contentLength)
@@ -222,12 +280,11 @@ void UpdateRun::onDownloadProgress(qint64 lastIndex, qint64 contentLength)
 void UpdateRun::onDownloadFinished()
 {
     if (m_phase == Phase::Signature) {
-        // What the signature file alone tells refuses the package before it
-        // is downloaded; whether it matches the bytes waits for them.
-        const std::optional<MinisignSignature> signature = MinisignSignature::parse(m_signature.data());
-        if (!signature || signature->keyId != m_key->keyId) {
-            fail(UpdateText::signatureInvalid(),
-                 u"signature "_s + checkName(signature ? SignatureCheck::OtherKey : SignatureCheck::Malformed));
+        // What the signature file alone tells (its key, the release it was
+        // made for) refuses the package before it is downloaded.
+        const QString refusal = signatureRefusal(verifyTrustedComment(*m_key, m_signature.data()), current());
+        if (!refusal.isEmpty()) {
+            fail(UpdateText::signatureInvalid(), refusal);
             return;
         }
         fetchPackage();
@@ -245,7 +302,13 @@ void UpdateRun::onDownloadFailed(PackageDownload::Failure reason)
         return;
     }
     if (reason == PackageDownload::Failure::WriteFailed) {
-        fail(UpdateText::installFailed(), u"cannot write the package: "_s + m_partial->errorString());
+        fail(UpdateText::installFailed(), u"cannot write the package: "_s + m_sink->errorText());
+        return;
+    }
+    if (reason == PackageDownload::Failure::TooLarge) {
+        fail(UpdateText::packageTooLarge(m_download->statusLine(), m_download->contentLength()),
+             u"package download: %1, Content-Length %2 over the limit of %3 bytes"_s.arg(
+                 detail, QString::number(m_download->contentLength()), QString::number(m_sizeLimit)));
         return;
     }
     QString status = UpdateText::networkFailure();
@@ -259,39 +322,34 @@ void UpdateRun::prepareCurrent()
 {
     m_phase = Phase::Preparing;
     Q_EMIT statusChanged(UpdateText::installing(current().name));
-    // The last bytes may still sit in the file's buffer; a full disk shows
+    // The last bytes may still sit in a file's buffer; a full disk shows
     // here, not in the writes.
-    if (!m_partial->flush()) {
-        fail(UpdateText::installFailed(), u"cannot write the package: "_s + m_partial->errorString());
+    if (!m_sink->finish()) {
+        fail(UpdateText::installFailed(), u"cannot write the package: "_s + m_sink->errorText());
         return;
     }
-    m_partial->close();
-    m_partial->setAutoRemove(false);
-    m_preparedPath = m_partial->fileName();
-    m_partial.reset();
 
     auto preparation = std::make_shared<Preparation>();
-    m_worker = QThread::create(
-        [preparation, partial = m_preparedPath, package = QDir(updateFolder()).filePath(current().name + u".md"),
-         folder = updateFolder(), key = m_key,
-         signature = m_signature.data()] { *preparation = preparePackage(partial, package, folder, key, signature); });
+    m_worker =
+        QThread::create([preparation, sink = m_sink.get(), key = *m_key, signature = m_signature.data(),
+                         package = current()] { *preparation = preparePackage(*sink, key, signature, package); });
     connect(m_worker, &QThread::finished, this, [this, preparation] {
         m_worker->deleteLater();
         m_worker = nullptr;
-        dropPartialFile();
+        // Whatever did not take its name goes.
+        m_sink.reset();
         switch (preparation->result) {
         case Preparation::Result::BadSignature:
             fail(UpdateText::signatureInvalid(), preparation->detail);
             return;
         case Preparation::Result::NotSaved:
-        case Preparation::Result::NotSplit:
             fail(UpdateText::installFailed(), preparation->detail);
             return;
         case Preparation::Result::Ready:
             break;
         }
         // A package without pieces brings no script; the one a former
-        // package left behind is not run again.
+        // package left behind is gone already.
         if (preparation->pieces == 0) {
             packageDone();
             return;
@@ -315,39 +373,38 @@ void UpdateRun::onScriptFinished(InstallScript::Outcome outcome, int exitCode)
 
 void UpdateRun::packageDone()
 {
+    // At once, not after the last package: a run stopped from here on
+    // installs only the packages after this one.
+    if (!recordInstalledVersion(current())) {
+        fail(UpdateText::versionNotRecorded(), u"cannot write %1"_s.arg(AppFolder::current().settingsFile()));
+        return;
+    }
     Q_EMIT packageInstalled(m_current + 1, current().name);
     if (m_current + 1 < m_packages.size()) {
         ++m_current;
         downloadCurrent();
         return;
     }
-    if (!recordInstalledVersion(m_packages.last())) {
-        fail(UpdateText::versionNotRecorded(), u"cannot write %1"_s.arg(AppFolder::current().settingsFile()));
-        return;
-    }
-    m_phase = Phase::Done;
+    stop();
     Q_EMIT statusChanged(UpdateText::succeeded());
     Q_EMIT finished(Outcome::Installed);
 }
 
-void UpdateRun::fail(const QString &status, const QString &detail)
+void UpdateRun::stop()
 {
     m_phase = Phase::Done;
     m_download->abort();
-    dropPartialFile();
+    m_sink.reset();
+    // The next run may start while this one's window still shows.
+    m_lock.unlock();
+}
+
+void UpdateRun::fail(const QString &status, const QString &detail)
+{
+    stop();
     m_failureDetail = detail;
     Q_EMIT statusChanged(status);
     Q_EMIT finished(Outcome::Failed);
-}
-
-void UpdateRun::dropPartialFile()
-{
-    m_partial.reset();
-    if (!m_preparedPath.isEmpty() && !m_worker) {
-        // Still there when the package never took its name.
-        QFile::remove(m_preparedPath);
-        m_preparedPath.clear();
-    }
 }
 
 } // namespace zorvane

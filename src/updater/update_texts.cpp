@@ -57,6 +57,22 @@ QString signatureInvalid()
     return u"更新包签名无效，更新终止。"_s;
 }
 
+QString noKey()
+{
+    return u"没有更新公钥，无法验证更新包，更新终止。"_s;
+}
+
+QString alreadyRunning()
+{
+    return u"更新程序已在运行。"_s;
+}
+
+QString packageTooLarge(const QString &statusLine, qint64 contentLength)
+{
+    return u"更新包过大，更新终止。（"_s + statusLine + u"，Content-Length: "_s + QString::number(contentLength)
+           + u"）"_s;
+}
+
 QString listRefused()
 {
     return u"更新列表无效，更新终止。"_s;

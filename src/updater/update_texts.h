@@ -18,6 +18,12 @@ QString installing(const QString &name);
 QString succeeded();
 QString networkFailure();
 QString signatureInvalid();
+// The application folder holds no "\setting\update.pub" to check packages with.
+QString noKey();
+// Another update run holds the application folder.
+QString alreadyRunning();
+// The server announced a package larger than the updater takes or the disk holds.
+QString packageTooLarge(const QString &statusLine, qint64 contentLength);
 // A list entry whose name or fields cannot be used as they are.
 QString listRefused();
 // A package that could not be saved or split, or whose script failed.

@@ -9,11 +9,11 @@ QString installedStamp()
     return configText(Cfg::vision::update);
 }
 
-bool recordInstalledVersion(const UpdatePackage &last)
+bool recordInstalledVersion(const UpdatePackage &installed)
 {
-    // The stamp last: a run cut short between the two writes asks for the
-    // same packages again rather than skipping them.
-    return setConfigText(Cfg::vision::vision, last.name) && setConfigText(Cfg::vision::update, last.stamp);
+    // The stamp first: it is what keeps the package from being installed
+    // again, while the name is only shown.
+    return setConfigText(Cfg::vision::update, installed.stamp) && setConfigText(Cfg::vision::vision, installed.name);
 }
 
 } // namespace zorvane

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "updater/update_list.h"
+#include "net/update_list.h"
 
 #include <QString>
 
@@ -11,8 +11,8 @@ namespace zorvane {
 // the last package installed.
 QString installedStamp();
 
-// Records `last` as installed, after the last package of a run. False when
-// the settings file could not be written.
-bool recordInstalledVersion(const UpdatePackage &last);
+// Records `installed` as the installed version, as soon as its script ended
+// well. False when the settings file could not be written.
+bool recordInstalledVersion(const UpdatePackage &installed);
 
 } // namespace zorvane

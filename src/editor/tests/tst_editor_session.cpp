@@ -33,6 +33,7 @@ private Q_SLOTS:
 
     void pageNotAnswering_commandStopsAndChangesNothing_data();
     void pageNotAnswering_commandStopsAndChangesNothing();
+    void keepArticleOnly_extractionNotAnswered_changesNothing();
 
     void textMode_roundTripEscapesOnce();
     void textMode_leavingKeepsTextWhenPageFails();
@@ -171,6 +172,7 @@ void TestEditorSession::pageNotAnswering_commandStopsAndChangesNothing_data()
     QTest::newRow("preview") << u"preview"_s;
     QTest::newRow("text mode") << u"text"_s;
     QTest::newRow("copy") << u"copy"_s;
+    QTest::newRow("keep the article only") << u"article"_s;
 }
 
 void TestEditorSession::pageNotAnswering_commandStopsAndChangesNothing()
@@ -187,6 +189,8 @@ void TestEditorSession::pageNotAnswering_commandStopsAndChangesNothing()
         m_session->togglePreview();
     else if (command == u"text")
         m_session->toggleTextMode();
+    else if (command == u"article")
+        QVERIFY(!m_session->keepArticleOnly());
     else
         m_session->copyFromEditor();
 
@@ -198,6 +202,21 @@ void TestEditorSession::pageNotAnswering_commandStopsAndChangesNothing()
     QCOMPARE(QGuiApplication::clipboard()->text(), u"before"_s);
     QCOMPARE(m_host->article(), u"<p>文章</p>"_s);
     QVERIFY(m_view->formatAction().isEmpty());
+}
+
+// The article was read, but the page never answered the extraction (this
+// page has no "article" element): the command stops, the editor keeps its
+// article, and the user is told once.
+void TestEditorSession::keepArticleOnly_extractionNotAnswered_changesNothing()
+{
+    m_host->setArticle(u"<ul><li>首页</li></ul><p>文章</p>"_s);
+    QVERIFY(!m_session->keepArticleOnly());
+    QCOMPARE(m_host->article(), u"<ul><li>首页</li></ul><p>文章</p>"_s);
+    QCOMPARE(m_view->messages, QStringList{EditorText::PageNotAnswering});
+
+    m_host->setArticle(QString());
+    QVERIFY(m_session->keepArticleOnly());
+    QCOMPARE(m_view->messages.size(), 1);
 }
 
 void TestEditorSession::textMode_roundTripEscapesOnce()

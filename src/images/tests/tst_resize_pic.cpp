@@ -1,33 +1,17 @@
 #include "images/resize_pic.h"
 #include "testsupport/temp_app_folder.h"
+#include "testsupport/test_pictures.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QRandomGenerator>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 using namespace zorvane;
 
 namespace {
-
-// A photo-like picture: a gradient with noise, so that JPEG cannot shrink it
-// to nothing and the sizes compare like those of real photos.
-QImage photo(int width, int height, quint32 seed = 7)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    QRandomGenerator random(seed);
-    for (int y = 0; y < height; ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const int n = int(random.bounded(64));
-            line[x] = qRgb((x * 255 / width + n) % 256, (y * 255 / height + n) % 256, (x + y + n) % 256);
-        }
-    }
-    return image;
-}
 
 QString save(const TempAppFolder &app, const QString &name, const QImage &image, const char *format, int quality = -1)
 {
@@ -45,53 +29,6 @@ void configure(const TempAppFolder &app, const QString &resize, const QString &m
         resize, maxWidth, maxHeight, small, strong)));
 }
 
-// Qt reads GIF but cannot write it. LZW without compression: a clear code
-// before the code width would grow keeps every code a plain 9-bit index.
-QByteArray gif(const QImage &picture)
-{
-    const QImage image = picture.convertToFormat(QImage::Format_Indexed8);
-    auto le16 = [](QByteArray &out, int v) { out.append(char(v & 0xFF)).append(char(v >> 8)); };
-    QByteArray out("GIF89a");
-    le16(out, image.width());
-    le16(out, image.height());
-    out.append("\xF7\0\0", 3);
-    for (int i = 0; i < 256; ++i) {
-        const QRgb c = i < image.colorCount() ? image.color(i) : 0;
-        out.append(char(qRed(c))).append(char(qGreen(c))).append(char(qBlue(c)));
-    }
-    out.append(",\0\0\0\0", 5);
-    le16(out, image.width());
-    le16(out, image.height());
-    out.append("\0\x08", 2);
-
-    QByteArray data;
-    quint32 bits = 0;
-    int count = 0;
-    auto put = [&](int code) {
-        bits |= quint32(code) << count;
-        for (count += 9; count >= 8; count -= 8, bits >>= 8)
-            data.append(char(bits & 0xFF));
-    };
-    int sinceClear = 250;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (sinceClear++ == 250) {
-                put(256);
-                sinceClear = 1;
-            }
-            put(image.pixelIndex(x, y));
-        }
-    }
-    put(257);
-    if (count > 0)
-        data.append(char(bits & 0xFF));
-    for (qsizetype at = 0; at < data.size(); at += 255) {
-        const QByteArray block = data.mid(at, 255);
-        out.append(char(block.size())).append(block);
-    }
-    return out.append("\0;", 2);
-}
-
 QByteArray bytesOf(const QString &path)
 {
     QFile file(path);
@@ -104,6 +41,12 @@ QByteArray formatOf(const QString &path)
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     return reader.format();
+}
+
+// The command's way: the settings file read once, then the compression.
+ResizePicResult compressAsConfigured(const QString &source, const QString &target)
+{
+    return ResizePic(source, target, ResizePicOptions::fromSettings());
 }
 
 QImage loaded(const QString &path)
@@ -182,10 +125,10 @@ void TestResizePic::limits_fitPictureInSinglePrecision()
     QFETCH(QSize, expected);
     TempAppFolder app;
     configure(app, u"1"_s, maxWidth, maxHeight, u"0"_s, u"0"_s);
-    const QString path = save(app, u"photo.jpg"_s, photo(source.width(), source.height()), "jpeg", 95);
+    const QString path = save(app, u"photo.jpg"_s, photoImage(source.width(), source.height()), "jpeg", 95);
     const QByteArray before = bytesOf(path);
 
-    const ResizePicResult result = ResizePic(path, resizePicTarget(path));
+    const ResizePicResult result = compressAsConfigured(path, resizePicTarget(path));
     QCOMPARE(result.message, u"压缩成功，图片已保存至："_s + resizePicTarget(path));
     QCOMPARE(result.code, qint16(0));
     QCOMPARE(loaded(resizePicTarget(path)).size(), expected);
@@ -207,17 +150,13 @@ void TestResizePic::strength_encodesAtItsQuality()
     QFETCH(int, quality);
     TempAppFolder app;
     configure(app, u"0"_s, u"10"_s, u"10"_s, u"1"_s, strong);
-    const QImage picture = photo(320, 240);
+    const QImage picture = photoImage(320, 240);
     const QString path = save(app, u"photo.bmp"_s, picture, "bmp");
 
-    QByteArray expected;
-    QBuffer buffer(&expected);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(quality);
-    QVERIFY(writer.write(picture));
+    const QByteArray expected = encodedPicture(picture, "jpeg", quality);
+    QVERIFY(!expected.isEmpty());
 
-    QCOMPARE(ResizePic(path, resizePicTarget(path)).code, qint16(0));
+    QCOMPARE(compressAsConfigured(path, resizePicTarget(path)).code, qint16(0));
     QCOMPARE(bytesOf(resizePicTarget(path)), expected);
     QCOMPARE(app.readFile(u"\\data\\cache.bmp"), expected);
 }
@@ -227,12 +166,12 @@ void TestResizePic::gifSource_savedUnderItsNameHoldingJpeg()
     TempAppFolder app;
     configure(app, u"0"_s, u""_s, u""_s, u"1"_s, u"2"_s);
     const QString path = app.folder().root() + u"/pictures/photo.gif"_s;
-    QVERIFY(app.writeFile(u"\\pictures\\photo.gif", gif(photo(400, 300))));
+    QVERIFY(app.writeFile(u"\\pictures\\photo.gif", gifBytes({photoImage(400, 300)})));
     const QByteArray before = bytesOf(path);
     const QString target = app.folder().root() + u"/pictures/photo_new.gif"_s;
     QVERIFY(app.writeFile(u"\\pictures\\photo_new.gif", "an older result"));
 
-    const ResizePicResult result = ResizePic(path, target);
+    const ResizePicResult result = compressAsConfigured(path, target);
     QCOMPARE(result.code, qint16(0));
     QCOMPARE(formatOf(target), QByteArray("jpeg"));
     QCOMPARE(loaded(target).size(), QSize(400, 300));
@@ -246,14 +185,14 @@ void TestResizePic::resizeOnly_bitmapWorkingFileIsReducedOnlyWhenLarger()
     configure(app, u"1"_s, u"300"_s, u""_s, u"0"_s, u"0"_s);
 
     // A bitmap of the smaller size is already smaller than a bitmap source.
-    const QString bitmap = save(app, u"scan.bmp"_s, photo(600, 400), "bmp");
-    QCOMPARE(ResizePic(bitmap, resizePicTarget(bitmap)).code, qint16(0));
+    const QString bitmap = save(app, u"scan.bmp"_s, photoImage(600, 400), "bmp");
+    QCOMPARE(compressAsConfigured(bitmap, resizePicTarget(bitmap)).code, qint16(0));
     QCOMPARE(formatOf(resizePicTarget(bitmap)), QByteArray("bmp"));
     QCOMPARE(loaded(resizePicTarget(bitmap)).size(), QSize(300, 200));
 
     // Against a JPEG source the bitmap is far larger, so it is re-encoded.
-    const QString jpeg = save(app, u"photo.jpg"_s, photo(600, 400), "jpeg", 90);
-    QCOMPARE(ResizePic(jpeg, resizePicTarget(jpeg)).code, qint16(0));
+    const QString jpeg = save(app, u"photo.jpg"_s, photoImage(600, 400), "jpeg", 90);
+    QCOMPARE(compressAsConfigured(jpeg, resizePicTarget(jpeg)).code, qint16(0));
     QCOMPARE(formatOf(resizePicTarget(jpeg)), QByteArray("jpeg"));
     QCOMPARE(formatOf(app.path(u"\\data\\cache.jpg")), QByteArray("jpeg"));
     QCOMPARE(loaded(resizePicTarget(jpeg)).size(), QSize(300, 200));
@@ -266,7 +205,7 @@ void TestResizePic::transparentAndTurnedPictures_areFlattenedAndUpright()
     QImage clear(64, 32, QImage::Format_ARGB32);
     clear.fill(Qt::transparent);
     const QString png = save(app, u"logo.png"_s, clear, "png");
-    QCOMPARE(ResizePic(png, resizePicTarget(png)).code, qint16(4)); // tiny PNG; look at the working file
+    QCOMPARE(compressAsConfigured(png, resizePicTarget(png)).code, qint16(4)); // tiny PNG; look at the working file
     const QColor corner = loaded(app.path(u"\\data\\cache.png")).pixelColor(0, 0);
     QVERIFY2(corner.lightness() > 240, qPrintable(corner.name()));
 
@@ -274,8 +213,8 @@ void TestResizePic::transparentAndTurnedPictures_areFlattenedAndUpright()
     const QString path = app.folder().root() + u"/pictures/phone.jpg"_s;
     QImageWriter writer(path, "jpeg");
     writer.setTransformation(QImageIOHandler::TransformationRotate90);
-    QVERIFY(writer.write(photo(200, 100)));
-    QCOMPARE(ResizePic(path, resizePicTarget(path)).code, qint16(0));
+    QVERIFY(writer.write(photoImage(200, 100)));
+    QCOMPARE(compressAsConfigured(path, resizePicTarget(path)).code, qint16(0));
     QCOMPARE(loaded(resizePicTarget(path)).size(), QSize(100, 200));
 }
 
@@ -329,7 +268,7 @@ void TestResizePic::failures()
 
     QString path = app.folder().root() + u"/pictures/photo.jpg"_s;
     if (source == u"photo")
-        path = save(app, u"photo.jpg"_s, photo(400, 300), "jpeg", 95);
+        path = save(app, u"photo.jpg"_s, photoImage(400, 300), "jpeg", 95);
     else if (source == u"tiny")
         path = save(app, u"tiny.png"_s, QImage(8, 8, QImage::Format_Mono), "png");
     else if (source != u"missing")
@@ -343,7 +282,7 @@ void TestResizePic::failures()
                                                      : app.folder().root() + target;
     const QByteArray before = bytesOf(path);
 
-    const ResizePicResult result = ResizePic(path, targetPath);
+    const ResizePicResult result = compressAsConfigured(path, targetPath);
     QCOMPARE(result.message, message);
     QCOMPARE(int(result.code), code);
     QCOMPARE(bytesOf(path), before);

@@ -39,6 +39,7 @@ struct Run
     QStringList progress;
     QList<LibraryCheck> libraries;
     std::optional<std::optional<QString>> handOver;
+    QStringList updateIgnored;
     std::optional<QList<Notice>> finished;
     bool passedNoticeStep = false;
 
@@ -112,6 +113,7 @@ Run TestServiceChecks::runChecks()
     connect(&checks, &ServiceChecks::libraryChecked, this, [&](const LibraryCheck &c) { run.libraries << c; });
     connect(&checks, &ServiceChecks::handOverRequested, this,
             [&](const std::optional<QString> &argument) { run.handOver = argument; });
+    connect(&checks, &ServiceChecks::updateIgnored, this, [&](const QString &why) { run.updateIgnored << why; });
     connect(&checks, &ServiceChecks::finished, this, [&](const QList<Notice> &notices) { run.finished = notices; });
     checks.start();
     checks.start(); // a second start changes nothing
@@ -164,20 +166,34 @@ void TestServiceChecks::parseNotices()
 void TestServiceChecks::updateReply_data()
 {
     QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<bool>("key"); // the folder holds "\setting\update.pub"
     QTest::addColumn<bool>("handedOver");
     QTest::addColumn<std::optional<QString>>("argument");
-    QTest::newRow("update announced") << QByteArray("a|b|c") << true << std::optional(u"c|a|b"_s);
-    QTest::newRow("too few fields still ends") << QByteArray("a|b") << true << std::optional<QString>();
-    QTest::newRow("no update") << QByteArray() << false << std::optional<QString>();
-    QTest::newRow("blank reply is no update") << QByteArray(" \r\n") << false << std::optional<QString>();
+    QTest::newRow("update announced") << QByteArray("a|b|c") << true << true << std::optional(u"c|a|b"_s);
+    QTest::newRow("no update") << QByteArray() << true << false << std::optional<QString>();
+    QTest::newRow("blank reply is no update") << QByteArray(" \r\n") << true << false << std::optional<QString>();
+    // What the updater would not install never ends the program.
+    QTest::newRow("too few fields") << QByteArray("a|b") << true << false << std::optional<QString>();
+    QTest::newRow("a captive portal's page")
+        << QByteArray("<html><head><title>Wi-Fi</title></head><body>Log in to continue</body></html>") << true << false
+        << std::optional<QString>();
+    QTest::newRow("an entry the updater refuses")
+        << QByteArray("../a|b|c") << true << false << std::optional<QString>();
+    QTest::newRow("nothing newer than the installed stamp")
+        << QByteArray("a|20240101|c<br>b|20231231|d") << true << false << std::optional<QString>();
+    QTest::newRow("no key to check the package with")
+        << QByteArray("a|b|c") << false << false << std::optional<QString>();
 }
 
 void TestServiceChecks::updateReply()
 {
     QFETCH(QByteArray, reply);
+    QFETCH(bool, key);
     QFETCH(bool, handedOver);
     QFETCH(std::optional<QString>, argument);
     QVERIFY(setConfigText(Cfg::vision::update, u"20240101"_s));
+    if (key)
+        QVERIFY(m_folder->writeFile(u"\\setting\\update.pub", "untrusted comment: the maker's key\n"));
     m_server->on(UpdatePath + u"20240101"_s).respond(200, reply);
 
     const Run run = runChecks();
@@ -185,6 +201,8 @@ void TestServiceChecks::updateReply()
     QCOMPARE(run.finished.has_value(), !handedOver);
     // The shutdown sends the logout notice only past the notice step.
     QCOMPARE(run.passedNoticeStep, !handedOver);
+    // What was not handed over is said, unless it was the plain empty reply.
+    QCOMPARE(run.updateIgnored.size(), !handedOver && !reply.trimmed().isEmpty() ? 1 : 0);
     if (handedOver) {
         QCOMPARE(*run.handOver, argument);
         // Nothing after the update check is asked, so no notice step passed.
@@ -223,6 +241,7 @@ void TestServiceChecks::library_data()
     QTest::newRow("30-character version ignored") << u"v1"_s << QByteArray(30, 'x') << threeLines << false << -1;
     QTest::newRow("29-character version used") << u"v1"_s << QByteArray(29, 'x') << threeLines << true << 2;
     QTest::newRow("empty download keeps the library") << u"v1"_s << QByteArray("v2") << QByteArray() << true << -1;
+    QTest::newRow("empty version reply asks for no library") << u"v1"_s << QByteArray() << threeLines << false << -1;
     QTest::newRow("first version on a fresh folder")
         << QString() << QByteArray("2024") << QByteArray("a|b") << true << 0;
 }

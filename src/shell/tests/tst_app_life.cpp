@@ -207,13 +207,16 @@ void TestAppLife::serviceChecks_data()
     QTest::addColumn<bool>("listening");
     QTest::addColumn<QByteArray>("updater"); // its arguments; empty: not started
     QTest::addColumn<bool>("executable");
+    QTest::addColumn<bool>("handedOver");
     const QByteArray update = "a|b|c";
-    QTest::newRow("update, three fields reordered") << update << true << QByteArray("c|a|b\n") << true;
-    QTest::newRow("update of two fields: no updater") << QByteArray("a|b") << true << QByteArray() << true;
+    QTest::newRow("update, three fields reordered") << update << true << QByteArray("c|a|b\n") << true << true;
+    // Nothing the updater would install: the main window, as for no update.
+    QTest::newRow("update of two fields: the main window")
+        << QByteArray("a|b") << true << QByteArray() << true << false;
     // The user pressed OK for an update: ending silently would say it runs.
-    QTest::newRow("update, the updater cannot start") << update << true << QByteArray() << false;
-    QTest::newRow("every reply a 404") << QByteArray() << true << QByteArray() << true;
-    QTest::newRow("nothing listens") << QByteArray() << false << QByteArray() << true;
+    QTest::newRow("update, the updater cannot start") << update << true << QByteArray() << false << true;
+    QTest::newRow("every reply a 404") << QByteArray() << true << QByteArray() << true << false;
+    QTest::newRow("nothing listens") << QByteArray() << false << QByteArray() << true << false;
 }
 
 void TestAppLife::serviceChecks()
@@ -222,6 +225,9 @@ void TestAppLife::serviceChecks()
     QFETCH(bool, listening);
     QFETCH(QByteArray, updater);
     QFETCH(bool, executable);
+    QFETCH(bool, handedOver);
+    // The maker's key: without it no update is handed over.
+    QVERIFY(m_app->writeFile(u"\\setting\\update.pub", "untrusted comment: the maker's key\n"));
     if (!executable)
         QVERIFY(QFile::setPermissions(m_app->path(u"\\Patchwell"), QFile::ReadOwner));
     if (!update.isEmpty())
@@ -230,7 +236,7 @@ void TestAppLife::serviceChecks()
         QVERIFY(setConfigText(Cfg::Servers::Service, u"127.0.0.1:"_s + QString::number(FakeHttpServer::closedPort())));
     QVERIFY(!m_life->start());
 
-    if (update.isEmpty()) {
+    if (!handedOver) {
         // The main window, whatever the server did, then its close ends the
         // program where no tray icon would hold it: with the goodbye.
         frmFormat *main = enterAsGuest();
@@ -244,8 +250,8 @@ void TestAppLife::serviceChecks()
     }
     QVERIFY(m_ended->wait(10000));
     QCOMPARE(m_ended->at(0).at(0).toInt(), 0);
-    QCOMPARE(m_service->requestsFor(LogoutPath).size(), listening && update.isEmpty() ? 1 : 0);
-    if (update.isEmpty())
+    QCOMPARE(m_service->requestsFor(LogoutPath).size(), listening && !handedOver ? 1 : 0);
+    if (!handedOver)
         return;
     QStringList messages{u"发现软件有较新版本，点击确定进行更新。"_s};
     if (!executable)

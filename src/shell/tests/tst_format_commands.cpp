@@ -2,16 +2,22 @@
 #include "editor/editor_host.h"
 #include "editor/editor_session.h"
 #include "editor/web_editor_host.h"
+#include "format/format_html.h"
+#include "format/inner_text.h"
 #include "main_window_fixture.h"
 #include "settings/config_keys.h"
 #include "shell/clickable_label.h"
 #include "shell/editor_commands.h"
 #include "shell/frm_format.h"
+#include "testsupport/sample_pages.h"
 #include "testsupport/temp_app_folder.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDirIterator>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -31,6 +37,9 @@ private Q_SLOTS:
     void emptyEditor_reportsAndChangesNothing();
     void preview_refusesWithMessage();
     void checkBoxes_showAndStoreTheirSettings();
+    void chkArticle_ctrlG_keepsOnlyTheArticleOfAPastedPage_data();
+    void chkArticle_ctrlG_keepsOnlyTheArticleOfAPastedPage();
+    void chkArticleUnticked_formatsTheWholePasteAsBefore();
 
 private:
     frmFormat *openWindow();
@@ -120,13 +129,99 @@ void TestFormatCommands::checkBoxes_showAndStoreTheirSettings()
     QVERIFY(w);
     auto *headSpace = w->findChild<QCheckBox *>(u"chkHeadSpace"_s);
     auto *href = w->findChild<QCheckBox *>(u"chkHref"_s);
-    QVERIFY(headSpace && href);
+    auto *articleOnly = w->findChild<QCheckBox *>(u"chkArticle"_s);
+    QVERIFY(headSpace && href && articleOnly);
+    QCOMPARE(articleOnly->text(), u"只保留正文"_s);
     QVERIFY(headSpace->isChecked());
     QVERIFY(!href->isChecked());
+    QVERIFY(!articleOnly->isChecked());
     headSpace->click();
     href->click();
+    articleOnly->click();
     QCOMPARE(configText(Cfg::Format::HeadSpace), u"0"_s);
     QCOMPARE(configText(Cfg::Format::RemoveLink), u"1"_s);
+    QCOMPARE(configText(Cfg::Format::ArticleOnly), u"1"_s);
+}
+
+namespace {
+
+QString sample(const QString &name, const QString &file)
+{
+    QFile in(sampleArticlesFolder() + u'/' + name + u'/' + file);
+    return in.open(QIODevice::ReadOnly) ? QString::fromUtf8(in.readAll()) : QString();
+}
+
+// Text without any white space, to compare paragraphs across re-layout.
+QString squeezed(const QString &html)
+{
+    QString text = htmlToInnerText(html);
+    text.removeIf([](QChar c) { return c.isSpace(); });
+    return text;
+}
+
+// Pastes html as a browser's copy puts it on the clipboard.
+void pasteIntoEditor(frmFormat *w, const QString &html)
+{
+    auto *mime = new QMimeData;
+    mime->setHtml(html);
+    QGuiApplication::clipboard()->setMimeData(mime);
+    QTest::mouseClick(w->findChild<QPushButton *>(u"cmdPaste1"_s), Qt::LeftButton);
+}
+
+} // namespace
+
+void TestFormatCommands::chkArticle_ctrlG_keepsOnlyTheArticleOfAPastedPage_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("navigation");
+    QTest::newRow("光明网") << u"gmw"_s << QStringList{u"光明报系"_s, u"关于光明网"_s, u"法律声明"_s};
+    QTest::newRow("腾讯网") << u"qq"_s << QStringList{u"全部频道"_s, u"企鹅智酷"_s, u"无障碍说明"_s};
+}
+
+void TestFormatCommands::chkArticle_ctrlG_keepsOnlyTheArticleOfAPastedPage()
+{
+    QFETCH(QString, name);
+    QFETCH(QStringList, navigation);
+    if (sampleArticlesFolder().isEmpty())
+        QSKIP(sampleSkipMessage());
+    frmFormat *w = openWindow();
+    QVERIFY(w);
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    w->findChild<QCheckBox *>(u"chkArticle"_s)->click();
+
+    pasteIntoEditor(w, sample(name, u"source.html"_s));
+    for (const QString &link : navigation)
+        QVERIFY2(squeezed(article()).contains(link), qPrintable(link));
+    QTest::keyClick(w, Qt::Key_G, Qt::ControlModifier);
+
+    const QString result = article();
+    QCOMPARE(w->lblFormatAction->text(), u"一键格式化完毕..."_s);
+    QVERIFY2(result.startsWith(u"<p>\u3000\u3000"_s), qPrintable(result.left(100)));
+    const QString text = squeezed(result);
+    for (const QString &link : navigation)
+        QVERIFY2(!text.contains(link), qPrintable(link));
+    const QStringList paragraphs = htmlToInnerText(sample(name, u"expected.html"_s)).split(u"\r\n"_s);
+    for (QString paragraph : paragraphs) {
+        paragraph.removeIf([](QChar c) { return c.isSpace(); });
+        QVERIFY2(text.contains(paragraph), qPrintable(paragraph));
+    }
+}
+
+void TestFormatCommands::chkArticleUnticked_formatsTheWholePasteAsBefore()
+{
+    if (sampleArticlesFolder().isEmpty())
+        QSKIP(sampleSkipMessage());
+    frmFormat *w = openWindow();
+    QVERIFY(w);
+    pasteIntoEditor(w, sample(u"gmw"_s, u"source.html"_s));
+    const QString pasted = article();
+    QTest::mouseClick(w->findChild<QPushButton *>(u"cmdOneKey"_s), Qt::LeftButton);
+    const QString formatted = article();
+
+    QVERIFY(setEditorHtml(w->editorHost(), FormatHtml(pasted, FormatMode::OneKeyFormat)));
+    QCOMPARE(formatted, article());
+    QVERIFY(formatted.contains(u"光明报系"_s));
 }
 
 QTEST_MAIN(TestFormatCommands)

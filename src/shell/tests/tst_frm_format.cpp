@@ -16,6 +16,7 @@
 #include "testsupport/fake_http_server.h"
 #include "testsupport/object_names.h"
 #include "testsupport/temp_app_folder.h"
+#include "testsupport/url_catcher.h"
 #include "text/gbk.h"
 
 #include <QApplication>
@@ -39,15 +40,6 @@ namespace {
 
 const QString FormatDefault = u"<p>今日格式化说明</p>"_s;
 const QString YcDefault = u"<p>今日伪原创说明</p>"_s;
-
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public Q_SLOTS:
-    void open(const QUrl &url) { opened.append(url); }
-};
 
 } // namespace
 

@@ -86,6 +86,7 @@ void TestHandOff::announcedUpdate_startsTheUpdaterWithItsArgument()
     FakeHttpServer server;
     QVERIFY(server.serve(Cfg::Servers::Service));
     server.on(u"/index.php?m=show&action=upnew&time="_s).respond(200, "a|b|c");
+    QVERIFY(folder.writeFile(u"\\setting\\update.pub", "untrusted comment: the maker's key\n"));
 
     ServiceClient client;
     ServiceChecks checks(client);

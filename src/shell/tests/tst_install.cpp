@@ -1,4 +1,5 @@
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -68,18 +69,20 @@ class TestInstall : public QObject
 private Q_SLOTS:
     void install_givesAFolderThatStartsAndValidEntries();
     void reinstall_keepsWhatTheUserChanged();
+    void updateKey_isTheBuilds_data();
+    void updateKey_isTheBuilds();
 
 private:
-    Finished install(const QString &prefix);
+    Finished install(const QString &prefix, const QString &app = QString::fromUtf8(ZORVANE_APP_DIR));
 
     QTemporaryDir m_home;
 };
 
-Finished TestInstall::install(const QString &prefix)
+Finished TestInstall::install(const QString &prefix, const QString &app)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"XDG_DATA_HOME"_s, m_home.path());
-    environment.insert(u"ZORVANE_APP"_s, QString::fromUtf8(ZORVANE_APP_DIR));
+    environment.insert(u"ZORVANE_APP"_s, app);
     return run(QString::fromUtf8(ZORVANE_SOURCE_DIR "/scripts/install"), {prefix}, environment);
 }
 
@@ -114,7 +117,7 @@ void TestInstall::install_givesAFolderThatStartsAndValidEntries()
     // library counts are there.
     const Finished counts = run(prefix + u"/zorvane-cli"_s, {u"config"_s, u"get"_s, u"vision"_s, u"ErrorWordNums"_s});
     QCOMPARE(counts.exitCode, 0);
-    QCOMPARE(counts.out, QByteArray("40\n"));
+    QCOMPARE(counts.out, QByteArray("2862\n"));
 
     // Zorvane itself starts there: every file it requires is in place, and
     // its login window comes up.
@@ -172,6 +175,45 @@ void TestInstall::reinstall_keepsWhatTheUserChanged()
     // The programs are the new build's.
     QCOMPARE(run(prefix + u"/zorvane-cli"_s, {u"config"_s, u"get"_s, u"vision"_s, u"ErrorWord"_s}).out,
              QByteArray("v9\n"));
+}
+
+void TestInstall::updateKey_isTheBuilds_data()
+{
+    QTest::addColumn<QByteArray>("installed"); // the installation's key before; empty: none
+    QTest::addColumn<QByteArray>("built");     // the build's; empty: none
+    QTest::newRow("a first installation takes the build's") << QByteArray() << QByteArray("key 1\n");
+    QTest::newRow("a new build's replaces the installed one") << QByteArray("key 1\n") << QByteArray("key 2\n");
+    QTest::newRow("a build without one keeps the installed one") << QByteArray("key 1\n") << QByteArray();
+}
+
+void TestInstall::updateKey_isTheBuilds()
+{
+    QFETCH(QByteArray, installed);
+    QFETCH(QByteArray, built);
+    // A built folder with only what the script looks for.
+    QTemporaryDir app;
+    auto write = [](const QString &path, const QByteArray &bytes, bool executable = false) {
+        QFile file(path);
+        if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !file.open(QIODevice::WriteOnly)
+            || file.write(bytes) != bytes.size())
+            return false;
+        return !executable || file.setPermissions(file.permissions() | QFile::ExeOwner);
+    };
+    QVERIFY(write(app.filePath(u"Zorvane"_s), "#!/bin/sh\n", true));
+    QVERIFY(write(app.filePath(u"zorvane-handoff"_s), "#!/bin/sh\n", true));
+    QVERIFY(write(app.filePath(u"res/zorvane.png"_s), "png"));
+    QVERIFY(write(app.filePath(u"setting/config.ini"_s), ""));
+    if (!built.isEmpty())
+        QVERIFY(write(app.filePath(u"setting/update.pub"_s), built));
+    const QString prefix = m_home.filePath(QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'-'));
+    if (!installed.isEmpty())
+        QVERIFY(write(prefix + u"/setting/update.pub"_s, installed));
+
+    const Finished done = install(prefix, app.path());
+    QVERIFY2(done.exitCode == 0, done.err.constData());
+    QFile key(prefix + u"/setting/update.pub"_s);
+    QVERIFY(key.open(QIODevice::ReadOnly));
+    QCOMPARE(key.readAll(), built.isEmpty() ? installed : built);
 }
 
 QTEST_GUILESS_MAIN(TestInstall)

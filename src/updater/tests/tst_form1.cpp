@@ -1,6 +1,7 @@
 #include "testsupport/object_names.h"
 #include "update_fixture.h"
 #include "updater/form1.h"
+#include "updater/run_lock.h"
 #include "updater/update_run.h"
 #include "updater/update_texts.h"
 
@@ -49,7 +50,9 @@ class TestForm1 : public QObject
 private Q_SLOTS:
     void controls_haveUniqueNames();
     void run_isShownInTheWindow();
+    void failure_letsTheUserLeave();
     void noUpdate_showsTheMessageAndEnds();
+    void secondPatchwell_saysSoAndEnds();
     void command1_startsZorvaneAndEnds();
 };
 
@@ -70,6 +73,7 @@ void TestForm1::run_isShownInTheWindow()
     QVERIFY(fixture.isValid());
     const QByteArray package = UpdateFixture::package("echo ok\n", {QByteArray(997, 'f')});
     fixture.list().respond(200, "<b>v2|s2|/p");
+    fixture.signFor({u"<b>v2"_s, u"s2"_s, u"/p"_s}, package);
     const QByteArray response = FakeHttpServer::httpResponse(200, package);
     const qsizetype half = response.size() / 2;
     fixture.server->on(u"/p"_s).chunks({response.left(half), response.mid(half)}).delay(300ms);
@@ -84,11 +88,34 @@ void TestForm1::run_isShownInTheWindow()
     QTRY_VERIFY(window.lbljindu->text() != u"0%"_s);
     QVERIFY(window.lbljindu->text() != u"100%"_s);
     QVERIFY(window.picJindu->value() > 0);
+    // Neither starting Zorvane nor leaving while the package installs.
+    QVERIFY(!window.Command1->isEnabled());
+    QVERIFY(!window.close());
+    QVERIFY(window.isVisible());
 
     QTRY_COMPARE(window.lblStatus->text(), UpdateText::succeeded());
+    QVERIFY(window.Command1->isEnabled());
     QCOMPARE(answerer.texts, QStringList{UpdateText::updatesFound(1)});
     QCOMPARE(window.lbljindu->text(), u"100%"_s);
     QCOMPARE(window.picJindu->value(), int((package.size() - 1) * 4335 / package.size()));
+}
+
+void TestForm1::failure_letsTheUserLeave()
+{
+    UpdateFixture fixture;
+    QVERIFY(fixture.isValid());
+    fixture.list().respond(200, "v2|s2|/p");
+    fixture.signFor({u"v2"_s, u"s2"_s, u"/p"_s}, "package");
+    fixture.server->on(u"/p"_s).respond(404, "");
+
+    MessageAnswerer answerer;
+    Form1 window;
+    QSignalSpy ended(&window, &Form1::ended);
+    window.start();
+    QTRY_VERIFY(window.lblStatus->text().startsWith(UpdateText::networkFailure()));
+    QVERIFY(window.Command1->isEnabled());
+    QVERIFY(window.close());
+    QCOMPARE(ended.size(), 1);
 }
 
 void TestForm1::noUpdate_showsTheMessageAndEnds()
@@ -103,6 +130,22 @@ void TestForm1::noUpdate_showsTheMessageAndEnds()
     QVERIFY(ended.wait());
     QCOMPARE(answerer.texts, QStringList{UpdateText::noUpdate()});
     QVERIFY(!window.isVisible());
+}
+
+void TestForm1::secondPatchwell_saysSoAndEnds()
+{
+    UpdateFixture fixture;
+    QVERIFY(fixture.isValid());
+    RunLock first;
+    QCOMPARE(first.tryLock(fixture.app->folder().root()), RunLock::Result::Locked);
+    MessageAnswerer answerer;
+    Form1 window;
+    QSignalSpy ended(&window, &Form1::ended);
+    window.start();
+    QVERIFY(ended.wait());
+    QCOMPARE(answerer.texts, QStringList{UpdateText::alreadyRunning()});
+    QVERIFY(!window.isVisible());
+    QVERIFY(fixture.server->requests().isEmpty());
 }
 
 void TestForm1::command1_startsZorvaneAndEnds()

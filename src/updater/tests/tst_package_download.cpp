@@ -58,6 +58,8 @@ private Q_SLOTS:
     void progress_data();
     void progress();
     void progressReachesHundredOnlyAtTheLastByte();
+    void slowServers_areCutOff_data();
+    void slowServers_areCutOff();
 
 private:
     PackageDownload::Request request(const QString &path, std::chrono::milliseconds timeout = 1s) const;
@@ -187,6 +189,49 @@ void TestPackageDownload::progressReachesHundredOnlyAtTheLastByte()
     for (qsizetype i = 0; i + 1 < outcome.progress.size(); ++i)
         QVERIFY(downloadProgress(outcome.progress[i].first, 1000).percent < 100);
     QCOMPARE(sink.data(), body);
+}
+
+void TestPackageDownload::slowServers_areCutOff_data()
+{
+    QTest::addColumn<QList<QByteArray>>("pieces");
+    QTest::addColumn<int>("pause"); // ms before each piece
+    QTest::addColumn<bool>("succeeded");
+    QTest::addColumn<PackageDownload::Failure>("reason");
+
+    // A limit of one second: 1 s plus 8 bytes at 20 KiB/s is the whole
+    // download's bound, and no pause may reach the second.
+    const QByteArray body = "8 bytes!";
+    QList<QByteArray> drip{header(body.size())};
+    for (const char c : body)
+        drip.append(QByteArray(1, c));
+    QTest::newRow("a byte now and then outlives the whole bound")
+        << drip << 300 << false << PackageDownload::Failure::TooSlow;
+    QTest::newRow("a pause past the limit")
+        << QList<QByteArray>{header(body.size()), body} << 1500 << false << PackageDownload::Failure::TimedOut;
+    // 20 KiB are given a second more: 1.2 s in all is within the bound.
+    const QByteArray larger(20 * 1024, 'z');
+    QTest::newRow("slow, given time for its length")
+        << QList<QByteArray>{header(larger.size()), larger.left(10240), larger.mid(10240)} << 400 << true
+        << PackageDownload::Failure::Network;
+}
+
+void TestPackageDownload::slowServers_areCutOff()
+{
+    QFETCH(QList<QByteArray>, pieces);
+    QFETCH(int, pause);
+    QFETCH(bool, succeeded);
+    QFETCH(PackageDownload::Failure, reason);
+    m_server->on(u"/p.md"_s).chunks(pieces).delay(std::chrono::milliseconds(pause));
+
+    QBuffer sink;
+    sink.open(QIODevice::WriteOnly);
+    PackageDownload download;
+    Outcome outcome(download);
+    download.start(request(u"/p.md"_s, 1s), &sink);
+    QVERIFY(outcome.wait());
+    QCOMPARE(outcome.succeeded, succeeded);
+    if (!succeeded)
+        QCOMPARE(outcome.reason, reason);
 }
 
 QTEST_GUILESS_MAIN(TestPackageDownload)

@@ -1,7 +1,8 @@
 #include "literal_package.h"
 #include "testsupport/temp_app_folder.h"
+#include "updater/minisign.h"
 #include "updater/package_format.h"
-#include "updater/package_install.h"
+#include "updater/package_sink.h"
 
 #include <QDir>
 #include <QRandomGenerator>
@@ -121,18 +122,37 @@ void TestPackageFormat::pieces_areWrittenToTheUpdateFolder()
     const QString update = app.path(u"\\update\\");
     QVERIFY(QDir().mkpath(update));
     QVERIFY(app.writeFile(u"\\update\\2", "left by an earlier package"));
-    // Large enough to cross the reader's 1 MiB blocks, with the third marker
-    // straddling the first boundary (it starts at 30 + the file's size).
+    // Large enough to arrive in many chunks, with markers straddling them.
     const QByteArray big(1024 * 1024 - 35, 'b');
     const QByteArray package = "head" + M + "script" + M + big + M + "tail";
-    QVERIFY(app.writeFile(u"\\update\\v.md", package));
+    Blake2b512 expectedHash;
+    expectedHash.addData(package);
+    const QByteArray hash = expectedHash.result();
 
-    const PieceWriteResult result = writePackagePieces(app.path(u"\\update\\v.md"), update);
-    QVERIFY2(result.ok, qPrintable(result.error));
-    QCOMPARE(result.pieces, 3);
+    {
+        // Dropped before it was installed: nothing of it stays.
+        PackageSink dropped(update, u"v"_s, true);
+        QVERIFY(dropped.start());
+        QCOMPARE(dropped.write(package.left(500000)), 500000);
+    }
+    QCOMPARE(QDir(update).entryList(QDir::Files | QDir::Hidden), QStringList{u"2"_s});
+
+    PackageSink sink(update, u"v"_s, true);
+    QVERIFY(sink.start());
+    for (qsizetype at = 0; at < package.size(); at += 4093)
+        QVERIFY(sink.write(package.mid(at, 4093)) > 0);
+    QVERIFY(sink.finish());
+    QCOMPARE(sink.hash(), hash);
+    QCOMPARE(sink.pieceCount(), 3);
+    // Until installed, no piece has its name.
+    QCOMPARE(app.readFile(u"\\update\\2"), QByteArray("left by an earlier package"));
+    QVERIFY(!QFile::exists(app.path(u"\\update\\0.bat")));
+    QVERIFY2(sink.install(), qPrintable(sink.errorText()));
+    QCOMPARE(app.readFile(u"\\update\\v.md"), package);
     QCOMPARE(app.readFile(u"\\update\\0.bat"), QByteArray("script"));
     QCOMPARE(app.readFile(u"\\update\\1"), big);
     QCOMPARE(app.readFile(u"\\update\\2"), QByteArray("tail"));
+    QCOMPARE(QDir(update).entryList({u"*.part"_s}, QDir::Files | QDir::Hidden), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestPackageFormat)

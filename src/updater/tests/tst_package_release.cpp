@@ -52,6 +52,9 @@ void TestPackageRelease::init()
     QVERIFY(m_dir->isValid() && QDir(m_dir->path()).mkpath(u"content/packages"_s));
     QVERIFY(write(u"script"_s, "mv -f update/1 Zorvane\n") && write(u"one"_s, QByteArray("\x00\xff\r\n", 4))
             && write(u"empty"_s, {}) && write(u"marked"_s, "a" + Package::marker().toByteArray() + "b"));
+    // The marker across the first megabyte's end, where a file is read in
+    // blocks.
+    QVERIFY(write(u"marked-late"_s, QByteArray(1024 * 1024 - 4, 'a') + Package::marker().toByteArray()));
 }
 
 void TestPackageRelease::releases_keepEveryStampsListInStep()
@@ -64,15 +67,15 @@ void TestPackageRelease::releases_keepEveryStampsListInStep()
     QVERIFY(write(u"content/packages/2.0 正式版.md.minisig"_s, "stale"));
 
     QVERIFY(release(u"1.0"_s, u"20250101"_s).released);
-    const ReleaseResult newest = release(u"2.0 正式版"_s, u"2025.03-b_2"_s, {u"script"_s, u"one"_s, u"empty"_s});
+    const ReleaseResult newest = release(u"2.0 正式版"_s, u"20250301.b-2_c"_s, {u"script"_s, u"one"_s, u"empty"_s});
     QVERIFY2(newest.released, qPrintable(newest.error));
 
     const QByteArray line1 = "1.0|20250101|/packages/1.0.md";
-    const QByteArray line2 = toGbk(u"2.0 正式版|2025.03-b_2|/packages/2.0%20%E6%AD%A3%E5%BC%8F%E7%89%88.md"_s);
+    const QByteArray line2 = toGbk(u"2.0 正式版|20250301.b-2_c|/packages/2.0%20%E6%AD%A3%E5%BC%8F%E7%89%88.md"_s);
     QCOMPARE(read(u"content/upnew/index.txt"_s), handMade + "<br>" + line1 + "<br>" + line2);
     QCOMPARE(read(u"content/upnew/20240101.txt"_s), line1 + "<br>" + line2);
     QCOMPARE(read(u"content/upnew/20250101.txt"_s), line2);
-    QCOMPARE(read(u"content/upnew/2025.03-b_2.txt"_s), QByteArray());
+    QCOMPARE(read(u"content/upnew/20250301.b-2_c.txt"_s), QByteArray());
     QCOMPARE(Package::splitPackage(read(u"content/packages/2.0 正式版.md"_s)),
              (QList<QByteArray>{read(u"script"_s), read(u"one"_s), QByteArray()}));
     QVERIFY(!QFile::exists(newest.packageFile + u".minisig"_s));
@@ -101,8 +104,12 @@ void TestPackageRelease::refusedRelease_changesNothing_data()
     row("stamp of the whole list", u"2.0"_s, u"index"_s, badStamp);
     row("name released before", u"1.0"_s, u"s2"_s, u"1.0 was released before"_s);
     row("stamp released before", u"2.0"_s, u"s1"_s, u"stamp s1 was released before"_s);
+    row("stamp before the last release's", u"2.0"_s, u"r9"_s, u"does not come after s1"_s);
+    row("stamp of a hidden file", u"2.0"_s, u".s2"_s, badStamp);
     row("file holding the marker", u"2.0"_s, u"s2"_s, u"marked holds the package marker"_s,
         {u"script"_s, u"one"_s, u"marked"_s});
+    row("file holding the marker across a block", u"2.0"_s, u"s2"_s, u"marked-late holds the package marker"_s,
+        {u"script"_s, u"marked-late"_s});
     row("missing file", u"2.0"_s, u"s2"_s, u"no such file"_s, {u"script"_s, u"absent"_s});
     // Refused after the package is written, which is taken away again.
     row("missing signing key", u"2.0"_s, u"s2"_s, u"no such key"_s, {u"script"_s}, u"absent.key"_s);

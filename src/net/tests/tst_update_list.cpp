@@ -1,4 +1,4 @@
-#include "updater/update_list.h"
+#include "net/update_list.h"
 
 #include <QTest>
 
@@ -14,6 +14,8 @@ private Q_SLOTS:
     void parse();
     void unusableEntries_areRefused_data();
     void unusableEntries_areRefused();
+    void stamps_data();
+    void stamps();
 };
 
 void TestUpdateList::parse_data()
@@ -69,6 +71,32 @@ void TestUpdateList::unusableEntries_areRefused()
     QFETCH(QString, reply);
     const UpdateList list = parseUpdateList(reply);
     QCOMPARE(list.refused.size(), 1);
+}
+
+void TestUpdateList::stamps_data()
+{
+    QTest::addColumn<QString>("stamp");
+    QTest::addColumn<QString>("installed");
+    QTest::addColumn<bool>("newer");
+
+    QTest::newRow("digits compare as numbers") << u"100"_s << u"99"_s << true;
+    QTest::newRow("leading zeros do not count") << u"0100"_s << u"99"_s << true;
+    QTest::newRow("the same number written otherwise") << u"007"_s << u"7"_s << false;
+    QTest::newRow("numbers longer than any integer")
+        << u"1000000000000000000000000"_s << u"999999999999999999999999"_s << true;
+    QTest::newRow("equal") << u"20250301"_s << u"20250301"_s << false;
+    QTest::newRow("others compare as bytes") << u"a10"_s << u"a9"_s << false;
+    QTest::newRow("digits against others: bytes") << u"10"_s << u"9a"_s << false;
+    QTest::newRow("nothing recorded: any stamp") << u"0"_s << QString() << true;
+    QTest::newRow("an empty stamp after a recorded one") << QString() << u"1"_s << false;
+}
+
+void TestUpdateList::stamps()
+{
+    QFETCH(QString, stamp);
+    QFETCH(QString, installed);
+    QFETCH(bool, newer);
+    QCOMPARE(isNewerStamp(stamp, installed), newer);
 }
 
 QTEST_GUILESS_MAIN(TestUpdateList)

@@ -40,4 +40,19 @@ bool isSafePackageName(const QString &name);
 // the list gives a relative one (a request line needs it).
 QString packageRequestPath(const QString &listedPath);
 
+// Whether `stamp` comes after `installed`, the stamp the installation
+// recorded. Two stamps made only of digits compare as numbers, any others as
+// byte strings (UTF-8). Before any recorded stamp, every stamp is newer.
+bool isNewerStamp(const QString &stamp, const QString &installed);
+
+// What is left to install of a list over an installation that recorded
+// `installed`: in list order, each package newer than the installed stamp and
+// than every package kept before it. A package that is not newer has been
+// installed already, or would put an older version back.
+QList<UpdatePackage> pendingPackages(const QList<UpdatePackage> &packages, const QString &installed);
+
+// The maker's public key, "\setting\update.pub": without it no package can
+// be checked, so none is installed.
+QString updateKeyFile();
+
 } // namespace zorvane
