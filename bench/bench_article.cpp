@@ -12,6 +12,8 @@
 #include "format/format_html.h"
 #include "qt_benchmark.h"
 #include "settings/app_folder.h"
+#include "snapshot/settings_snapshot.h"
+#include "snapshot/word_libraries.h"
 #include "testsupport/recording_view.h"
 #include "testsupport/sample_pages.h"
 
@@ -76,6 +78,7 @@ struct Editor
     WebEditorHost host{page};
     RecordingView recording;
     EditorSession session{host, recording};
+    WordLibraries libraries;
 
     Editor()
     {
@@ -141,8 +144,11 @@ void BM_OneKeyFormatWithExtraction(benchmark::State &state)
         const bool pasted = setEditorHtml(e->host, html);
         state.ResumeTiming();
         std::optional<QString> article;
+        const SettingsSnapshot settings = readSettingsSnapshot();
         if (!pasted || !e->session.keepArticleOnly() || !(article = e->session.getEditorHtml())
-            || !e->session.setEditorHtml(FormatHtml(*article, FormatMode::OneKeyFormat))) {
+            || !e->session.setEditorHtml(
+                FormatHtml(*article, FormatMode::OneKeyFormat, settings.format, settings.checks,
+                           e->libraries.typosFor(FormatMode::OneKeyFormat, settings.format)))) {
             state.SkipWithError("page did not answer");
             return;
         }

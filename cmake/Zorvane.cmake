@@ -69,6 +69,9 @@ endfunction()
 # Windows live in the shell and above: a library below it that reached Qt
 # Widgets, even through another library, would put a QApplication into every
 # logic test and into zorvane-cli. Stops the configure step when one does.
+#
+# _zorvane_collect_links(<target> <out>): every target and library name
+# reached from target through its link interface.
 function(_zorvane_collect_links target out)
     set(seen ${${out}})
     set(pending ${target})
@@ -104,7 +107,9 @@ function(_zorvane_collect_links target out)
     set(${out} ${seen} PARENT_SCOPE)
 endfunction()
 
-function(zorvane_forbid_widgets)
+# Stops the configure step when one of the targets reaches a link whose name
+# matches pattern; message says why it must not.
+function(_zorvane_forbid_links pattern message)
     foreach(target IN LISTS ARGN)
         if(NOT TARGET ${target})
             continue()
@@ -112,9 +117,30 @@ function(zorvane_forbid_widgets)
         set(reached "")
         _zorvane_collect_links(${target} reached)
         foreach(name IN LISTS reached)
-            if(name MATCHES "^Qt6?::[A-Za-z]*Widgets$")
-                message(FATAL_ERROR "${target} links ${name}; windows belong to the shell and its own dialog targets")
+            if(name MATCHES "${pattern}")
+                message(FATAL_ERROR "${target} links ${name}; ${message}")
             endif()
         endforeach()
     endforeach()
+endfunction()
+
+function(zorvane_forbid_widgets)
+    _zorvane_forbid_links("^Qt6?::[A-Za-z]*Widgets$" "windows belong to the shell and its own dialog targets" ${ARGN})
+endfunction()
+
+# zorvane_forbid_network(<target>...)
+# The formatting pipeline and the text checks work on an article alone: a
+# library of theirs that reached Qt Network would bring sockets into every
+# formatting run and into the formatter's tests. Stops the configure step
+# when one does.
+function(zorvane_forbid_network)
+    _zorvane_forbid_links("^Qt6?::Network$" "the formatter and the text checks ask no server" ${ARGN})
+endfunction()
+
+# zorvane_forbid_settings(<target>...)
+# The same libraries are given their options by the command that runs them
+# (snapshot/): one that reached the settings library could read the settings
+# file behind the command's back. Stops the configure step when one does.
+function(zorvane_forbid_settings)
+    _zorvane_forbid_links("^zorvane_settings$" "options come from the command's settings snapshot" ${ARGN})
 endfunction()

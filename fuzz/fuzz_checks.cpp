@@ -18,14 +18,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString library = QString::fromUtf8(split < 0 ? bytes : bytes.left(split));
     const QString text = split < 0 ? QString() : QString::fromUtf8(bytes.mid(split + 1));
 
+    const TypoIndex typos(library);
     for (const TypoMark mark : {TypoMark::Mark, TypoMark::Replace}) {
         int count = 0;
         int expectedCount = 0;
-        if (markTypos(text, library, mark, count) != literal::markTypos(text, library, mark, expectedCount)
+        if (markTypos(text, typos, mark, count) != literal::markTypos(text, library, mark, expectedCount)
             || count != expectedCount)
             __builtin_trap();
     }
-    const SensitiveWordsResult sensitive = checkSensitiveWords(text, library);
+    const SensitiveWordsResult sensitive = checkSensitiveWords(text, SensitiveIndex(library));
     const literal::SensitiveResult expected = literal::checkSensitiveWords(text, library);
     if (sensitive.marked != expected.marked || sensitive.count != expected.count)
         __builtin_trap();

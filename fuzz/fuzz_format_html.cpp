@@ -1,13 +1,10 @@
-// FormatHtml over arbitrary HTML, with the settings chosen by the input's
+// FormatHtml over arbitrary HTML, with the options chosen by the input's
 // first bytes: [0] mode, [1] and [2] on/off flags, [3] SpaceNum, [4]
-// KeywordStrong, [5] keyword length n, then n keyword bytes, then the HTML.
+// KeywordStrong and LinkType, [5] keyword length n, then n keyword bytes,
+// then the HTML.
 #include "format/format_html.h"
-#include "settings/app_folder.h"
 
 #include <QByteArray>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <cstddef>
 #include <cstdint>
@@ -17,38 +14,36 @@ using namespace zorvane;
 
 namespace {
 
-QTemporaryDir &appDir()
+const TypoIndex &typoLibrary()
 {
-    static QTemporaryDir dir;
-    static const bool ready = [] {
-        QDir(dir.path()).mkpath(u"setting"_s);
-        QDir(dir.path()).mkpath(u"data"_s);
-        QFile library(dir.filePath(u"data/error.dat"_s));
-        if (library.open(QIODevice::WriteOnly))
-            library.write("ab|cd\r\n\xB5\xC4\xB5\xC4|\xB5\xC4\r\np>|q>\r\n");
-        AppFolder::setCurrent(AppFolder(dir.path()));
-        return true;
-    }();
-    (void)ready;
-    return dir;
+    static const TypoIndex library(u"ab|cd\r\n的的|的\r\np>|q>\r\n"_s);
+    return library;
 }
 
-void writeSettings(const uint8_t *data, const QByteArray &keyword)
+FormatOptions formatOptions(const uint8_t *data, const QString &keyword)
 {
-    const auto flag = [&](int bit) { return (data[1 + bit / 8] >> (bit % 8)) & 1 ? "1" : "0"; };
-    QByteArray ini = "[Format]\r\n";
-    const char *flags[] = {"RemoveLink", "SaveWords", "Full",     "ExtBr", "AutoSign",   "Start",         "End",
-                           "ExtSpace",   "HeadSpace", "SpaceStr", "Point", "CheckWords", "CheckWordsType"};
-    for (int i = 0; i < int(std::size(flags)); ++i)
-        ini += QByteArray(flags[i]) + '=' + flag(i) + "\r\n";
-    ini += "SpaceNum=" + QByteArray::number(int(int8_t(data[3]))) + "\r\n";
-    ini += "Sign=" + keyword + "\r\n";
-    ini += "[YC]\r\nKeyword=" + QByteArray(flag(13)) + "\r\nKeywordStrong=" + QByteArray::number(data[4] % 25)
-           + "\r\nKeywordStr=" + keyword + "\r\nLinkUrl=" + (flag(14)[0] == '1' ? "e.com" : "")
-           + "\r\nLinkType=" + QByteArray::number(data[4] / 25 % 3) + "\r\n";
-    QFile file(appDir().filePath(u"setting/config.ini"_s));
-    if (file.open(QIODevice::WriteOnly))
-        file.write(ini);
+    const auto flag = [&](int bit) { return ((data[1 + bit / 8] >> (bit % 8)) & 1) != 0; };
+    FormatOptions o;
+    o.removeLink = flag(0);
+    o.saveWords = flag(1);
+    o.full = flag(2);
+    o.extBr = flag(3);
+    o.autoSign = flag(4);
+    o.signAtStart = flag(5);
+    o.signAtEnd = flag(6);
+    o.extSpace = flag(7);
+    o.headSpace = flag(8);
+    o.fullSpace = flag(9);
+    o.point = flag(10);
+    o.checkWords = flag(11);
+    o.spaceNum = int(int8_t(data[3]));
+    o.sign = keyword;
+    o.keyword.insert = flag(13);
+    o.keyword.density = data[4] % 25;
+    o.keyword.word = keyword;
+    o.keyword.linkUrl = flag(14) ? u"e.com"_s : QString();
+    o.keyword.linkType = data[4] / 25 % 3;
+    return o;
 }
 
 } // namespace
@@ -60,12 +55,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const size_t keywordLength = data[5] % 4;
     if (size < 6 + keywordLength)
         return 0;
-    QByteArray keyword(reinterpret_cast<const char *>(data) + 6, qsizetype(keywordLength));
-    keyword.replace('\r', ' ').replace('\n', ' ');
-    writeSettings(data, keyword);
+    const QString keyword =
+        QString::fromUtf8(reinterpret_cast<const char *>(data) + 6, qsizetype(keywordLength)).trimmed();
+    const FormatOptions options = formatOptions(data, keyword);
+    CheckOptions checks;
+    checks.typoMark = ((data[2] >> 4) & 1) ? TypoMark::Mark : TypoMark::Replace;
     const QString html = QString::fromUtf8(reinterpret_cast<const char *>(data) + 6 + keywordLength,
                                            qsizetype(size - 6 - keywordLength));
-    const QString result = FormatHtml(html, FormatMode(data[0] % 3));
+    const QString result = FormatHtml(html, FormatMode(data[0] % 3), options, checks, typoLibrary());
     // The pipeline never grows an article beyond its text plus what it adds
     // around each line and image; a runaway would show up here first.
     if (result.size() > 64 * (html.size() + 64))

@@ -1,8 +1,5 @@
 #include "checks/sensitive_words.h"
 
-#include "checks/keyword_automaton.h"
-#include "checks/library_index_cache.h"
-
 #include <QHash>
 
 #include <algorithm>
@@ -21,51 +18,12 @@ const QString kMarkClose = u"</font>"_s;
 
 bool containsMarkupUnit(QStringView word)
 {
-    static const QString markup = kMarkOpen + kMarkClose;
+    const QStringView markup = u"<font color=red></font>";
     for (const QChar c : word) {
         if (markup.contains(c))
             return true;
     }
     return false;
-}
-
-// The library's lines in file order, and an automaton that tells in one pass
-// which of them occur in the article.
-struct SensitiveIndex
-{
-    struct Line
-    {
-        qsizetype start;
-        qsizetype length;
-        int word;         // id in the automaton
-        bool markupUnits; // shares a character with the inserted markup
-    };
-
-    explicit SensitiveIndex(const QString &text) : library(text)
-    {
-        const QStringView view(library);
-        qsizetype start = 0;
-        while (start <= view.size()) {
-            qsizetype end = view.indexOf(u"\r\n", start);
-            if (end < 0)
-                end = view.size();
-            const QStringView line = view.mid(start, end - start);
-            if (!line.isEmpty())
-                lines.push_back({start, line.size(), automaton.addWord(line), containsMarkupUnit(line)});
-            start = end + 2;
-        }
-        automaton.finish();
-    }
-
-    QString library;
-    std::vector<Line> lines;
-    KeywordAutomaton automaton;
-};
-
-LibraryIndexCache<SensitiveIndex> &sensitiveIndexCache()
-{
-    static LibraryIndexCache<SensitiveIndex> cache;
-    return cache;
 }
 
 // The working text, kept as the article plus what has been inserted into it:
@@ -262,15 +220,30 @@ private:
 
 } // namespace
 
-SensitiveWordsResult checkSensitiveWords(const QString &html, const QString &library)
+SensitiveIndex::SensitiveIndex(const QString &library) : m_library(library)
+{
+    const QStringView view(m_library);
+    qsizetype start = 0;
+    while (start <= view.size()) {
+        qsizetype end = view.indexOf(u"\r\n", start);
+        if (end < 0)
+            end = view.size();
+        const QStringView line = view.mid(start, end - start);
+        if (!line.isEmpty())
+            m_lines.push_back({start, line.size(), m_automaton.addWord(line), containsMarkupUnit(line)});
+        start = end + 2;
+    }
+    m_automaton.finish();
+}
+
+SensitiveWordsResult checkSensitiveWords(const QString &html, const SensitiveIndex &library)
 {
     SensitiveWordsResult result;
-    const std::shared_ptr<const SensitiveIndex> index = sensitiveIndexCache().get(library);
-    const KeywordAutomaton::Occurrences inArticle = index->automaton.findAll(html);
+    const KeywordAutomaton::Occurrences inArticle = library.automaton().findAll(html);
 
     MarkedText work(html);
-    const QStringView lib(index->library);
-    for (const SensitiveIndex::Line &line : index->lines) {
+    const QStringView lib(library.library());
+    for (const SensitiveIndex::Line &line : library.lines()) {
         const int *starts = inArticle.starts.data() + inArticle.first[size_t(line.word)];
         const int *startsEnd = inArticle.starts.data() + inArticle.first[size_t(line.word) + 1];
         bool found = false;

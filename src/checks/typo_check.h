@@ -1,23 +1,35 @@
 #pragma once
 
+#include "checks/check_options.h"
+#include "checks/suffix_automaton.h"
+
 #include <QString>
+#include <QStringView>
 
 namespace zorvane {
 
-// What the typo and punctuation routines do with what they find. Setting
-// Format/CheckWordsType chooses it: 1 marks, anything else replaces (the
-// settings dialog shows any other value as "replace" too).
-enum class TypoMark {
-    Replace = 0, // the correct form (the full-width sign) instead
-    Mark = 1,    // wrapped in "<font color=red>" and "</font>"
+// The typo library ("\data\error.dat"), one entry per CR LF line written
+// wrong|right, prepared for markTypos: the library as the scan searches it (a
+// line break added at both ends, so that every entry has a line feed before
+// it) and its suffix automaton. Built once per library text; immutable, so
+// any number of threads may scan with one index at once.
+class TypoIndex
+{
+public:
+    explicit TypoIndex(const QString &library = QString());
+
+    // The length of the typo starting at text[pos], or 0. firstEnd receives
+    // where the key's first occurrence ends in the searched library.
+    qsizetype typoAt(QStringView text, qsizetype pos, qsizetype &firstEnd) const;
+    // The second "|" field of the line holding the key that starts at keyStart
+    // and ends at firstEnd; the line runs to the next CR after the key.
+    QStringView correction(qsizetype keyStart, qsizetype firstEnd) const;
+
+private:
+    QString m_searched;
+    SuffixAutomaton m_automaton;
 };
 
-// The choice of the settings file, read at each call.
-TypoMark typoMarkSetting();
-
-// Typo marking against the typo library ("\data\error.dat" held in memory by
-// typoLibrary()): one entry per CR LF line, written wrong|right.
-//
 // markTypos scans the text (HTML included, tags and attributes like any other
 // text) position by position. At each position it grows a candidate one
 // character at a time for as long as the candidate occurs somewhere in the
@@ -26,12 +38,10 @@ TypoMark typoMarkSetting();
 // the typo in "<font color=red>" and "</font>"; TypoMark::Replace puts the
 // second "|" field of its library line instead. Scanning resumes after the
 // inserted text. count receives the number of typos found.
-QString markTypos(const QString &text, const QString &library, TypoMark mark, int &count);
+QString markTypos(const QString &text, const TypoIndex &library, TypoMark mark, int &count);
 
 // Half-width , . ! ? : in red or turned into their full-width forms, on every
-// occurrence, markup included, as typoMarkSetting() says at the call.
-QString fixPunctuation(const QString &text);
-// The same with the choice given.
+// occurrence, markup included.
 QString fixPunctuation(const QString &text, TypoMark mark);
 
 } // namespace zorvane

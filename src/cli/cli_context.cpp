@@ -1,8 +1,11 @@
 #include "cli/cli_context.h"
 
+#include "snapshot/settings_snapshot.h"
+#include "snapshot/word_libraries.h"
 #include "text/gbk.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 #include <cstdio>
 
@@ -20,41 +23,42 @@ void writeBytes(FILE *stream, const QByteArray &bytes)
 
 } // namespace
 
-CliContext::CliContext(QStringList args, bool gbk) : m_args(std::move(args)), m_gbk(gbk)
+CliContext::CliContext(const QCommandLineParser &parser, QString usage, bool gbk)
+    : m_parser(parser)
+    , m_arguments(parser.positionalArguments())
+    , m_usage(std::move(usage))
+    , m_gbk(gbk)
 {}
 
-bool CliContext::takeFlag(const QString &flag)
+CliContext::~CliContext() = default;
+
+std::optional<QString> CliContext::decode(const QByteArray &bytes) const
 {
-    return m_args.removeAll(flag) > 0;
+    // Stateless: a character cut off at the end is an error, not left pending.
+    QStringDecoder decoder = m_gbk ? QStringDecoder("GB18030", QStringDecoder::Flag::Stateless)
+                                   : QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
 }
 
-std::optional<QString> CliContext::takeValue(const QString &name)
+QByteArray CliContext::encode(const QString &text) const
 {
-    for (qsizetype i = 0; i < m_args.size(); ++i) {
-        const QString &arg = m_args.at(i);
-        if (arg == name) {
-            if (i + 1 >= m_args.size()) {
-                m_usageError = true;
-                m_args.removeAt(i);
-                return std::nullopt;
-            }
-            const QString value = m_args.at(i + 1);
-            m_args.remove(i, 2);
-            return value;
-        }
-        if (arg.startsWith(name + u'=')) {
-            const QString value = arg.mid(name.size() + 1);
-            m_args.removeAt(i);
-            return value;
-        }
-    }
-    return std::nullopt;
+    return m_gbk ? toGbk(text) : text.toUtf8();
+}
+
+QString CliContext::encodingName() const
+{
+    return m_gbk ? u"GBK"_s : u"UTF-8"_s;
 }
 
 std::optional<QString> CliContext::readInput()
 {
+    const bool standardInput = m_arguments.isEmpty() || m_arguments.first() == u'-';
+    const QString name = standardInput ? u"standard input"_s : m_arguments.first();
     QByteArray bytes;
-    if (m_args.isEmpty() || m_args.first() == u'-') {
+    if (standardInput) {
         QFile in;
         if (!in.open(stdin, QIODevice::ReadOnly)) {
             fail(u"cannot read standard input"_s);
@@ -62,23 +66,34 @@ std::optional<QString> CliContext::readInput()
         }
         bytes = in.readAll();
     } else {
-        QFile in(m_args.first());
+        QFile in(name);
         if (!in.open(QIODevice::ReadOnly)) {
-            fail(u"cannot read %1: %2"_s.arg(m_args.first(), in.errorString()));
+            fail(u"cannot read %1: %2"_s.arg(name, in.errorString()));
             return std::nullopt;
         }
         bytes = in.readAll();
     }
-    if (m_gbk)
-        return fromGbk(bytes);
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
-    return QString::fromUtf8(bytes);
+    std::optional<QString> text = decode(bytes);
+    if (!text)
+        fail(u"%1 is not valid %2"_s.arg(name, encodingName()));
+    return text;
+}
+
+SettingsSnapshot CliContext::readSettings() const
+{
+    return readSettingsSnapshot();
+}
+
+WordLibraries &CliContext::libraries()
+{
+    if (!m_libraries)
+        m_libraries = std::make_unique<WordLibraries>();
+    return *m_libraries;
 }
 
 void CliContext::print(const QString &text)
 {
-    writeBytes(stdout, m_gbk ? toGbk(text) : text.toUtf8());
+    writeBytes(stdout, encode(text));
 }
 
 void CliContext::printLine(const QString &text)

@@ -9,9 +9,9 @@ namespace zorvane {
 
 int runCompress(CliContext &context)
 {
-    const QStringList &args = context.args();
+    const QStringList &args = context.arguments();
     if (args.size() != 1 || args.first().isEmpty())
-        return context.usage(u"compress IMAGE"_s);
+        return context.usage();
     const QString source = QDir::cleanPath(QDir::current().absoluteFilePath(args.first()));
     const ResizePicResult result = ResizePic(source, resizePicTarget(source), ResizePicOptions::fromSettings());
     context.printLine(result.message);

@@ -7,8 +7,8 @@ namespace zorvane {
 
 int runCount(CliContext &context)
 {
-    if (context.args().size() > 1 || (!context.args().isEmpty() && context.args().first().startsWith(u"--")))
-        return context.usage(u"count [FILE]"_s);
+    if (context.arguments().size() > 1)
+        return context.usage();
     const std::optional<QString> html = context.readInput();
     if (!html)
         return CliContext::Failure;

@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "cli/progress_bar.h"
 #include "images/article_pictures.h"
 #include "images/local_pictures.h"
 #include "net/servers.h"
@@ -6,44 +7,18 @@
 #include <QDir>
 #include <QEventLoop>
 
-#include <cstdio>
-#include <unistd.h>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
 namespace zorvane {
 
-namespace {
-
-// "[########------------] 8/20" over itself on a terminal's standard error.
-void showProgress(int done, int total)
-{
-    constexpr int Width = 30;
-    const int filled = total > 0 ? done * Width / total : Width;
-    const QByteArray bar = "\r[" + QByteArray(filled, '#') + QByteArray(Width - filled, '-') + "] "
-                           + QByteArray::number(done) + '/' + QByteArray::number(total);
-    std::fputs(bar.constData(), stderr);
-    std::fflush(stderr);
-}
-
-void clearProgress()
-{
-    std::fputs("\r\033[K", stderr);
-    std::fflush(stderr);
-}
-
-} // namespace
-
 int runImages(CliContext &context)
 {
-    const QString usage = u"images --out DIR [FILE]"_s;
-    const std::optional<QString> out = context.takeValue(u"--out"_s);
-    if (context.usageError() || !out || out->isEmpty() || context.args().size() > 1)
-        return context.usage(usage);
-    for (const QString &arg : context.args()) {
-        if (arg.startsWith(u"--"))
-            return context.usage(usage);
-    }
+    const std::optional<QString> out =
+        context.isSet(u"out"_s) ? std::optional<QString>(context.value(u"out"_s)) : std::nullopt;
+    if (!out || out->isEmpty() || context.arguments().size() > 1)
+        return context.usage();
     const ResizePicOptions options = ResizePicOptions::fromSettings();
     if (options.missingStrength())
         return context.fail(u"请选择压缩图片大小的强度。"_s);
@@ -63,10 +38,11 @@ int runImages(CliContext &context)
     LocalPictures saver;
     LocalPicturesResult result;
     QEventLoop loop;
-    const bool terminal = isatty(STDERR_FILENO);
-    if (terminal) {
-        showProgress(0, int(pictures.size()));
-        QObject::connect(&saver, &LocalPictures::progress, &loop, showProgress);
+    std::optional<ProgressBar> bar;
+    if (ProgressBar::shown()) {
+        bar.emplace(int(pictures.size()), u"pictures"_s);
+        bar->draw(0);
+        QObject::connect(&saver, &LocalPictures::progress, &loop, [&bar](int done, int) { bar->draw(done); });
     }
     QObject::connect(&saver, &LocalPictures::finished, &loop, [&](const LocalPicturesResult &done) {
         result = done;
@@ -74,8 +50,8 @@ int runImages(CliContext &context)
     });
     saver.start(pictures, folder, options, serverTimeout());
     loop.exec();
-    if (terminal)
-        clearProgress();
+    if (bar)
+        bar->clear();
 
     for (const LocalPicture &picture : std::as_const(result.pictures)) {
         const QString address = listedPictureAddress(picture.address);

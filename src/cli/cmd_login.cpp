@@ -22,10 +22,10 @@ QString oneLine(QString value)
 
 int runLogin(CliContext &context)
 {
-    const bool save = context.takeFlag(u"--save"_s);
-    const QStringList &args = context.args();
+    const bool save = context.isSet(u"save"_s);
+    const QStringList &args = context.arguments();
     if (args.size() != 2)
-        return context.usage(u"login [--save] USER PASSWORD"_s);
+        return context.usage();
     const QString &userName = args.at(0);
     const QString &password = args.at(1);
     // The window's own checks. Errors, like the dialogue's, are the text alone.

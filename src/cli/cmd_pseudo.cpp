@@ -1,6 +1,9 @@
+#include "cli/article_files.h"
 #include "cli/commands.h"
 #include "cli/rewrite_options.h"
 #include "rewrite/pseudo_original.h"
+#include "snapshot/settings_snapshot.h"
+#include "snapshot/word_libraries.h"
 
 using namespace Qt::StringLiterals;
 
@@ -8,29 +11,28 @@ namespace zorvane {
 
 int runPseudo(CliContext &context)
 {
-    const QString usage = u"pseudo [--synonyms] [--shuffle 0|1|2|3] [--seed N] [FILE]"_s;
     PseudoOriginalOptions options;
-    options.replaceSynonyms = context.takeFlag(u"--synonyms"_s);
-    if (const std::optional<QString> levelText = context.takeValue(u"--shuffle"_s)) {
-        const std::optional<int> level = shuffleLevelOf(*levelText);
+    options.replaceSynonyms = context.isSet(u"synonyms"_s);
+    if (context.isSet(u"shuffle"_s)) {
+        const std::optional<int> level = shuffleLevelOf(context.value(u"shuffle"_s));
         if (!level)
-            return context.usage(usage);
+            return context.usage();
         options.changeOrder = true;
         options.level = *level;
     }
-    bool badSeed = false;
-    std::optional<QRandomGenerator> seeded = takeSeededGenerator(context, badSeed);
-    if (badSeed || context.usageError() || context.args().size() > 1)
-        return context.usage(usage);
-    const std::optional<QString> html = context.readInput();
-    if (!html)
-        return CliContext::Failure;
-    const std::optional<QString> result =
-        oneKeyPseudoOriginal(*html, options, seeded ? *seeded : *QRandomGenerator::global());
-    if (!result)
-        return context.fail(u"no shuffle strength chosen"_s);
-    context.print(*result);
-    return CliContext::Success;
+    const SeedOption seed = seedOption(context);
+    ArticleFiles files(context);
+    if (seed.bad || files.usageError())
+        return context.usage();
+    const FormatOptions format = context.readSettings().format;
+    const SynonymIndex noLibrary;
+    const SynonymIndex &synonyms = options.replaceSynonyms ? context.libraries().synonyms() : noLibrary;
+    return files.run([&](const QString &html) {
+        return withGenerator(seed.seed, [&](QRandomGenerator &random) {
+            // Every strength is a level here, so the run always gives a result.
+            return ArticleResult{oneKeyPseudoOriginal(html, options, format, synonyms, random).value_or(html), {}};
+        });
+    });
 }
 
 } // namespace zorvane

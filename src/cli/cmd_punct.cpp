@@ -1,19 +1,17 @@
 #include "checks/typo_check.h"
+#include "cli/article_files.h"
 #include "cli/commands.h"
-
-using namespace Qt::StringLiterals;
+#include "snapshot/settings_snapshot.h"
 
 namespace zorvane {
 
 int runPunct(CliContext &context)
 {
-    if (context.args().size() > 1 || (!context.args().isEmpty() && context.args().first().startsWith(u"--")))
-        return context.usage(u"punct [FILE]"_s);
-    const std::optional<QString> text = context.readInput();
-    if (!text)
-        return CliContext::Failure;
-    context.print(fixPunctuation(*text));
-    return CliContext::Success;
+    ArticleFiles files(context);
+    if (files.usageError())
+        return context.usage();
+    const CheckOptions checks = context.readSettings().checks;
+    return files.run([&](const QString &text) { return ArticleResult{fixPunctuation(text, checks.typoMark), {}}; });
 }
 
 } // namespace zorvane

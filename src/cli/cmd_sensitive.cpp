@@ -1,7 +1,9 @@
 #include "checks/sensitive_words.h"
+#include "cli/article_files.h"
 #include "cli/commands.h"
-#include "settings/app_folder.h"
-#include "settings/word_library.h"
+#include "snapshot/word_libraries.h"
+
+#include <QDir>
 
 using namespace Qt::StringLiterals;
 
@@ -9,20 +11,20 @@ namespace zorvane {
 
 int runSensitive(CliContext &context)
 {
-    if (context.args().size() > 1 || (!context.args().isEmpty() && context.args().first().startsWith(u"--")))
-        return context.usage(u"sensitive [FILE]"_s);
-    const std::optional<QString> text = context.readInput();
-    if (!text)
-        return CliContext::Failure;
-    WordLibrary &library = sensitiveLibrary();
-    if (library.load().isEmpty()) {
+    ArticleFiles files(context);
+    if (files.usageError())
+        return context.usage();
+    WordLibraries &libraries = context.libraries();
+    const SensitiveIndex &library = libraries.sensitive();
+    // A missing library would pass for an article without sensitive words.
+    if (!libraries.isLoaded(WordLibraries::Library::Sensitive)) {
         return context.fail(u"the sensitive-word library %1 is missing or empty"_s.arg(
-            AppFolder::current().path(library.systemPath())));
+            QDir::toNativeSeparators(libraries.filePath(WordLibraries::Library::Sensitive))));
     }
-    const SensitiveWordsResult result = checkSensitiveWords(*text, library.text());
-    context.print(result.marked);
-    context.report(u"count=%1"_s.arg(result.count));
-    return CliContext::Success;
+    return files.run([&](const QString &text) {
+        SensitiveWordsResult result = checkSensitiveWords(text, library);
+        return ArticleResult{std::move(result.marked), result.count};
+    });
 }
 
 } // namespace zorvane

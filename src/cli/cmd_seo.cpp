@@ -10,11 +10,7 @@ namespace zorvane {
 
 int runSeo(CliContext &context)
 {
-    const QStringList words = context.args();
-    for (const QString &word : words) {
-        if (word.startsWith(u"--"))
-            return context.usage(u"seo SITE"_s);
-    }
+    const QStringList &words = context.arguments();
 
     SiteStatistics statistics;
     QEventLoop loop;
@@ -28,7 +24,7 @@ int runSeo(CliContext &context)
     });
     QObject::connect(&statistics, &SiteStatistics::finished, &loop, &QEventLoop::quit);
     if (!statistics.start(words.join(u' ')))
-        return context.usage(u"seo SITE"_s);
+        return context.usage();
     loop.exec();
 
     for (const SeoFigure figure : allSeoFigures())

@@ -14,8 +14,8 @@ namespace zorvane {
 // announced update is only printed, never installed.
 int runService(CliContext &context)
 {
-    if (context.args() != QStringList{u"check"_s})
-        return context.usage(u"service check"_s);
+    if (context.arguments() != QStringList{u"check"_s})
+        return context.usage();
 
     ServiceClient client;
     ServiceChecks checks(client, ServiceChecks::UpdatePolicy::Continue);

@@ -1,6 +1,8 @@
+#include "cli/article_files.h"
 #include "cli/commands.h"
 #include "cli/rewrite_options.h"
 #include "rewrite/pseudo_original.h"
+#include "snapshot/settings_snapshot.h"
 
 using namespace Qt::StringLiterals;
 
@@ -8,18 +10,18 @@ namespace zorvane {
 
 int runShuffle(CliContext &context)
 {
-    const QString usage = u"shuffle --level 0|1|2|3 [--seed N] [FILE]"_s;
-    const std::optional<QString> levelText = context.takeValue(u"--level"_s);
-    bool badSeed = false;
-    std::optional<QRandomGenerator> seeded = takeSeededGenerator(context, badSeed);
-    const std::optional<int> level = levelText ? shuffleLevelOf(*levelText) : std::nullopt;
-    if (!level || badSeed || context.usageError() || context.args().size() > 1)
-        return context.usage(usage);
-    const std::optional<QString> html = context.readInput();
-    if (!html)
-        return CliContext::Failure;
-    context.print(shuffleStructure(*html, *level, seeded ? *seeded : *QRandomGenerator::global()));
-    return CliContext::Success;
+    const std::optional<int> level =
+        context.isSet(u"level"_s) ? shuffleLevelOf(context.value(u"level"_s)) : std::nullopt;
+    const SeedOption seed = seedOption(context);
+    ArticleFiles files(context);
+    if (!level || seed.bad || files.usageError())
+        return context.usage();
+    const FormatOptions format = context.readSettings().format;
+    return files.run([&](const QString &html) {
+        return withGenerator(seed.seed, [&](QRandomGenerator &random) {
+            return ArticleResult{shuffleStructure(html, *level, format, random), {}};
+        });
+    });
 }
 
 } // namespace zorvane

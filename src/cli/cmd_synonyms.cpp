@@ -1,6 +1,7 @@
+#include "cli/article_files.h"
 #include "cli/commands.h"
-#include "rewrite/pseudo_original.h"
 #include "rewrite/synonyms.h"
+#include "snapshot/word_libraries.h"
 
 using namespace Qt::StringLiterals;
 
@@ -8,16 +9,15 @@ namespace zorvane {
 
 int runSynonyms(CliContext &context)
 {
-    if (context.args().size() > 1)
-        return context.usage(u"synonyms [FILE]"_s);
-    const std::optional<QString> html = context.readInput();
-    if (!html)
-        return CliContext::Failure;
-    const QString &library = loadedSynonymLibrary();
-    if (library.isEmpty())
-        context.report(u"zorvane-cli: the synonym library data/same.dat is missing or empty"_s);
-    context.print(replaceSynonyms(*html, library));
-    return CliContext::Success;
+    ArticleFiles files(context);
+    if (files.usageError())
+        return context.usage();
+    WordLibraries &libraries = context.libraries();
+    const SynonymIndex &library = libraries.synonyms();
+    // As in the window, a missing library changes nothing; said once.
+    if (!libraries.isLoaded(WordLibraries::Library::Synonyms))
+        CliContext::report(u"zorvane-cli: the synonym library data/same.dat is missing or empty"_s);
+    return files.run([&](const QString &html) { return ArticleResult{replaceSynonyms(html, library), {}}; });
 }
 
 } // namespace zorvane

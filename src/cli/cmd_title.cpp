@@ -22,13 +22,8 @@ QString field(QString text)
 
 int runTitle(CliContext &context)
 {
-    const QString usage = u"title [--fuzzy] TITLE"_s;
-    const bool fuzzy = context.takeFlag(u"--fuzzy"_s);
-    const QStringList words = context.args();
-    for (const QString &word : words) {
-        if (word.startsWith(u"--"))
-            return context.usage(usage);
-    }
+    const bool fuzzy = context.isSet(u"fuzzy"_s);
+    const QStringList &words = context.arguments();
 
     TitleSearch search;
     QEventLoop loop;
@@ -45,7 +40,7 @@ int runTitle(CliContext &context)
         loop.quit();
     });
     if (!search.start(words.join(u' '), fuzzy ? TitleSearchMode::Fuzzy : TitleSearchMode::Exact))
-        return context.usage(usage);
+        return context.usage();
     loop.exec();
     return status;
 }

@@ -9,10 +9,10 @@ namespace zorvane {
 
 int runTranslate(CliContext &context)
 {
-    const QString usage = u"translate [--to en|zh] [FILE]"_s;
-    const std::optional<QString> to = context.takeValue(u"--to"_s);
-    if (context.usageError() || context.args().size() > 1 || (to && *to != u"en" && *to != u"zh"))
-        return context.usage(usage);
+    const std::optional<QString> to =
+        context.isSet(u"to"_s) ? std::optional<QString>(context.value(u"to"_s)) : std::nullopt;
+    if (context.arguments().size() > 1 || (to && *to != u"en" && *to != u"zh"))
+        return context.usage();
     const TranslationDirection direction =
         to && *to == u"zh" ? TranslationDirection::EnToZh : TranslationDirection::ZhToEn;
     const std::optional<QString> html = context.readInput();

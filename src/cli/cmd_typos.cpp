@@ -1,7 +1,9 @@
 #include "checks/typo_check.h"
+#include "cli/article_files.h"
 #include "cli/commands.h"
-#include "settings/app_folder.h"
-#include "settings/word_library.h"
+#include "snapshot/word_libraries.h"
+
+#include <QDir>
 
 using namespace Qt::StringLiterals;
 
@@ -9,22 +11,22 @@ namespace zorvane {
 
 int runTypos(CliContext &context)
 {
-    const bool replace = context.takeFlag(u"--replace"_s);
-    if (context.args().size() > 1 || (!context.args().isEmpty() && context.args().first().startsWith(u"--")))
-        return context.usage(u"typos [--replace] [FILE]"_s);
-    const std::optional<QString> text = context.readInput();
-    if (!text)
-        return CliContext::Failure;
-    WordLibrary &library = typoLibrary();
-    if (library.load().isEmpty()) {
-        return context.fail(
-            u"the typo library %1 is missing or empty"_s.arg(AppFolder::current().path(library.systemPath())));
+    const TypoMark mark = context.isSet(u"replace"_s) ? TypoMark::Replace : TypoMark::Mark;
+    ArticleFiles files(context);
+    if (files.usageError())
+        return context.usage();
+    WordLibraries &libraries = context.libraries();
+    const TypoIndex &library = libraries.typos();
+    // A missing library would pass for an article without typos.
+    if (!libraries.isLoaded(WordLibraries::Library::Typos)) {
+        return context.fail(u"the typo library %1 is missing or empty"_s.arg(
+            QDir::toNativeSeparators(libraries.filePath(WordLibraries::Library::Typos))));
     }
-    int count = 0;
-    const QString result = markTypos(*text, library.text(), replace ? TypoMark::Replace : TypoMark::Mark, count);
-    context.print(result);
-    context.report(u"count=%1"_s.arg(count));
-    return CliContext::Success;
+    return files.run([&](const QString &text) {
+        int count = 0;
+        QString marked = markTypos(text, library, mark, count);
+        return ArticleResult{std::move(marked), count};
+    });
 }
 
 } // namespace zorvane

@@ -12,8 +12,8 @@ namespace zorvane {
 // the updates found taken as confirmed, and Zorvane not started afterwards.
 int runUpdate(CliContext &context)
 {
-    if (!context.args().isEmpty())
-        return context.usage(u"update"_s);
+    if (!context.arguments().isEmpty())
+        return context.usage();
 
     UpdateRun run;
     QEventLoop loop;

@@ -2,20 +2,30 @@
 
 #include "cli/cli_context.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QList>
 
 namespace zorvane {
 
-// One subcommand of zorvane-cli. Each lives in its own cmd_<name>.cpp.
+// One subcommand of zorvane-cli. Each lives in its own cmd_<name>.cpp and is
+// listed once in cliCommands(); main() parses its options (and --help) with
+// a QCommandLineParser of its own before run() sees them.
 struct CliCommand
 {
     QString name;
     QString summary; // one line for the command list
-    QString usage;   // "config get SECTION KEY | config set ...", shown on --help
-    int (*run)(CliContext &context);
-    // Whether the command needs the editor page; given the command's
-    // arguments. Such a command runs with a QGuiApplication.
-    bool (*needsPage)(const QStringList &args) = nullptr;
+    QString usage;   // "config get SECTION KEY | config set ...", shown on --help and usage errors
+    QList<QCommandLineOption> options;
+    // Options go anywhere, and "--" ends them, so that an argument may begin
+    // with "-". A command whose arguments are values of any kind (config set's
+    // "-7") takes its options first instead: from its first argument on,
+    // everything is an argument.
+    bool optionsFirst = false;
+    int (*run)(CliContext &context) = nullptr;
+    // Whether the command needs the editor page, given its parsed options.
+    // Such a command runs with a QGuiApplication.
+    bool (*needsPage)(const QCommandLineParser &parser) = nullptr;
 };
 
 const QList<CliCommand> &cliCommands();
@@ -39,10 +49,5 @@ int runService(CliContext &context);
 int runLogin(CliContext &context);
 int runUpdate(CliContext &context);
 int runExtract(CliContext &context);
-
-// The article of html, kept by the editor page of the application folder
-// in a page without a window, exactly as the main window's editor keeps it;
-// nullopt after reporting when the page cannot be opened or does not answer.
-std::optional<QString> articleOf(CliContext &context, const QString &html);
 
 } // namespace zorvane

@@ -2,11 +2,13 @@
 #include "editor/windowless_editor.h"
 #include "settings/app_folder.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <memory>
 
 #include <unistd.h>
@@ -21,7 +23,34 @@ QString programUsage()
     return u"[--app-dir DIR] [--gbk] COMMAND [ARGS] [FILE] (see --help)"_s;
 }
 
-QString programHelp()
+QCommandLineOption helpOption()
+{
+    return {{u"h"_s, u"help"_s}, u"show this help"_s};
+}
+
+// The options as a help text lists them, one a line.
+QString optionLines(const QList<QCommandLineOption> &options)
+{
+    QStringList names;
+    for (const QCommandLineOption &option : options) {
+        QStringList spelled;
+        for (const QString &name : option.names())
+            spelled << (name.size() == 1 ? u"-"_s : u"--"_s) + name;
+        QString line = spelled.join(u", "_s);
+        if (!option.valueName().isEmpty())
+            line += u' ' + option.valueName();
+        names << line;
+    }
+    qsizetype width = 0;
+    for (const QString &name : std::as_const(names))
+        width = qMax(width, name.size());
+    QString text;
+    for (qsizetype i = 0; i < options.size(); ++i)
+        text += u"  "_s + names.at(i).leftJustified(width + 2) + options.at(i).description() + u'\n';
+    return text;
+}
+
+QString programHelp(const QList<QCommandLineOption> &options)
 {
     QString help = u"usage: zorvane-cli [--app-dir DIR] [--gbk] COMMAND [ARGS] [FILE]\n"
                    "\n"
@@ -29,13 +58,31 @@ QString programHelp()
                    "come from the application folder (default: the folder of this program).\n"
                    "Text is read from FILE or standard input and written to standard output,\n"
                    "in UTF-8, or in GBK with --gbk. Counts and reports go to standard error.\n"
-                   "Exit status: 0 success, 1 failure, 2 usage error.\n"
+                   "The article commands take several FILEs with --out DIR and work on them\n"
+                   "in parallel. Exit status: 0 success, 1 failure, 2 usage error.\n"
                    "\n"
-                   "commands:\n"_s;
+                   "options:\n"_s
+                   + optionLines(options)
+                   + u"\n"
+                     "commands:\n"_s;
     for (const CliCommand &command : cliCommands())
         help += u"  %1%2\n"_s.arg(command.name.leftJustified(12), command.summary);
     help += u"\n'zorvane-cli COMMAND --help' shows a command's usage.\n"_s;
     return help;
+}
+
+QString commandHelp(const CliCommand &command)
+{
+    QString help = u"usage: zorvane-cli "_s + command.usage + u"\n\n"_s + command.summary + u'\n';
+    if (!command.options.isEmpty())
+        help += u"\noptions:\n"_s + optionLines(command.options);
+    return help;
+}
+
+void printHelp(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
 }
 
 // The page draws nothing, so it needs neither a display nor a GPU. Chromium
@@ -52,69 +99,74 @@ void prepareWindowlessPage()
     prepareForEditorPage();
 }
 
-// Only the commands that run the editor page pay for a QGuiApplication (and
-// the browser engine behind it); the page is never shown, so it needs no
-// display.
-std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[])
-{
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
-    while (!args.isEmpty() && args.first().startsWith(u"--"_s))
-        args.takeFirst() == u"--app-dir" && !args.isEmpty() ? void(args.takeFirst()) : void();
-    if (!args.isEmpty()) {
-        const QString name = args.takeFirst();
-        for (const CliCommand &command : cliCommands()) {
-            if (command.name == name && command.needsPage && command.needsPage(args) && !args.contains(u"--help"_s)) {
-                prepareWindowlessPage();
-                return std::make_unique<QGuiApplication>(argc, argv);
-            }
-        }
-    }
-    return std::make_unique<QCoreApplication>(argc, argv);
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
-    QStringList args = app->arguments().mid(1);
-    CliContext global({}, false);
+    // The arguments are parsed before the application object exists: only
+    // the commands that run the editor page pay for a QGuiApplication (and
+    // the browser engine behind it).
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
 
-    bool gbk = false;
-    while (!args.isEmpty() && args.first().startsWith(u"--"_s)) {
-        const QString option = args.takeFirst();
-        if (option == u"--help") {
-            global.print(programHelp());
-            return CliContext::Success;
-        }
-        if (option == u"--gbk") {
-            gbk = true;
-        } else if (option == u"--app-dir" && !args.isEmpty()) {
-            const QString dir = args.takeFirst();
-            if (!QFileInfo(dir).isDir())
-                return global.fail(u"no application folder at %1"_s.arg(dir));
-            AppFolder::setCurrent(AppFolder(QDir(dir).absolutePath()));
-        } else {
-            return global.usage(programUsage());
-        }
+    // Everything after the command belongs to the command's own parser.
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QList<QCommandLineOption> options{
+        {u"app-dir"_s, u"the application folder: settings and word libraries"_s, u"DIR"_s},
+        {u"gbk"_s, u"read and write GBK instead of UTF-8"_s},
+        helpOption(),
+    };
+    parser.addOptions(options);
+    if (!parser.parse(arguments)) {
+        CliContext::report(u"zorvane-cli: "_s + parser.errorText());
+        return CliContext::usage(programUsage());
     }
+    if (parser.isSet(u"help"_s)) {
+        printHelp(programHelp(options));
+        return CliContext::Success;
+    }
+    QStringList args = parser.positionalArguments();
     if (args.isEmpty())
-        return global.usage(programUsage());
-
+        return CliContext::usage(programUsage());
     const QString name = args.takeFirst();
-    for (const CliCommand &command : cliCommands()) {
-        if (command.name != name)
-            continue;
-        if (args.contains(u"--help"_s)) {
-            global.print(u"usage: zorvane-cli "_s + command.usage + u'\n');
-            return CliContext::Success;
-        }
-        CliContext context(args, gbk);
-        return command.run(context);
+    const auto command = std::find_if(cliCommands().cbegin(), cliCommands().cend(),
+                                      [&name](const CliCommand &c) { return c.name == name; });
+    if (command == cliCommands().cend()) {
+        // A command that does not exist is a usage error, like an unknown option.
+        CliContext::report(u"zorvane-cli: unknown command '%1'"_s.arg(name));
+        return CliContext::usage(programUsage());
     }
-    // A command that does not exist is a usage error, like an unknown option.
-    global.report(u"zorvane-cli: unknown command '%1'"_s.arg(name));
-    return global.usage(programUsage());
+
+    QCommandLineParser commandParser;
+    commandParser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
+    if (command->optionsFirst)
+        commandParser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    commandParser.addOptions(command->options);
+    commandParser.addOption(helpOption());
+    if (!commandParser.parse(QStringList{u"zorvane-cli "_s + command->name} + args)) {
+        CliContext::report(u"zorvane-cli: "_s + commandParser.errorText());
+        return CliContext::usage(command->usage);
+    }
+    if (commandParser.isSet(u"help"_s)) {
+        printHelp(commandHelp(*command));
+        return CliContext::Success;
+    }
+
+    std::unique_ptr<QCoreApplication> app;
+    if (command->needsPage && command->needsPage(commandParser)) {
+        prepareWindowlessPage();
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    if (parser.isSet(u"app-dir"_s)) {
+        const QString dir = parser.value(u"app-dir"_s);
+        if (!QFileInfo(dir).isDir())
+            return CliContext::fail(u"no application folder at %1"_s.arg(dir));
+        AppFolder::setCurrent(AppFolder(QDir(dir).absolutePath()));
+    }
+    CliContext context(commandParser, command->usage, parser.isSet(u"gbk"_s));
+    return command->run(context);
 }

@@ -18,19 +18,33 @@ inline std::optional<int> shuffleLevelOf(const QString &value)
     return std::nullopt;
 }
 
-// The generator of --seed N (the same output for the same input and seed),
-// or nullopt to use the process-wide one; bad is set for a seed that is not a
-// number.
-inline std::optional<QRandomGenerator> takeSeededGenerator(CliContext &context, bool &bad)
+// The seed of --seed N: every article starts a generator of its own from it,
+// so that the same article and seed give the same result, one file or many.
+struct SeedOption
+{
+    bool bad = false;            // --seed given, but not a number
+    std::optional<quint32> seed; // nullopt: the process-wide generator
+};
+
+inline SeedOption seedOption(const CliContext &context)
 {
     using namespace Qt::StringLiterals;
-    const std::optional<QString> seed = context.takeValue(u"--seed"_s);
-    if (!seed)
-        return std::nullopt;
+    if (!context.isSet(u"seed"_s))
+        return {};
     bool ok = false;
-    const quint32 value = seed->toUInt(&ok);
-    bad = !ok;
-    return QRandomGenerator(value);
+    const quint32 value = context.value(u"seed"_s).toUInt(&ok);
+    return {!ok, value};
+}
+
+// Runs work with the generator the seed asks for: one seeded for this run,
+// or the process-wide one, which is safe to share between threads.
+template <typename Work>
+auto withGenerator(const std::optional<quint32> &seed, Work &&work)
+{
+    if (!seed)
+        return work(*QRandomGenerator::global());
+    QRandomGenerator seeded(*seed);
+    return work(seeded);
 }
 
 } // namespace zorvane

@@ -1,12 +1,8 @@
 #include "format/format_html.h"
 
-#include "checks/typo_check.h"
 #include "format/scratch_document.h"
-#include "settings/config_keys.h"
-#include "settings/word_library.h"
 #include "text/text_utils.h"
 
-#include <QRegularExpression>
 #include <QStringList>
 
 using namespace Qt::StringLiterals;
@@ -59,16 +55,23 @@ QString escapeAttribute(const QString &value)
 }
 
 // Step 4: empties every link. A link that holds images keeps their
-// placeholders, so the images come back where the link was.
+// placeholders ("#FormatImgID_" digits "#"), so the images come back where
+// the link was.
 void removeLinkTexts(ScratchDocument &doc)
 {
-    static const QRegularExpression placeholder(u"#FormatImgID_\\d+#"_s);
     for (const int link : doc.links()) {
         QString kept;
         const QString content = doc.textContent(link);
-        if (content.contains(kImagePrefix)) {
-            for (auto it = placeholder.globalMatch(content); it.hasNext();)
-                kept += u"<br>" % it.next().captured() % u"<br>";
+        qsizetype from = 0;
+        for (qsizetype at = content.indexOf(kImagePrefix); at >= 0; at = content.indexOf(kImagePrefix, from)) {
+            qsizetype end = at + kImagePrefix.size();
+            while (end < content.size() && content.at(end).unicode() >= u'0' && content.at(end).unicode() <= u'9')
+                ++end;
+            from = at + 1;
+            if (end > at + kImagePrefix.size() && end < content.size() && content.at(end) == u'#') {
+                kept += u"<br>" % QStringView(content).mid(at, end + 1 - at) % u"<br>";
+                from = end + 1;
+            }
         }
         doc.setInnerHtml(link, kept);
     }
@@ -110,15 +113,14 @@ QString restoreImages(const QString &text, const QStringList &imageTable)
 
 } // namespace
 
-ScratchDocument &tmpDocument()
+void setTmpHtml(ScratchDocument &webTmp, const QString &html)
 {
-    thread_local ScratchDocument document;
-    return document;
+    webTmp.load(html);
 }
 
-void setTmpHtml(const QString &html)
+bool usesTypoLibrary(FormatMode mode, const FormatOptions &options)
 {
-    tmpDocument().load(html);
+    return mode == FormatMode::OneKeyFormat && options.checkWords;
 }
 
 QString imageTableEntry(const QString &src, const QString &alt, const QString &width, const QString &height,
@@ -173,11 +175,12 @@ QString insertKeyword(const QString &text, const QString &kw, qsizetype step)
     return out;
 }
 
-QString FormatHtml(const QString &html, FormatMode mode)
+QString FormatHtml(const QString &html, FormatMode mode, const FormatOptions &options, const CheckOptions &checks,
+                   const TypoIndex &typos)
 {
     // Steps 1 to 3: the scratch document, images replaced by placeholders.
-    setTmpHtml(html);
-    ScratchDocument &doc = tmpDocument();
+    ScratchDocument doc;
+    setTmpHtml(doc, html);
     QStringList imageTable;
     for (const ScratchDocument::ImageInfo &image : doc.images()) {
         const qsizetype index = imageTable.size();
@@ -186,18 +189,19 @@ QString FormatHtml(const QString &html, FormatMode mode)
     }
 
     // Step 4: link texts.
-    if (configFlag(Cfg::Format::RemoveLink) && configInt(Cfg::Format::SaveWords) == 0)
+    if (options.removeLink && !options.saveWords)
         removeLinkTexts(doc);
 
     // Step 5: plain text.
     QString text = escapeText(YTrim(doc.bodyInnerText()));
 
     // Step 6: keyword density and placeholders.
+    const KeywordOptions &keyword = options.keyword;
     bool keywordPlaced = false;
     QString keywordReplacement;
-    if (mode == FormatMode::PseudoOriginal && configFlag(Cfg::YC::Keyword)) {
-        const int density = configInt(Cfg::YC::KeywordStrong);
-        const QString kw = escapeText(configText(Cfg::YC::KeywordStr));
+    if (mode == FormatMode::PseudoOriginal && keyword.insert) {
+        const int density = keyword.density;
+        const QString kw = escapeText(keyword.word);
         if (density >= 1 && density <= 20 && !kw.isEmpty()) {
             const qint64 target = keywordTarget(text.size(), density, kw.size());
             const qint64 need = target - FindStrNums(text, kw);
@@ -206,46 +210,44 @@ QString FormatHtml(const QString &html, FormatMode mode)
             text.replace(kw, kKeywordPlaceholder);
             keywordPlaced = true;
             keywordReplacement = kw;
-            const QString url = configText(Cfg::YC::LinkUrl);
+            const QString &url = keyword.linkUrl;
             if (!trimBlanks(url).isEmpty()) {
-                const int linkType = configInt(Cfg::YC::LinkType);
-                if (linkType == 0)
+                if (keyword.linkType == 0)
                     keywordReplacement = u"<a href=\"" % FormatUrl(url) % u"\">" % kw % u"</a>";
-                else if (linkType == 1)
+                else if (keyword.linkType == 1)
                     keywordReplacement = u"<a href=\"" % FormatUrl(url) % u"\" target=_blank>" % kw % u"</a>";
             }
         }
     }
 
     // Step 7: width.
-    if (configFlag(Cfg::Format::Full))
+    if (options.full)
         text = fullToHalfWidth(text);
 
     // Step 8: doubled line breaks, one left-to-right pass.
-    if (configFlag(Cfg::Format::ExtBr))
+    if (options.extBr)
         text.replace(u"\r\n\r\n"_s, u"\r\n"_s);
 
     // Step 9: signature.
-    if (mode == FormatMode::OneKeyFormat && configFlag(Cfg::Format::AutoSign)) {
-        const QString sign = configText(Cfg::Format::Sign);
-        if (configFlag(Cfg::Format::Start) && !text.startsWith(sign))
+    if (mode == FormatMode::OneKeyFormat && options.autoSign) {
+        const QString &sign = options.sign;
+        if (options.signAtStart && !text.startsWith(sign))
             text = sign + text;
-        if (configFlag(Cfg::Format::End) && !text.endsWith(sign))
+        if (options.signAtEnd && !text.endsWith(sign))
             text += sign;
     }
 
     // Step 10: paragraphs.
     {
-        const bool extSpace = configFlag(Cfg::Format::ExtSpace);
-        const bool headSpace = configFlag(Cfg::Format::HeadSpace);
-        const int spaceNum = headSpace ? configInt(Cfg::Format::SpaceNum) : 0;
+        const bool extSpace = options.extSpace;
+        const bool headSpace = options.headSpace;
+        const int spaceNum = headSpace ? options.spaceNum : 0;
         QString indent;
         if (headSpace && spaceNum > 0) {
-            const bool ideographic = configFlag(Cfg::Format::SpaceStr);
             // A settings value far beyond any real indentation must not
             // exhaust memory.
             const int count = qMin(spaceNum, 1000);
-            indent = ideographic ? QString(count, QChar(0x3000)) : u"&nbsp;"_s.repeated(count);
+            indent = options.fullSpace ? QString(count, QChar(0x3000)) : u"&nbsp;"_s.repeated(count);
         }
         QString rebuilt;
         rebuilt.reserve(text.size() + text.size() / 8);
@@ -270,17 +272,16 @@ QString FormatHtml(const QString &html, FormatMode mode)
 
     // Step 11: punctuation and typos (one-key format only).
     if (mode == FormatMode::OneKeyFormat) {
-        if (configFlag(Cfg::Format::Point))
-            text = fixPunctuation(text);
-        if (configFlag(Cfg::Format::CheckWords)) {
-            const QString &library = typoLibrary().load();
+        if (options.point)
+            text = fixPunctuation(text, checks.typoMark);
+        if (usesTypoLibrary(mode, options)) {
             int count = 0;
-            text = markTypos(text, library, typoMarkSetting(), count);
+            text = markTypos(text, typos, checks.typoMark, count);
         }
     }
 
     // Step 12: keyword links.
-    if (mode == FormatMode::PseudoOriginal && keywordPlaced && configFlag(Cfg::YC::Keyword))
+    if (keywordPlaced)
         text.replace(kKeywordPlaceholder, keywordReplacement);
 
     // Step 13: images, in one pass over the text (a replace per image would

@@ -1,8 +1,14 @@
 #pragma once
 
+#include "checks/check_options.h"
+#include "checks/typo_check.h"
+#include "format/format_options.h"
+
 #include <QString>
 
 namespace zorvane {
+
+class ScratchDocument;
 
 // The runs of the formatting pipeline, by the numbers the system gives them.
 enum class FormatMode {
@@ -11,17 +17,22 @@ enum class FormatMode {
     PseudoOriginal = 2, // one-key pseudo-original: keyword insertion and link
 };
 
-// The article formatting pipeline. Every setting is read from the settings
-// file at the step that uses it, so a change made in the settings dialog
-// applies to the next run. Never fails: at worst the result is the plain
-// rendering of the article.
-QString FormatHtml(const QString &html, FormatMode mode);
+// The article formatting pipeline: the article, the options and the typo
+// library in, the formatted article out. Reads no file and no setting, so
+// the settings dialog's changes apply from the next command, which reads a
+// new snapshot. The typo library is used only by the typo check of mode 1;
+// the other runs may be given an empty one. Never fails: at worst the result
+// is the plain rendering of the article.
+QString FormatHtml(const QString &html, FormatMode mode, const FormatOptions &options, const CheckOptions &checks,
+                   const TypoIndex &typos);
 
-// Loads html into this thread's scratch document, which FormatHtml then works
-// on (see scratch_document.h).
-void setTmpHtml(const QString &html);
-class ScratchDocument;
-ScratchDocument &tmpDocument();
+// Whether a run of this mode with these options needs the typo library, so
+// that a command loads it only then, as the pipeline always did.
+bool usesTypoLibrary(FormatMode mode, const FormatOptions &options);
+
+// Loads html into the scratch document the pipeline works on, as
+// "<html><body>" + html + "</body></html>" (see scratch_document.h).
+void setTmpHtml(ScratchDocument &webTmp, const QString &html);
 
 // The image table entry of one image: a centred img element with its five
 // attributes, in the order src, alt, width, height, align, all double-quoted.

@@ -2,6 +2,7 @@
 
 #include "settings/app_folder.h"
 #include "settings/config_keys.h"
+#include "settings/config_snapshot.h"
 #include "text/text_file.h"
 
 #include <QBuffer>
@@ -132,8 +133,10 @@ QSize fitPictureSize(QSize size, int maxWidth, int maxHeight)
 
 ResizePicOptions ResizePicOptions::fromSettings()
 {
-    return {configInt(Cfg::ResizePic::Resize), configInt(Cfg::ResizePic::MaxWidth),
-            configInt(Cfg::ResizePic::MaxHeight), configInt(Cfg::ResizePic::Small), configInt(Cfg::ResizePic::Strong)};
+    const ConfigSnapshot config = ConfigSnapshot::read();
+    return {config.integer(Cfg::ResizePic::Resize), config.integer(Cfg::ResizePic::MaxWidth),
+            config.integer(Cfg::ResizePic::MaxHeight), config.integer(Cfg::ResizePic::Small),
+            config.integer(Cfg::ResizePic::Strong)};
 }
 
 QImage readPictureCanvas(QIODevice *device)

@@ -4,7 +4,6 @@
 #include "rewrite/rewrite_texts.h"
 #include "rewrite/shuffle.h"
 #include "rewrite/synonyms.h"
-#include "settings/word_library.h"
 
 namespace zorvane {
 
@@ -16,29 +15,28 @@ void report(const StatusReport &status, const QString &text)
         status(text);
 }
 
-} // namespace
-
-QString shuffleStructure(const QString &html, int level, QRandomGenerator &random)
+// The plain and the pseudo-original runs make no check, so they need no
+// check options and no typo library.
+QString formatWithoutChecks(const QString &html, FormatMode mode, const FormatOptions &format)
 {
-    return FormatHtml(shuffleParagraphs(html, level, random), FormatMode::Plain);
+    return FormatHtml(html, mode, format, CheckOptions(), TypoIndex());
 }
 
-const QString &loadedSynonymLibrary(const StatusReport &status)
+} // namespace
+
+QString shuffleStructure(const QString &html, int level, const FormatOptions &format, QRandomGenerator &random)
 {
-    WordLibrary &library = synonymLibrary();
-    if (!library.isLoaded())
-        report(status, RewriteText::kLoadingLibraryFirstUse);
-    return library.load();
+    return formatWithoutChecks(shuffleParagraphs(html, level, random), FormatMode::Plain, format);
 }
 
 std::optional<QString> oneKeyPseudoOriginal(const QString &html, const PseudoOriginalOptions &options,
+                                            const FormatOptions &format, const SynonymIndex &synonyms,
                                             QRandomGenerator &random, const StatusReport &status)
 {
     QString working = html;
     if (options.replaceSynonyms) {
-        const QString &library = loadedSynonymLibrary(status);
         report(status, RewriteText::kReplacingSynonyms);
-        working = replaceSynonyms(working, library);
+        working = replaceSynonyms(working, synonyms);
     }
     if (options.changeOrder) {
         if (options.level < 0) {
@@ -49,7 +47,7 @@ std::optional<QString> oneKeyPseudoOriginal(const QString &html, const PseudoOri
         working = shuffleParagraphs(working, options.level, random);
     }
     report(status, RewriteText::kFormatting);
-    return FormatHtml(working, FormatMode::PseudoOriginal);
+    return formatWithoutChecks(working, FormatMode::PseudoOriginal, format);
 }
 
 } // namespace zorvane

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "format/format_options.h"
+#include "rewrite/synonym_index.h"
+
 #include <QRandomGenerator>
 #include <QString>
 
@@ -10,7 +13,7 @@ namespace zorvane {
 
 // The structure shuffle command: the paragraphs (and, from level 1, the
 // sentences) reordered, then the plain formatting run.
-QString shuffleStructure(const QString &html, int level, QRandomGenerator &random = *QRandomGenerator::global());
+QString shuffleStructure(const QString &html, int level, const FormatOptions &format, QRandomGenerator &random);
 
 // What the one-key pseudo-original runs: the check boxes of the "yc" panel
 // and the strength list's level (-1 when no strength is chosen).
@@ -24,16 +27,13 @@ struct PseudoOriginalOptions
 // Receives each status text as the run reaches its step.
 using StatusReport = std::function<void(const QString &)>;
 
-// Synonym replacement with the run's synonym library (loaded on first use),
-// the structure shuffle, then the formatting run of the one-key
-// pseudo-original. Nothing when the shuffle is asked for without a strength:
-// the article must then stay as it was.
+// Synonym replacement with the synonym library, the structure shuffle, then
+// the formatting run of the one-key pseudo-original. Nothing when the
+// shuffle is asked for without a strength: the article must then stay as it
+// was. The library is used only when options.replaceSynonyms is set, so a
+// caller loads it only then.
 std::optional<QString> oneKeyPseudoOriginal(const QString &html, const PseudoOriginalOptions &options,
-                                            QRandomGenerator &random = *QRandomGenerator::global(),
-                                            const StatusReport &status = {});
-
-// The synonym library of this run, read from "\data\same.dat" on first use;
-// reports the first-use text when it has to read the file.
-const QString &loadedSynonymLibrary(const StatusReport &status = {});
+                                            const FormatOptions &format, const SynonymIndex &synonyms,
+                                            QRandomGenerator &random, const StatusReport &status = {});
 
 } // namespace zorvane

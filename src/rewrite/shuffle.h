@@ -12,8 +12,8 @@ namespace zorvane {
 // "20%" to "80%"; any other level means none was chosen and moves nine pieces
 // in ten to the front.
 //
-// Every draw comes from the given generator, so that tests can pass a seeded
-// one; by default the process-wide generator, seeded once.
+// Every draw comes from the given generator: a command passes the
+// process-wide one, seeded once, or a seeded one to repeat a run.
 
 int paragraphThreshold(int level);
 // Level 0 does not reorder sentences: nothing exceeds its threshold.
@@ -24,12 +24,12 @@ int sentenceThreshold(int level);
 // spaces are dropped. From level 1 the sentences of each paragraph are
 // reordered as well. Without "</p>" the whole text is one paragraph whose
 // sentences are reordered (level 0 leaves it as it is).
-QString shuffleParagraphs(const QString &html, int level, QRandomGenerator &random = *QRandomGenerator::global());
+QString shuffleParagraphs(const QString &html, int level, QRandomGenerator &random);
 
 // The sentences of text (split at "。", or else at ".") reordered, the first
 // one staying first; sentences of at most one character besides spaces are
 // dropped, every sentence ends with the separator and doubled separators
 // collapse. A text without either separator comes back unchanged.
-QString shuffleSentences(const QString &text, int level, QRandomGenerator &random = *QRandomGenerator::global());
+QString shuffleSentences(const QString &text, int level, QRandomGenerator &random);
 
 } // namespace zorvane

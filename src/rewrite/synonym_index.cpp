@@ -1,8 +1,5 @@
 #include "rewrite/synonym_index.h"
 
-#include <QMutex>
-#include <QMutexLocker>
-
 #include <algorithm>
 #include <bit>
 
@@ -227,16 +224,6 @@ QString SynonymIndex::replace(const QString &text) const
         }
     }
     return out;
-}
-
-std::shared_ptr<const SynonymIndex> SynonymIndex::forLibrary(const QString &library)
-{
-    static QMutex mutex;
-    static std::shared_ptr<const SynonymIndex> cached;
-    QMutexLocker locker(&mutex);
-    if (!cached || cached->library() != library)
-        cached = std::make_shared<const SynonymIndex>(library);
-    return cached;
 }
 
 } // namespace zorvane

@@ -3,7 +3,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 namespace zorvane {
@@ -14,18 +13,15 @@ namespace zorvane {
 // word's line and its first and second words. Building it is linear in the
 // library's length; a replacement is then linear in the article's length
 // (times the few characters each candidate grows by), instead of one search
-// through the whole library per candidate.
+// through the whole library per candidate. Built once per library text;
+// immutable, so any number of threads may replace with one index at once.
 class SynonymIndex
 {
 public:
-    explicit SynonymIndex(const QString &library);
+    explicit SynonymIndex(const QString &library = QString());
 
     const QString &library() const { return m_library; }
     QString replace(const QString &text) const;
-
-    // The index of the given library text, shared and built once for as long
-    // as the library text stays the same; a different text builds a new one.
-    static std::shared_ptr<const SynonymIndex> forLibrary(const QString &library);
 
 private:
     static constexpr std::int32_t NoState = -1;

@@ -1,14 +1,12 @@
 #include "rewrite/synonyms.h"
 
-#include "rewrite/synonym_index.h"
-
 namespace zorvane {
 
-QString replaceSynonyms(const QString &text, const QString &library)
+QString replaceSynonyms(const QString &text, const SynonymIndex &library)
 {
     if (text.isEmpty())
         return text;
-    return SynonymIndex::forLibrary(library)->replace(text);
+    return library.replace(text);
 }
 
 bool isLibraryBoundary(QStringView c)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rewrite/synonym_index.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -18,7 +20,7 @@ namespace zorvane {
 // Nothing is exchanged at a position whose candidate stops occurring in the
 // library or reaches the end of the article. The article continues after the
 // inserted word.
-QString replaceSynonyms(const QString &text, const QString &library);
+QString replaceSynonyms(const QString &text, const SynonymIndex &library);
 
 // The characters that delimit a library word: none at all (the ends of the
 // library), CR, LF and "|".

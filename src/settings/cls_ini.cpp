@@ -88,9 +88,16 @@ bool Cls_Ini::WriteIniKey(const QString &section, const QString &key, const QStr
 QString Cls_Ini::GetIniKey(const QString &section, const QString &key) const
 {
     QByteArray bytes;
-    if (!readFile(m_fileName, &bytes) || bytes.isEmpty())
+    if (!readFile(m_fileName, &bytes))
         return {};
-    QByteArray raw = ini::value(bytes, toGbk(section), toGbk(key));
+    return valueIn(bytes, section, key);
+}
+
+QString Cls_Ini::valueIn(const QByteArray &file, const QString &section, const QString &key)
+{
+    if (file.isEmpty())
+        return {};
+    QByteArray raw = ini::value(file, toGbk(section), toGbk(key));
     if (raw.size() > MaxValueBytes)
         raw.truncate(characterBoundary(raw, MaxValueBytes));
     QString value = trimBlanks(fromGbk(raw)).toString();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace zorvane {
@@ -24,6 +25,9 @@ public:
     QString GetIniKey(const QString &section, const QString &key) const;
     bool DelIniKey(const QString &section, const QString &key) const;
     bool DelIniSec(const QString &section) const;
+
+    // What GetIniKey reads from a file holding these bytes.
+    static QString valueIn(const QByteArray &file, const QString &section, const QString &key);
 
     // The longest value a read returns, in bytes of the file's code page.
     static constexpr int MaxValueBytes = 1023;

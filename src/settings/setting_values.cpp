@@ -1,6 +1,7 @@
 #include "settings/setting_values.h"
 
 #include "settings/config_keys.h"
+#include "settings/config_snapshot.h"
 #include "text/text_utils.h"
 
 #include <QtGlobal>
@@ -9,9 +10,9 @@ namespace zorvane {
 
 namespace {
 
-int listIndex(const ConfigKey &key, int max)
+int listIndex(const ConfigSnapshot &config, const ConfigKey &key, int max)
 {
-    const int index = configInt(key);
+    const int index = config.integer(key);
     return index >= 0 && index <= max ? index : 0;
 }
 
@@ -20,40 +21,42 @@ int listIndex(const ConfigKey &key, int max)
 SettingValues loadSettingValues()
 {
     using namespace Cfg;
+    // One read of the file for the whole dialog.
+    const ConfigSnapshot config = ConfigSnapshot::read();
     SettingValues v;
 
-    v.extBr = configFlag(Format::ExtBr);
-    v.headSpace = configFlag(Format::HeadSpace);
-    v.full = configFlag(Format::Full);
-    v.point = configFlag(Format::Point);
-    v.checkWords = configFlag(Format::CheckWords);
-    v.removeLink = configFlag(Format::RemoveLink);
-    v.extSpace = configFlag(Format::ExtSpace);
-    v.autoSign = configFlag(Format::AutoSign);
-    v.signAtStart = configFlag(Format::Start);
-    v.signAtEnd = configFlag(Format::End);
-    v.keyword = configFlag(YC::Keyword);
-    v.resize = configFlag(ResizePic::Resize);
-    v.small = configFlag(ResizePic::Small);
-    v.autoLogin = configFlag(login::AutoLogin);
+    v.extBr = config.flag(Format::ExtBr);
+    v.headSpace = config.flag(Format::HeadSpace);
+    v.full = config.flag(Format::Full);
+    v.point = config.flag(Format::Point);
+    v.checkWords = config.flag(Format::CheckWords);
+    v.removeLink = config.flag(Format::RemoveLink);
+    v.extSpace = config.flag(Format::ExtSpace);
+    v.autoSign = config.flag(Format::AutoSign);
+    v.signAtStart = config.flag(Format::Start);
+    v.signAtEnd = config.flag(Format::End);
+    v.keyword = config.flag(YC::Keyword);
+    v.resize = config.flag(ResizePic::Resize);
+    v.small = config.flag(ResizePic::Small);
+    v.autoLogin = config.flag(login::AutoLogin);
 
-    v.spaceNum = configInt(Format::SpaceNum);
-    v.maxWidth = configInt(ResizePic::MaxWidth);
-    v.maxHeight = configInt(ResizePic::MaxHeight);
+    v.spaceNum = config.integer(Format::SpaceNum);
+    v.maxWidth = config.integer(ResizePic::MaxWidth);
+    v.maxHeight = config.integer(ResizePic::MaxHeight);
 
-    v.saveWords = configFlag(Format::SaveWords);
-    v.markTypos = configFlag(Format::CheckWordsType);
-    v.fullSpace = configFlag(Format::SpaceStr);
-    const int form = configInt(Default::Form);
+    v.saveWords = config.flag(Format::SaveWords);
+    v.markTypos = config.flag(Format::CheckWordsType);
+    v.fullSpace = config.flag(Format::SpaceStr);
+    const int form = config.integer(Default::Form);
     v.defaultForm = form >= 1 && form <= 3 ? form : 0;
 
-    v.sign = configText(Format::Sign);
-    v.keywordStr = configText(YC::KeywordStr);
-    v.linkUrl = configText(YC::LinkUrl);
+    v.sign = config.text(Format::Sign);
+    v.keywordStr = config.text(YC::KeywordStr);
+    v.linkUrl = config.text(YC::LinkUrl);
 
-    v.strong = listIndex(ResizePic::Strong, StrongMax);
-    v.keywordStrong = listIndex(YC::KeywordStrong, KeywordStrongMax);
-    v.linkType = listIndex(YC::LinkType, LinkTypeMax);
+    v.strong = listIndex(config, ResizePic::Strong, StrongMax);
+    v.keywordStrong = listIndex(config, YC::KeywordStrong, KeywordStrongMax);
+    v.linkType = listIndex(config, YC::LinkType, LinkTypeMax);
     return v;
 }
 

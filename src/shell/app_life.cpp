@@ -9,6 +9,7 @@
 #include "shell/single_instance.h"
 #include "shell/startup_files.h"
 #include "shell/tray_icon.h"
+#include "snapshot/word_libraries.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -26,6 +27,7 @@ AppLife::AppLife(QObject *parent)
     : QObject(parent)
     , m_instance(new SingleInstance(this))
     , m_service(std::make_unique<ServiceClient>())
+    , m_libraries(std::make_unique<WordLibraries>())
 {
     m_clock.start();
 }
@@ -182,14 +184,17 @@ void AppLife::runChecks()
     connect(m_checks, &ServiceChecks::updateIgnored, this,
             [](const QString &why) { qCWarning(lcStartup, "update reply not handed over: %s", qPrintable(why)); });
     connect(m_checks, &ServiceChecks::finished, this, &AppLife::checks_finished);
-    connect(m_checks, &ServiceChecks::libraryChecked, this, [](const LibraryCheck &check) {
+    connect(m_checks, &ServiceChecks::libraryChecked, this, [this](const LibraryCheck &check) {
         // The stored version stays as it was, so the next start tries again.
         if (check.outcome == LibraryCheck::Outcome::WriteFailed)
             qCWarning(lcStartup, "word library update not stored: %s", qPrintable(check.failedAt));
-        if (check.outcome == LibraryCheck::Outcome::Updated)
+        if (check.outcome == LibraryCheck::Outcome::Updated) {
             qCInfo(lcStartup, "%s library updated to version %s, %d entries",
                    check.library == ServedLibrary::ErrorWords ? "typo" : "synonym", qPrintable(check.version),
                    check.count);
+            m_libraries->reload(check.library == ServedLibrary::ErrorWords ? WordLibraries::Library::Typos
+                                                                           : WordLibraries::Library::Synonyms);
+        }
     });
     m_checks->start();
 }
@@ -229,6 +234,7 @@ void AppLife::openMainWindow(const QList<Notice> &notices)
         options.user = m_login->userRecord();
     options.notices = notices;
     options.service = m_service.get();
+    options.libraries = m_libraries.get();
     m_main = std::make_unique<frmFormat>(options);
     m_startedWithText = false;
     m_main->setHideOnClose(m_trayShown);

@@ -22,6 +22,7 @@ class ServiceChecks;
 class ServiceClient;
 class SingleInstance;
 class TrayIcon;
+class WordLibraries;
 
 // QT_LOGGING_RULES="zorvane.startup.info=true" tells how long each stage of
 // the start took.
@@ -92,6 +93,9 @@ private:
 
     SingleInstance *m_instance;
     std::unique_ptr<ServiceClient> m_service;
+    // The word libraries of the run: the main window's commands use them,
+    // and the service checks may replace their files before they do.
+    std::unique_ptr<WordLibraries> m_libraries;
     ServiceChecks *m_checks = nullptr;
     std::unique_ptr<frmLogin> m_login;
     std::unique_ptr<frmFormat> m_main;

@@ -3,9 +3,9 @@
 #include "checks/sensitive_words.h"
 #include "checks/typo_check.h"
 #include "checks/word_count.h"
-#include "settings/word_library.h"
 #include "shell/command_context.h"
 #include "shell/named_control.h"
+#include "snapshot/word_libraries.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -57,24 +57,25 @@ void CheckCommands::cmdChkWrong_clicked()
 {
     if (!m_context.passes(CommandKind::ArticleCommand))
         return;
-    WordLibrary &library = typoLibrary();
-    if (library.isLoaded()) {
+    WordLibraries &libraries = m_context.libraries();
+    if (libraries.isLoaded(WordLibraries::Library::Typos)) {
         m_context.ShowMsg(u"正在执行文字检错,请稍候..."_s, ModeName::Format);
     } else {
         m_context.ShowMsg(u"首次使用,正在载入错别字库..."_s, ModeName::Format);
-        loadWithPanelDisabled([&library] { library.load(); });
+        loadWithPanelDisabled([&libraries] { libraries.typos(); });
     }
+    const TypoIndex &library = libraries.typos();
     const std::optional<QString> html = m_context.getEditorHtml();
     if (!html)
         return;
     int count = 0;
-    QString result = markTypos(*html, library.text(), TypoMark::Mark, count);
+    QString result = markTypos(*html, library, TypoMark::Mark, count);
     if (count > 0) {
         m_context.ShowMsg(u"发现错字"_s + QString::number(count) + u"处错字..."_s, ModeName::Format);
         if (m_context.askOkCancel(u"发现错别字："_s,
                                   u"共发现"_s + QString::number(count) + u"处错别字，是否替换？"_s)) {
             m_context.ShowMsg(u"正在替换错字..."_s, ModeName::Format);
-            result = markTypos(*html, library.text(), TypoMark::Replace, count);
+            result = markTypos(*html, library, TypoMark::Replace, count);
         }
     }
     m_context.ShowMsg(u"文字检错结束,共有"_s + QString::number(count) + u"处错字."_s, ModeName::Format);
@@ -85,17 +86,18 @@ void CheckCommands::cmdBan_clicked()
 {
     if (!m_context.passes(CommandKind::ArticleCommand))
         return;
-    WordLibrary &library = sensitiveLibrary();
-    if (library.isLoaded()) {
+    WordLibraries &libraries = m_context.libraries();
+    if (libraries.isLoaded(WordLibraries::Library::Sensitive)) {
         m_context.ShowMsg(u"正在监测敏感字词,请稍候..."_s, ModeName::Format);
     } else {
         m_context.ShowMsg(u"首次使用,正在载入敏感字库..."_s, ModeName::Format);
-        loadWithPanelDisabled([&library] { library.load(); });
+        loadWithPanelDisabled([&libraries] { libraries.sensitive(); });
     }
+    const SensitiveIndex &library = libraries.sensitive();
     const std::optional<QString> html = m_context.getEditorHtml();
     if (!html)
         return;
-    const SensitiveWordsResult result = checkSensitiveWords(*html, library.text());
+    const SensitiveWordsResult result = checkSensitiveWords(*html, library);
     if (result.count == 0) {
         m_context.ShowMsg(u"没有发现敏感字词..."_s, ModeName::Format);
         return;

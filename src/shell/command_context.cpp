@@ -1,6 +1,7 @@
 #include "shell/command_context.h"
 
 #include "editor/editor_session.h"
+#include "snapshot/settings_snapshot.h"
 
 #include <QBoxLayout>
 #include <QShortcut>
@@ -8,11 +9,17 @@
 
 namespace zorvane {
 
-CommandContext::CommandContext(EditorSession &session, QWidget *window)
+CommandContext::CommandContext(EditorSession &session, QWidget *window, WordLibraries &libraries)
     : QObject(window)
     , m_session(session)
     , m_window(window)
+    , m_libraries(libraries)
 {}
+
+SettingsSnapshot CommandContext::readSettings() const
+{
+    return readSettingsSnapshot();
+}
 
 std::optional<QString> CommandContext::getEditorHtml()
 {

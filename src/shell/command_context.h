@@ -19,6 +19,8 @@ namespace zorvane {
 
 class EditorSession;
 class ServiceClient;
+class WordLibraries;
+struct SettingsSnapshot;
 
 // The main window as a command group sees it: the only way in.
 //
@@ -54,11 +56,14 @@ class ServiceClient;
 //
 //     if (!m_context.passes(CommandKind::ArticleCommand))   // the guards
 //         return;
+//     const SettingsSnapshot settings = m_context.readSettings();   // once, at its start
 //     const std::optional<QString> html = m_context.getEditorHtml();
 //     if (!html)
 //         return;                     // page did not answer: user told, nothing changed
 //     m_context.ShowMsg(u"正在…"_s);   // status label of the current mode
-//     if (m_context.setEditorHtml(FormatHtml(*html, FormatMode::OneKeyFormat)))
+//     const QString result = FormatHtml(*html, FormatMode::OneKeyFormat, settings.format, settings.checks,
+//                                       m_context.libraries().typosFor(FormatMode::OneKeyFormat, settings.format));
+//     if (m_context.setEditorHtml(result))
 //         m_context.ShowMsg(u"…完毕"_s);
 //
 // Message boxes, OK/Cancel questions and file dialogs go through the context
@@ -83,8 +88,14 @@ public:
         Notices,     // the bottom row after the version label (notices, advertisement)
     };
 
-    // window: the main window, which shows the article of session.
-    CommandContext(EditorSession &session, QWidget *window);
+    // window: the main window, which shows the article of session; libraries:
+    // the word libraries of the run.
+    CommandContext(EditorSession &session, QWidget *window, WordLibraries &libraries);
+
+    // The settings as they stand now: a command reads them once, at its start.
+    SettingsSnapshot readSettings() const;
+    // The word libraries of the run, loaded at their first use.
+    WordLibraries &libraries() const { return m_libraries; }
 
     // The article. A page that does not answer is reported to the user and
     // gives nullopt or false; the caller then changes nothing.
@@ -154,6 +165,7 @@ Q_SIGNALS:
 private:
     EditorSession &m_session;
     QWidget *m_window;
+    WordLibraries &m_libraries;
     ServiceClient *m_service = nullptr;
     QHash<Area, QBoxLayout *> m_areas;
     QHash<int, bool> m_keys;

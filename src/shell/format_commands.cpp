@@ -1,8 +1,9 @@
 #include "shell/format_commands.h"
 
 #include "format/format_html.h"
-#include "settings/config_keys.h"
 #include "shell/command_context.h"
+#include "snapshot/settings_snapshot.h"
+#include "snapshot/word_libraries.h"
 
 #include <QBoxLayout>
 #include <QPushButton>
@@ -29,10 +30,11 @@ void FormatCommands::cmdOneKey_clicked()
 {
     if (!m_context.passes(CommandKind::ArticleCommand))
         return;
+    const SettingsSnapshot settings = m_context.readSettings();
     m_context.ShowMsg(u"正在执行一键格式化..."_s, ModeName::Format);
     // The page keeps the article of a whole pasted page first, so that what
     // follows reads it like any other article.
-    if (configFlag(Cfg::Format::ArticleOnly) && !m_context.keepArticleOnly())
+    if (settings.format.articleOnly && !m_context.keepArticleOnly())
         return;
     const std::optional<QString> html = m_context.getEditorHtml();
     if (!html)
@@ -41,7 +43,10 @@ void FormatCommands::cmdOneKey_clicked()
         m_context.ShowMsg(u"编辑器内无内容..."_s, m_context.mode());
         return;
     }
-    if (m_context.setEditorHtml(FormatHtml(*html, FormatMode::OneKeyFormat)))
+    // The typo library loads silently, and only for a run that checks typos.
+    constexpr FormatMode mode = FormatMode::OneKeyFormat;
+    const TypoIndex &typos = m_context.libraries().typosFor(mode, settings.format);
+    if (m_context.setEditorHtml(FormatHtml(*html, mode, settings.format, settings.checks, typos)))
         m_context.ShowMsg(u"一键格式化完毕..."_s, ModeName::Format);
 }
 

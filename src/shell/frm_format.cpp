@@ -11,6 +11,7 @@
 #include "shell/named_control.h"
 #include "shell/notice_bar.h"
 #include "shell/user_area.h"
+#include "snapshot/word_libraries.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -34,6 +35,11 @@ constexpr int PanelWidth = 240;
 frmFormat::frmFormat(Options options, QWidget *parent) : QWidget(parent)
 {
     setObjectName(u"frmFormat"_s);
+    m_libraries = options.libraries;
+    if (!m_libraries) {
+        m_ownLibraries = std::make_unique<WordLibraries>();
+        m_libraries = m_ownLibraries.get();
+    }
     buildWindow();
     m_commands->setService(options.service);
     m_groups = installFeatureCommands(*m_commands);
@@ -85,7 +91,7 @@ void frmFormat::buildEditor()
 
     m_host = m_editorStack->host();
     m_session = std::make_unique<EditorSession>(*m_host, *this);
-    m_commands = new CommandContext(*m_session, this);
+    m_commands = new CommandContext(*m_session, this, *m_libraries);
     m_start = new StartContent(*m_session, this);
     connect(m_host, &WebEditorHost::ready, this, &frmFormat::editorReady);
     connect(m_host, &WebEditorHost::ready, m_start, &StartContent::pageReady);

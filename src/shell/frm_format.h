@@ -25,6 +25,7 @@ class EditorStack;
 class ServiceClient;
 class StartContent;
 class WebEditorHost;
+class WordLibraries;
 
 // The main window: the editor with its preview and text views over it, the
 // three mode buttons and their panels, and the rows that hold the command
@@ -45,6 +46,9 @@ public:
         // The service server; without it there is no advertisement and no
         // default text.
         ServiceClient *service = nullptr;
+        // The word libraries of the run, kept by the program; without them
+        // the window keeps its own.
+        WordLibraries *libraries = nullptr;
     };
 
     explicit frmFormat(Options options, QWidget *parent = nullptr);
@@ -141,6 +145,8 @@ private:
     void startContent(const Options &options);
     void showPanels();
 
+    std::unique_ptr<WordLibraries> m_ownLibraries;
+    WordLibraries *m_libraries = nullptr;
     EditorStack *m_editorStack = nullptr;
     WebEditorHost *m_host = nullptr;
     std::unique_ptr<EditorSession> m_session;

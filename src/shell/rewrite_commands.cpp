@@ -4,14 +4,15 @@
 #include "editor/editor_texts.h"
 #include "rewrite/pseudo_original.h"
 #include "rewrite/rewrite_texts.h"
-#include "rewrite/synonym_library_file.h"
 #include "rewrite/synonyms.h"
 #include "rewrite/translation.h"
 #include "settings/frm_setting.h"
-#include "settings/word_library.h"
 #include "shell/clickable_label.h"
 #include "shell/command_context.h"
 #include "shell/named_control.h"
+#include "snapshot/settings_snapshot.h"
+#include "snapshot/synonym_library_file.h"
+#include "snapshot/word_libraries.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -98,18 +99,20 @@ void RewriteCommands::cmdReplaceSame_clicked()
 {
     if (!m_context.passes(CommandKind::ArticleCommand))
         return;
-    if (synonymLibrary().isLoaded()) {
+    WordLibraries &libraries = m_context.libraries();
+    if (libraries.isLoaded(WordLibraries::Library::Synonyms)) {
         ShowMsg(RewriteText::kReplacing);
     } else {
         ShowMsg(RewriteText::kLoadingLibraryFirstUse);
         setPanelEnabled(false);
-        synonymLibrary().load();
+        libraries.synonyms();
         setPanelEnabled(true);
     }
+    const SynonymIndex &library = libraries.synonyms();
     const std::optional<QString> html = m_context.getEditorHtml();
     if (!html)
         return;
-    if (m_context.setEditorHtml(replaceSynonyms(*html, synonymLibrary().text())))
+    if (m_context.setEditorHtml(replaceSynonyms(*html, library)))
         ShowMsg(RewriteText::kReplaceFinished);
 }
 
@@ -126,7 +129,7 @@ void RewriteCommands::Label2_clicked()
         return;
     m_lastFileName = file;
     ShowMsg(RewriteText::kImporting);
-    const SynonymFileResult result = importSynonymLibrary(file);
+    const SynonymFileResult result = m_context.libraries().importSynonyms(file);
     if (result.messageBox)
         m_context.showMessageBox(result.message);
     else
@@ -140,14 +143,14 @@ void RewriteCommands::Label4_clicked()
     if (file.isEmpty())
         return;
     m_lastFileName = file;
-    const QString refusal = synonymExportRefusal();
+    const QString refusal = m_context.libraries().synonymExportRefusal();
     if (!refusal.isEmpty()) {
         m_context.showMessageBox(refusal);
         return;
     }
     ShowMsg(RewriteText::kExportLoading);
     setPanelEnabled(false);
-    const SynonymFileResult result = exportSynonymLibrary(file);
+    const SynonymFileResult result = m_context.libraries().exportSynonyms(file);
     if (result.messageBox)
         m_context.showMessageBox(result.message);
     else
@@ -164,11 +167,12 @@ void RewriteCommands::cmdRe_clicked()
         cbRe->setFocus();
         return;
     }
+    const SettingsSnapshot settings = m_context.readSettings();
     ShowMsg(RewriteText::kShuffling);
     const std::optional<QString> html = m_context.getEditorHtml();
     if (!html)
         return;
-    if (m_context.setEditorHtml(shuffleStructure(*html, level())))
+    if (m_context.setEditorHtml(shuffleStructure(*html, level(), settings.format, *QRandomGenerator::global())))
         ShowMsg(RewriteText::kShuffleFinished);
 }
 
@@ -176,13 +180,22 @@ void RewriteCommands::cmdOneKeyYC_clicked()
 {
     if (!m_context.passes(CommandKind::ArticleCommand))
         return;
+    const SettingsSnapshot settings = m_context.readSettings();
     ShowMsg(RewriteText::kOneKeyRunning);
     setPanelEnabled(false);
     const std::optional<QString> html = m_context.getEditorHtml();
     std::optional<QString> result;
     if (html) {
         const PseudoOriginalOptions options{chkReplaceSame->isChecked(), chkChangeOrder->isChecked(), level()};
-        result = oneKeyPseudoOriginal(*html, options, *QRandomGenerator::global(),
+        WordLibraries &libraries = m_context.libraries();
+        const SynonymIndex noLibrary;
+        const SynonymIndex *synonyms = &noLibrary;
+        if (options.replaceSynonyms) {
+            if (!libraries.isLoaded(WordLibraries::Library::Synonyms))
+                ShowMsg(RewriteText::kLoadingLibraryFirstUse);
+            synonyms = &libraries.synonyms();
+        }
+        result = oneKeyPseudoOriginal(*html, options, settings.format, *synonyms, *QRandomGenerator::global(),
                                       [this](const QString &text) { ShowMsg(text); });
         if (!result)
             cbRe->setFocus();

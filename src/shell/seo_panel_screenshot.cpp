@@ -3,12 +3,13 @@
 //   zorvane-seo-screenshot OUT.png
 // Renders offscreen; needs a CJK font installed.
 #include "editor/editor_session.h"
-#include "editor/in_memory_editor_host.h"
 #include "result_pages.h"
 #include "seo_fakes.h"
 #include "settings/config_keys.h"
 #include "shell/command_context.h"
 #include "shell/seo_commands.h"
+#include "snapshot/word_libraries.h"
+#include "testsupport/in_memory_editor_host.h"
 #include "testsupport/recording_view.h"
 #include "testsupport/temp_app_folder.h"
 #include "text/gbk.h"
@@ -93,7 +94,8 @@ int main(int argc, char *argv[])
     InMemoryEditorHost host;
     RecordingView view;
     EditorSession session(host, view);
-    CommandContext context(session, &window);
+    WordLibraries libraries;
+    CommandContext context(session, &window, libraries);
     auto *layout = new QVBoxLayout(&window);
     auto *frm3 = new QWidget(&window);
     frm3->setObjectName(u"frm3"_s);

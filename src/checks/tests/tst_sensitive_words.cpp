@@ -49,7 +49,7 @@ void TestSensitiveWords::checkSensitiveWords_examples()
     QFETCH(QString, library);
     QFETCH(QString, marked);
     QFETCH(int, count);
-    const SensitiveWordsResult result = checkSensitiveWords(html, library);
+    const SensitiveWordsResult result = checkSensitiveWords(html, SensitiveIndex(library));
     QCOMPARE(result.marked, marked);
     QCOMPARE(result.count, count);
 }

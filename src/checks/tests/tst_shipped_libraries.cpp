@@ -71,11 +71,11 @@ void TestShippedLibraries::publishedArticles_passBothChecks()
     QVERIFY(!html.isEmpty());
 
     int typos = -1;
-    const QString marked = markTypos(html, shippedLibrary(u"error.dat"_s), TypoMark::Mark, typos);
+    const QString marked = markTypos(html, TypoIndex(shippedLibrary(u"error.dat"_s)), TypoMark::Mark, typos);
     QVERIFY2(typos == 0, qPrintable(u"typos: "_s + markedWords(marked)));
     QCOMPARE(marked, html);
 
-    const SensitiveWordsResult sensitive = checkSensitiveWords(html, shippedLibrary(u"hexie.dat"_s));
+    const SensitiveWordsResult sensitive = checkSensitiveWords(html, SensitiveIndex(shippedLibrary(u"hexie.dat"_s)));
     QVERIFY2(sensitive.count == 0, qPrintable(u"sensitive words: "_s + markedWords(sensitive.marked)));
     QCOMPARE(sensitive.marked, html);
 }
@@ -104,7 +104,7 @@ void TestShippedLibraries::everyTypo_isCorrectedWhereItStands()
         expected += found;
     }
     int count = -1;
-    const QString result = markTypos(text, library, TypoMark::Replace, count);
+    const QString result = markTypos(text, TypoIndex(library), TypoMark::Replace, count);
     // A shorter key may fix a longer wrong form on its own (千钓 in 千钓一发):
     // the text must come out right, one correction a form, whichever key did it.
     QCOMPARE(result, corrected);

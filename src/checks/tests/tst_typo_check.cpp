@@ -1,6 +1,5 @@
 #include "checks/typo_check.h"
 #include "literal_checks.h"
-#include "testsupport/temp_app_folder.h"
 
 #include <QTest>
 
@@ -16,7 +15,6 @@ private Q_SLOTS:
     void markTypos_examples();
     void fixPunctuation_bothModes_data();
     void fixPunctuation_bothModes();
-    void fixPunctuation_readsSettingAtEachCall();
 };
 
 void TestTypoCheck::markTypos_examples_data()
@@ -65,11 +63,12 @@ void TestTypoCheck::markTypos_examples()
     QFETCH(QString, replaced);
     QFETCH(int, count);
 
+    const TypoIndex index(library);
     int markCount = -1;
-    QCOMPARE(markTypos(text, library, TypoMark::Mark, markCount), marked);
+    QCOMPARE(markTypos(text, index, TypoMark::Mark, markCount), marked);
     QCOMPARE(markCount, count);
     int replaceCount = -1;
-    QCOMPARE(markTypos(text, library, TypoMark::Replace, replaceCount), replaced);
+    QCOMPARE(markTypos(text, index, TypoMark::Replace, replaceCount), replaced);
     QCOMPARE(replaceCount, count);
 
     int literalCount = -1;
@@ -100,17 +99,6 @@ void TestTypoCheck::fixPunctuation_bothModes()
     QFETCH(QString, text);
     QFETCH(QString, expected);
     QCOMPARE(fixPunctuation(text, mark), expected);
-}
-
-void TestTypoCheck::fixPunctuation_readsSettingAtEachCall()
-{
-    TempAppFolder app;
-    QVERIFY(app.writeSettings(u"[Format]\r\nCheckWordsType=1"_s));
-    QCOMPARE(fixPunctuation(u"a,b"_s), u"a<font color=red>,</font>b"_s);
-    QVERIFY(app.writeSettings(u"[Format]\r\nCheckWordsType=0"_s));
-    QCOMPARE(fixPunctuation(u"a,b"_s), u"a，b"_s);
-    QVERIFY(app.writeSettings(u"[Format]\r\nCheckWordsType=abc"_s));
-    QCOMPARE(fixPunctuation(u"a,b"_s), u"a，b"_s);
 }
 
 QTEST_GUILESS_MAIN(TestTypoCheck)

@@ -25,6 +25,7 @@ class TestCli : public QObject
 private Q_SLOTS:
     void configSet_writesGbkAndGetReadsItBack();
     void configGet_missingKeyPrintsEmptyLine();
+    void configSet_valueBeginningWithDash();
     void configSet_readOnlySettings_fails();
     void configSet_twoProgramsAtOnce_loseNoWrite();
     void configSet_folderWithoutRoomForATemporaryFile_fails();
@@ -58,6 +59,18 @@ void TestCli::configGet_missingKeyPrintsEmptyLine()
     const CliRun get = runCli(app.folder().root(), {u"config"_s, u"get"_s, u"Nope"_s, u"Nope"_s});
     QCOMPARE(get.exitCode, 0);
     QCOMPARE(get.out, QByteArray("\n"));
+}
+
+// Everything after config's first argument is an argument, a value such as
+// -7 included.
+void TestCli::configSet_valueBeginningWithDash()
+{
+    TempAppFolder app;
+    const ConfigKey &key = Cfg::ResizePic::MaxHeight;
+    QCOMPARE(runCli(app.folder().root(), {u"config"_s, u"set"_s, key.sectionName(), key.keyName(), u"-7"_s}).exitCode,
+             0);
+    QCOMPARE(runCli(app.folder().root(), {u"config"_s, u"get"_s, key.sectionName(), key.keyName()}).out,
+             QByteArray("-7\n"));
 }
 
 void TestCli::configSet_readOnlySettings_fails()

@@ -2,6 +2,8 @@
 // application folder, opened without a window, keeps the article.
 #include "cli_runner.h"
 #include "format/format_html.h"
+#include "snapshot/settings_snapshot.h"
+#include "snapshot/word_libraries.h"
 #include "testsupport/built_editor_page.h"
 #include "testsupport/temp_app_folder.h"
 
@@ -61,6 +63,7 @@ private Q_SLOTS:
     void extract_keepsTitleAndArticle_data();
     void extract_keepsTitleAndArticle();
     void formatArticle_formatsWhatExtractKeeps();
+    void formatArticle_manyFiles_eachAsOneFile();
     void errors_data();
     void errors();
 
@@ -115,8 +118,37 @@ void TestCliExtract::formatArticle_formatsWhatExtractKeeps()
     QCOMPARE(extracted.exitCode, 0);
     const CliRun formatted = runCli(m_app->folder().root(), {u"format"_s, u"--article"_s}, savedPage().toUtf8());
     QCOMPARE(formatted.exitCode, 0);
-    QCOMPARE(formatted.outText(), FormatHtml(extracted.outText(), FormatMode::OneKeyFormat));
+    // One-key format with the folder's settings and typo library, as the command runs it.
+    const SettingsSnapshot settings = readSettingsSnapshot();
+    WordLibraries libraries;
+    QCOMPARE(formatted.outText(),
+             FormatHtml(extracted.outText(), FormatMode::OneKeyFormat, settings.format, settings.checks,
+                        libraries.typosFor(FormatMode::OneKeyFormat, settings.format)));
     QVERIFY(formatted.outText().startsWith(u"<p>\u3000\u3000"_s + Headline + u"</p>"_s));
+}
+
+// The page runs on the main thread, one page after the other; the formatting
+// on the workers. Every result is the one-file command's.
+void TestCliExtract::formatArticle_manyFiles_eachAsOneFile()
+{
+    QVERIFY(m_app->writeFile(u"\\a.html", savedPage().toUtf8()));
+    QVERIFY(m_app->writeFile(u"\\b.html", pageBody().toUtf8()));
+    QVERIFY(m_app->writeFile(u"\\c.html", "<p>\xE4\xB8</p>"));
+    const QStringList files{m_app->path(u"\\a.html"), m_app->path(u"\\c.html"), m_app->path(u"\\b.html")};
+    const QString out = m_app->path(u"\\out");
+    const CliRun many = runCli(m_app->folder().root(),
+                               QStringList{u"format"_s, u"--article"_s, u"-j"_s, u"2"_s, u"--out"_s, out} + files);
+    QCOMPARE(many.exitCode, 1);
+    QVERIFY2(many.errText().startsWith(u"zorvane-cli: "_s + files.at(1) + u": not valid UTF-8\n"_s),
+             qPrintable(many.errText()));
+    for (const QString &file : {files.at(0), files.at(2)}) {
+        const CliRun one = runCli(m_app->folder().root(), {u"format"_s, u"--article"_s, file});
+        QCOMPARE(one.exitCode, 0);
+        QFile result(out + u'/' + QFileInfo(file).fileName());
+        QVERIFY(result.open(QIODevice::ReadOnly));
+        QCOMPARE(result.readAll(), one.out);
+        QVERIFY(!one.outText().contains(u"版权所有"_s));
+    }
 }
 
 void TestCliExtract::errors_data()

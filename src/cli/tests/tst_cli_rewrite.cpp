@@ -1,6 +1,6 @@
 #include "cli_runner.h"
 #include "rewrite/pseudo_original.h"
-#include "settings/word_library.h"
+#include "snapshot/settings_snapshot.h"
 #include "testsupport/temp_app_folder.h"
 #include "text/gbk.h"
 
@@ -55,7 +55,7 @@ void TestCliRewrite::shuffle_seededRunIsReproducible()
     const CliRun first = runCli(app.folder().root(), args, Article.toUtf8());
     QCOMPARE(first.exitCode, 0);
     QRandomGenerator random(5);
-    QCOMPARE(QString::fromUtf8(first.out), shuffleStructure(Article, 3, random));
+    QCOMPARE(QString::fromUtf8(first.out), shuffleStructure(Article, 3, readSettingsSnapshot().format, random));
     QCOMPARE(runCli(app.folder().root(), args, Article.toUtf8()).out, first.out);
 }
 
@@ -63,17 +63,16 @@ void TestCliRewrite::pseudo_runsTheChosenSteps()
 {
     TempAppFolder app;
     QVERIFY(app.writeFile(u"\\data\\same.dat", toGbk(u"美丽|漂亮\r\n"_s)));
-    synonymLibrary().unload();
     const CliRun run =
         runCli(app.folder().root(), {u"pseudo"_s, u"--synonyms"_s, u"--shuffle"_s, u"1"_s, u"--seed"_s, u"9"_s},
                Article.toUtf8());
     QCOMPARE(run.exitCode, 0);
     QRandomGenerator random(9);
-    const auto expected = oneKeyPseudoOriginal(Article, {true, true, 1}, random);
+    const auto expected = oneKeyPseudoOriginal(Article, {true, true, 1}, readSettingsSnapshot().format,
+                                               SynonymIndex(u"美丽|漂亮\r\n"_s), random);
     QVERIFY(expected);
     QCOMPARE(QString::fromUtf8(run.out), *expected);
     QVERIFY(run.out.contains("很漂亮"));
-    synonymLibrary().unload();
 }
 
 void TestCliRewrite::usageErrors_data()

@@ -1,7 +1,7 @@
 #include "editor/editor_session.h"
-#include "editor/in_memory_editor_host.h"
 #include "editor/start_content.h"
 #include "settings/config_keys.h"
+#include "testsupport/in_memory_editor_host.h"
 #include "testsupport/recording_view.h"
 #include "testsupport/temp_app_folder.h"
 

@@ -3,9 +3,10 @@
 // ZORVANE_UPDATE_GOLDEN=1 to rewrite the references after a deliberate
 // change, then read the difference before committing it.
 #include "format/format_html.h"
-#include "settings/word_library.h"
+#include "settings/config_snapshot.h"
+#include "snapshot/settings_snapshot.h"
 #include "testsupport/sample_pages.h"
-#include "testsupport/temp_app_folder.h"
+#include "text/gbk.h"
 #include "text/text_file.h"
 
 #include <QDir>
@@ -51,19 +52,19 @@ void TestFormatGolden::samplePages_matchReference()
     QFETCH(int, mode);
     QFETCH(QString, reference);
 
-    TempAppFolder app;
-    QVERIFY(app.isValid());
-    QFile settings(QString::fromUtf8(ZORVANE_GOLDEN_DIR "/settings.ini"));
-    QVERIFY(settings.open(QIODevice::ReadOnly));
-    QVERIFY(app.writeSettings(QString::fromUtf8(settings.readAll())));
-    QFile library(QString::fromUtf8(ZORVANE_GOLDEN_DIR "/error.dat"));
-    QVERIFY(library.open(QIODevice::ReadOnly));
-    QVERIFY(app.writeFile(u"\\data\\error.dat", library.readAll()));
-    typoLibrary().unload();
+    // The settings (kept in UTF-8 here, stored in GBK by the programs) and the
+    // typo library as a command reads them.
+    QFile settingsFile(QString::fromUtf8(ZORVANE_GOLDEN_DIR "/settings.ini"));
+    QVERIFY(settingsFile.open(QIODevice::ReadOnly));
+    const SettingsSnapshot settings =
+        readSettingsSnapshot(ConfigSnapshot::fromBytes(toGbk(QString::fromUtf8(settingsFile.readAll()))));
+    const QString library = readTextFile(QString::fromUtf8(ZORVANE_GOLDEN_DIR "/error.dat"));
+    QVERIFY(!library.isEmpty());
 
     const QString html = readTextFile(input);
     QVERIFY(!html.isEmpty());
-    const QByteArray actual = FormatHtml(html, FormatMode(mode)).toUtf8();
+    const QByteArray actual =
+        FormatHtml(html, FormatMode(mode), settings.format, settings.checks, TypoIndex(library)).toUtf8();
 
     if (qEnvironmentVariableIsSet("ZORVANE_UPDATE_GOLDEN")) {
         QVERIFY(writeFileAtomically(reference, actual));

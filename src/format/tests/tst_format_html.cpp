@@ -1,7 +1,6 @@
 #include "format/format_html.h"
-#include "settings/word_library.h"
-#include "testsupport/temp_app_folder.h"
-#include "text/gbk.h"
+#include "settings/config_snapshot.h"
+#include "snapshot/settings_snapshot.h"
 
 #include <QTest>
 
@@ -25,7 +24,6 @@ class TestFormatHtml : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
     void formatHtml_data();
     void formatHtml();
     void keywordTarget_roundsHalfToEven_data();
@@ -34,123 +32,125 @@ private Q_SLOTS:
     void insertKeyword();
     void typoCheck_usesLibraryAndMarkSetting_data();
     void typoCheck_usesLibraryAndMarkSetting();
-    void settingChange_appliesToNextRun();
 };
-
-void TestFormatHtml::init()
-{
-    typoLibrary().unload();
-}
 
 void TestFormatHtml::formatHtml_data()
 {
-    QTest::addColumn<QString>("settings");
+    QTest::addColumn<FormatOptions>("options");
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("html");
     QTest::addColumn<QString>("expected");
 
     // Images and paragraphs
     QTest::newRow("two images between text, in order, outside paragraphs")
-        << "" << 0 << u"<p>a</p><img src='1.jpg' alt='x'><p>b</p><p>c<img src=2.jpg width=10>d</p>"_s
+        << FormatOptions() << 0 << u"<p>a</p><img src='1.jpg' alt='x'><p>b</p><p>c<img src=2.jpg width=10>d</p>"_s
         << u"<p>a</p>"_s + image(u"1.jpg"_s, u"x"_s) + u"<p>b</p><p>c</p>"_s + image(u"2.jpg"_s, {}, u"10"_s)
                + u"<p>d</p>"_s;
     QTest::newRow("image attribute with a double quote stays one attribute")
-        << "" << 0 << u"<img src=\"a.jpg?x=1&amp;y=2\" alt='say \"hi\"'>"_s
+        << FormatOptions() << 0 << u"<img src=\"a.jpg?x=1&amp;y=2\" alt='say \"hi\"'>"_s
         << image(u"a.jpg?x=1&amp;y=2"_s, u"say &quot;hi&quot;"_s);
     QTest::newRow("block structure and br become paragraphs")
-        << "" << 0 << u"<div>one<br>two</div><table><tr><td>x</td><td>y</td></tr></table>"_s
+        << FormatOptions() << 0 << u"<div>one<br>two</div><table><tr><td>x</td><td>y</td></tr></table>"_s
         << u"<p>one</p><p>two</p><p>x\ty</p>"_s;
-    QTest::newRow("empty article") << "" << 1 << u""_s << u""_s;
-    QTest::newRow("only markup, no text") << "" << 1 << u"<p> </p><script>x</script>"_s << u""_s;
+    QTest::newRow("empty article") << FormatOptions() << 1 << u""_s << u""_s;
+    QTest::newRow("only markup, no text") << FormatOptions() << 1 << u"<p> </p><script>x</script>"_s << u""_s;
     QTest::newRow("text that reads as markup stays text")
-        << "" << 0 << u"<p>&lt;script&gt;a &amp; b&lt;/script&gt;</p>"_s
+        << FormatOptions() << 0 << u"<p>&lt;script&gt;a &amp; b&lt;/script&gt;</p>"_s
         << u"<p>&lt;script&gt;a &amp; b&lt;/script&gt;</p>"_s;
 
     // Indentation
-    QTest::newRow("two ideographic spaces") << "[Format]\nHeadSpace=1\nSpaceNum=2\nSpaceStr=1" << 0 << u"<p>a</p>"_s
-                                            << u"<p>"_s + kIdeographicSpace + kIdeographicSpace + u"a</p>"_s;
-    QTest::newRow("two &nbsp;") << "[Format]\nHeadSpace=1\nSpaceNum=2\nSpaceStr=0" << 0 << u"<p>a</p>"_s
+    QTest::newRow("two ideographic spaces")
+        << FormatOptions{.headSpace = true, .spaceNum = 2, .fullSpace = true} << 0 << u"<p>a</p>"_s
+        << u"<p>"_s + kIdeographicSpace + kIdeographicSpace + u"a</p>"_s;
+    QTest::newRow("two &nbsp;") << FormatOptions{.headSpace = true, .spaceNum = 2} << 0 << u"<p>a</p>"_s
                                 << u"<p>&nbsp;&nbsp;a</p>"_s;
     QTest::newRow("SpaceNum 0 leaves lines bare")
-        << "[Format]\nHeadSpace=1\nSpaceNum=0" << 0 << u"<p>a</p><p>b</p>"_s << u"ab"_s;
-    QTest::newRow("missing SpaceNum leaves lines bare") << "[Format]\nHeadSpace=1" << 0 << u"<p>a</p>"_s << u"a"_s;
+        << FormatOptions{.headSpace = true, .spaceNum = 0} << 0 << u"<p>a</p><p>b</p>"_s << u"ab"_s;
+    QTest::newRow("missing SpaceNum leaves lines bare")
+        << FormatOptions{.headSpace = true} << 0 << u"<p>a</p>"_s << u"a"_s;
     QTest::newRow("existing indentation is trimmed first")
-        << "[Format]\nHeadSpace=1\nSpaceNum=1\nSpaceStr=1" << 0 << u"<p>\u3000\u3000a</p>"_s << u"<p>\u3000a</p>"_s;
-    QTest::newRow("line ending with # is bare") << "" << 0 << u"<p>C#</p><p>x</p>"_s << u"C#<p>x</p>"_s;
+        << FormatOptions{.headSpace = true, .spaceNum = 1, .fullSpace = true} << 0 << u"<p>\u3000\u3000a</p>"_s
+        << u"<p>\u3000a</p>"_s;
+    QTest::newRow("line ending with # is bare") << FormatOptions() << 0 << u"<p>C#</p><p>x</p>"_s << u"C#<p>x</p>"_s;
 
     // Links
     QTest::newRow("RemoveLink 1, SaveWords 0: link words vanish")
-        << "[Format]\nRemoveLink=1\nSaveWords=0" << 0 << u"<p>a<a href=x>link</a>b</p>"_s << u"<p>ab</p>"_s;
-    QTest::newRow("SaveWords 1: link words stay")
-        << "[Format]\nRemoveLink=1\nSaveWords=1" << 0 << u"<p>a<a href=x>link</a>b</p>"_s << u"<p>alinkb</p>"_s;
+        << FormatOptions{.removeLink = true} << 0 << u"<p>a<a href=x>link</a>b</p>"_s << u"<p>ab</p>"_s;
+    QTest::newRow("SaveWords 1: link words stay") << FormatOptions{.removeLink = true, .saveWords = true} << 0
+                                                  << u"<p>a<a href=x>link</a>b</p>"_s << u"<p>alinkb</p>"_s;
     QTest::newRow("RemoveLink 0: link words stay")
-        << "[Format]\nRemoveLink=0\nSaveWords=0" << 0 << u"<p>a<a href=x>link</a>b</p>"_s << u"<p>alinkb</p>"_s;
+        << FormatOptions{} << 0 << u"<p>a<a href=x>link</a>b</p>"_s << u"<p>alinkb</p>"_s;
     QTest::newRow("anchor without href is not a link")
-        << "[Format]\nRemoveLink=1" << 0 << u"<p>a<a name=x>mark</a>b</p>"_s << u"<p>amarkb</p>"_s;
+        << FormatOptions{.removeLink = true} << 0 << u"<p>a<a name=x>mark</a>b</p>"_s << u"<p>amarkb</p>"_s;
     QTest::newRow("link holding an image keeps the image")
-        << "[Format]\nRemoveLink=1" << 0 << u"<p>a<a href=x>t<img src=i.jpg>u</a>b</p>"_s
+        << FormatOptions{.removeLink = true} << 0 << u"<p>a<a href=x>t<img src=i.jpg>u</a>b</p>"_s
         << u"<p>a</p>"_s + image(u"i.jpg"_s) + u"<p>b</p>"_s;
 
     // Spaces and width
     QTest::newRow("ExtSpace removes spaces, indentation added after")
-        << "[Format]\nExtSpace=1\nHeadSpace=1\nSpaceNum=1\nSpaceStr=1" << 0 << u"<p>Hello world\u3000x&amp;nbsp;y</p>"_s
-        << u"<p>\u3000Helloworldx&amp;nbsp;y</p>"_s;
+        << FormatOptions{.extSpace = true, .headSpace = true, .spaceNum = 1, .fullSpace = true} << 0
+        << u"<p>Hello world\u3000x&amp;nbsp;y</p>"_s << u"<p>\u3000Helloworldx&amp;nbsp;y</p>"_s;
     QTest::newRow("no-break space survives trim and ExtSpace")
-        << "[Format]\nExtSpace=1" << 0 << u"<p>&nbsp;</p><p> a&nbsp;b </p>"_s << u"<p>\u00A0</p><p>a\u00A0b</p>"_s;
+        << FormatOptions{.extSpace = true} << 0 << u"<p>&nbsp;</p><p> a&nbsp;b </p>"_s
+        << u"<p>\u00A0</p><p>a\u00A0b</p>"_s;
     QTest::newRow("Full turns full-width letters and digits to ASCII")
-        << "[Format]\nFull=1" << 0 << u"<p>ＡＢｃ１２，</p>"_s << u"<p>ABc12，</p>"_s;
+        << FormatOptions{.full = true} << 0 << u"<p>ＡＢｃ１２，</p>"_s << u"<p>ABc12，</p>"_s;
 
     // Signature
-    const QString sign = "[Format]\nAutoSign=1\nSign=S\nStart=1\nEnd=1";
+    const FormatOptions sign{.autoSign = true, .sign = u"S"_s, .signAtStart = true, .signAtEnd = true};
     QTest::newRow("signature added at both sides") << sign << 1 << u"<p>x</p>"_s << u"<p>SxS</p>"_s;
     QTest::newRow("signature already at both sides") << sign << 1 << u"<p>SxS</p>"_s << u"<p>SxS</p>"_s;
     QTest::newRow("signature only where missing") << sign << 1 << u"<p>Sx</p>"_s << u"<p>SxS</p>"_s;
     QTest::newRow("signature only at the start")
-        << "[Format]\nAutoSign=1\nSign=S\nStart=1" << 1 << u"<p>x</p>"_s << u"<p>Sx</p>"_s;
+        << FormatOptions{.autoSign = true, .sign = u"S"_s, .signAtStart = true} << 1 << u"<p>x</p>"_s << u"<p>Sx</p>"_s;
     QTest::newRow("mode 0 never signs") << sign << 0 << u"<p>x</p>"_s << u"<p>x</p>"_s;
     QTest::newRow("mode 2 never signs") << sign << 2 << u"<p>x</p>"_s << u"<p>x</p>"_s;
-    QTest::newRow("AutoSign 0") << "[Format]\nSign=S\nStart=1\nEnd=1" << 1 << u"<p>x</p>"_s << u"<p>x</p>"_s;
+    QTest::newRow("AutoSign 0") << FormatOptions{.sign = u"S"_s, .signAtStart = true, .signAtEnd = true} << 1
+                                << u"<p>x</p>"_s << u"<p>x</p>"_s;
 
     // Punctuation
     QTest::newRow("mode 1 Point 1 converts punctuation")
-        << "[Format]\nPoint=1" << 1 << u"<p>a,b.</p>"_s << u"<p>a，b。</p>"_s;
-    QTest::newRow("mode 0 leaves punctuation") << "[Format]\nPoint=1" << 0 << u"<p>a,b.</p>"_s << u"<p>a,b.</p>"_s;
+        << FormatOptions{.point = true} << 1 << u"<p>a,b.</p>"_s << u"<p>a，b。</p>"_s;
+    QTest::newRow("mode 0 leaves punctuation")
+        << FormatOptions{.point = true} << 0 << u"<p>a,b.</p>"_s << u"<p>a,b.</p>"_s;
 
     // Keyword (10 characters of text, 20 % density, one-character keyword: 2.5 rounds to 2)
-    const QString keyword = "[YC]\nKeyword=1\nKeywordStrong=20\nKeywordStr=K\n";
+    const auto keyword = [](const QString &linkUrl = {}, int linkType = 0) {
+        return FormatOptions{
+            .keyword = {.insert = true, .density = 20, .word = u"K"_s, .linkUrl = linkUrl, .linkType = linkType}};
+    };
     QTest::newRow("keyword inserted every step and linked")
-        << keyword + "LinkUrl=example.com\nLinkType=0" << 2 << u"<p>abcdefghij</p>"_s
+        << keyword(u"example.com"_s) << 2 << u"<p>abcdefghij</p>"_s
         << u"abcde<a href=\"http://example.com\">K</a>fghij<a href=\"http://example.com\">K</a>"_s;
     QTest::newRow("keyword link opening a new window")
-        << keyword + "LinkUrl=http://e.com\nLinkType=1" << 2 << u"<p>abcdefghij</p>"_s
+        << keyword(u"http://e.com"_s, 1) << 2 << u"<p>abcdefghij</p>"_s
         << u"abcde<a href=\"http://e.com\" target=_blank>K</a>fghij<a href=\"http://e.com\" target=_blank>K</a>"_s;
     QTest::newRow("other link type leaves the keyword plain")
-        << keyword + "LinkUrl=http://e.com\nLinkType=2" << 2 << u"<p>abcdefghij</p>"_s << u"abcdeKfghijK"_s;
+        << keyword(u"http://e.com"_s, 2) << 2 << u"<p>abcdefghij</p>"_s << u"abcdeKfghijK"_s;
     QTest::newRow("blank link address leaves the keyword plain")
-        << keyword + "LinkUrl=   \nLinkType=0" << 2 << u"<p>abcdefghij</p>"_s << u"abcdeKfghijK"_s;
+        << keyword(u"   "_s) << 2 << u"<p>abcdefghij</p>"_s << u"abcdeKfghijK"_s;
     QTest::newRow("keyword already frequent: linked, not inserted")
-        << keyword + "LinkUrl=e.com" << 2 << u"<p>aKbKcKdKx</p>"_s
+        << keyword(u"e.com"_s) << 2 << u"<p>aKbKcKdKx</p>"_s
         << u"<p>a<a href=\"http://e.com\">K</a>b<a href=\"http://e.com\">K</a>c<a href=\"http://e.com\">K</a>d<a href=\"http://e.com\">K</a>x</p>"_s;
     QTest::newRow("density 0: nothing inserted or linked")
-        << "[YC]\nKeyword=1\nKeywordStrong=0\nKeywordStr=K\nLinkUrl=e.com" << 2 << u"<p>aKb</p>"_s << u"<p>aKb</p>"_s;
+        << FormatOptions{.keyword = {.insert = true, .density = 0, .word = u"K"_s, .linkUrl = u"e.com"_s}} << 2
+        << u"<p>aKb</p>"_s << u"<p>aKb</p>"_s;
     QTest::newRow("density 21: nothing inserted or linked")
-        << "[YC]\nKeyword=1\nKeywordStrong=21\nKeywordStr=K\nLinkUrl=e.com" << 2 << u"<p>aKb</p>"_s << u"<p>aKb</p>"_s;
-    QTest::newRow("Keyword 0: nothing inserted")
-        << "[YC]\nKeywordStrong=20\nKeywordStr=K" << 2 << u"<p>abcdefghij</p>"_s << u"<p>abcdefghij</p>"_s;
+        << FormatOptions{.keyword = {.insert = true, .density = 21, .word = u"K"_s, .linkUrl = u"e.com"_s}} << 2
+        << u"<p>aKb</p>"_s << u"<p>aKb</p>"_s;
+    QTest::newRow("Keyword 0: nothing inserted") << FormatOptions{.keyword = {.density = 20, .word = u"K"_s}} << 2
+                                                 << u"<p>abcdefghij</p>"_s << u"<p>abcdefghij</p>"_s;
     QTest::newRow("mode 1 never inserts the keyword")
-        << keyword << 1 << u"<p>abcdefghij</p>"_s << u"<p>abcdefghij</p>"_s;
+        << keyword() << 1 << u"<p>abcdefghij</p>"_s << u"<p>abcdefghij</p>"_s;
 }
 
 void TestFormatHtml::formatHtml()
 {
-    QFETCH(QString, settings);
+    QFETCH(FormatOptions, options);
     QFETCH(int, mode);
     QFETCH(QString, html);
     QFETCH(QString, expected);
-    TempAppFolder app;
-    QVERIFY(app.isValid());
-    QVERIFY(app.writeSettings(settings));
-    QCOMPARE(FormatHtml(html, FormatMode(mode)), expected);
+    QCOMPARE(FormatHtml(html, FormatMode(mode), options, CheckOptions(), TypoIndex()), expected);
 }
 
 void TestFormatHtml::keywordTarget_roundsHalfToEven_data()
@@ -219,19 +219,12 @@ void TestFormatHtml::typoCheck_usesLibraryAndMarkSetting()
     QFETCH(QString, checkWordsType);
     QFETCH(int, mode);
     QFETCH(QString, expected);
-    TempAppFolder app;
-    QVERIFY(app.writeSettings("[Format]\nCheckWords=1\nCheckWordsType=" + checkWordsType));
-    QVERIFY(app.writeFile(u"\\data\\error.dat", toGbk(u"的的|的\r\n"_s)));
-    QCOMPARE(FormatHtml(u"<p>他的的书</p>"_s, FormatMode(mode)), expected);
-}
-
-void TestFormatHtml::settingChange_appliesToNextRun()
-{
-    TempAppFolder app;
-    QVERIFY(app.writeSettings("[Format]\nHeadSpace=0"));
-    QCOMPARE(FormatHtml(u"a"_s, FormatMode::Plain), u"<p>a</p>"_s);
-    QVERIFY(app.writeSettings("[Format]\nHeadSpace=1\nSpaceNum=1\nSpaceStr=0"));
-    QCOMPARE(FormatHtml(u"a"_s, FormatMode::Plain), u"<p>&nbsp;a</p>"_s);
+    // As the settings file says it, read the way every command reads it.
+    const SettingsSnapshot settings = readSettingsSnapshot(
+        ConfigSnapshot::fromBytes("[Format]\nCheckWords=1\nCheckWordsType=" + checkWordsType.toLatin1()));
+    QCOMPARE(FormatHtml(u"<p>他的的书</p>"_s, FormatMode(mode), settings.format, settings.checks,
+                        TypoIndex(u"的的|的\r\n"_s)),
+             expected);
 }
 
 QTEST_GUILESS_MAIN(TestFormatHtml)

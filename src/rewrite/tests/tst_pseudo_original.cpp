@@ -2,9 +2,6 @@
 #include "rewrite/pseudo_original.h"
 #include "rewrite/rewrite_texts.h"
 #include "rewrite/shuffle.h"
-#include "settings/word_library.h"
-#include "testsupport/temp_app_folder.h"
-#include "text/gbk.h"
 
 #include <QTest>
 
@@ -23,62 +20,38 @@ class TestPseudoOriginal : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { synonymLibrary().unload(); }
-    void cleanup() { synonymLibrary().unload(); }
-
     void shuffleWithoutStrength_stopsAfterSynonyms();
     void synonymsAndShuffle_inOrderWithStatusTexts();
-    void libraryLoadedOnce_missingFileTriedAgain();
 };
 
 void TestPseudoOriginal::shuffleWithoutStrength_stopsAfterSynonyms()
 {
-    TempAppFolder app;
     QStringList statuses;
-    const auto result = oneKeyPseudoOriginal(Article, {true, true, -1}, *QRandomGenerator::global(),
-                                             [&](const QString &text) { statuses << text; });
+    const auto result =
+        oneKeyPseudoOriginal(Article, {true, true, -1}, FormatOptions(), SynonymIndex(), *QRandomGenerator::global(),
+                             [&](const QString &text) { statuses << text; });
     QVERIFY(!result);
-    QCOMPARE(statuses, (QStringList{RewriteText::kLoadingLibraryFirstUse, RewriteText::kReplacingSynonyms,
-                                    RewriteText::kChooseStrength}));
+    QCOMPARE(statuses, (QStringList{RewriteText::kReplacingSynonyms, RewriteText::kChooseStrength}));
 }
 
 void TestPseudoOriginal::synonymsAndShuffle_inOrderWithStatusTexts()
 {
-    TempAppFolder app;
-    QVERIFY(app.writeFile(u"\\data\\same.dat", toGbk(u"美丽|漂亮\r\n今天|今日"_s)));
+    const SynonymIndex library(u"美丽|漂亮\r\n今天|今日"_s);
     QStringList statuses;
     QRandomGenerator random(3);
-    const auto result =
-        oneKeyPseudoOriginal(Article, {true, true, 2}, random, [&](const QString &text) { statuses << text; });
+    const auto result = oneKeyPseudoOriginal(Article, {true, true, 2}, FormatOptions(), library, random,
+                                             [&](const QString &text) { statuses << text; });
     QVERIFY(result);
-    QCOMPARE(statuses, (QStringList{RewriteText::kLoadingLibraryFirstUse, RewriteText::kReplacingSynonyms,
-                                    RewriteText::kShuffling, RewriteText::kFormatting}));
+    QCOMPARE(statuses,
+             (QStringList{RewriteText::kReplacingSynonyms, RewriteText::kShuffling, RewriteText::kFormatting}));
 
     const QString replaced =
         u"<P class=\"a\">今日很漂亮。明天也很漂亮。后天还是很漂亮。</P><p>第二段美丽。</p><p>第三段。</p>"_s;
     QRandomGenerator same(3);
-    QCOMPARE(*result, FormatHtml(shuffleParagraphs(replaced, 2, same), FormatMode::PseudoOriginal));
+    QCOMPARE(*result, FormatHtml(shuffleParagraphs(replaced, 2, same), FormatMode::PseudoOriginal, FormatOptions(),
+                                 CheckOptions(), TypoIndex()));
     QVERIFY(result->contains(u"今日很漂亮。"_s));
     QVERIFY(!result->contains(u"美丽。明天"_s));
-}
-
-void TestPseudoOriginal::libraryLoadedOnce_missingFileTriedAgain()
-{
-    TempAppFolder app;
-    QVERIFY(QFile::remove(app.path(u"\\data\\same.dat")));
-    QStringList statuses;
-    const StatusReport collect = [&](const QString &text) { statuses << text; };
-    QCOMPARE(loadedSynonymLibrary(collect), QString());
-    QCOMPARE(loadedSynonymLibrary(collect), QString());
-    QCOMPARE(statuses, (QStringList{RewriteText::kLoadingLibraryFirstUse, RewriteText::kLoadingLibraryFirstUse}));
-
-    statuses.clear();
-    QVERIFY(app.writeFile(u"\\data\\same.dat", "a|b"));
-    QCOMPARE(loadedSynonymLibrary(collect), u"a|b"_s);
-    QVERIFY(app.writeFile(u"\\data\\same.dat", "c|d"));
-    // Kept for the run: a later import is used from the next start.
-    QCOMPARE(loadedSynonymLibrary(collect), u"a|b"_s);
-    QCOMPARE(statuses, QStringList{RewriteText::kLoadingLibraryFirstUse});
 }
 
 QTEST_GUILESS_MAIN(TestPseudoOriginal)

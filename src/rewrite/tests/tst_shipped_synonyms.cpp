@@ -137,7 +137,7 @@ void TestShippedSynonyms::publishedArticles_changeOnlyWithinGroups()
     const QString html = readTextFile(path);
     QVERIFY(!html.isEmpty());
 
-    const QString replaced = replaceSynonyms(html, library);
+    const QString replaced = replaceSynonyms(html, SynonymIndex(library));
     QCOMPARE(replaced, literalReplaceSynonyms(html, library));
     const std::optional<int> exchanges = ::exchangesWithinGroups(html, replaced, groups);
     QVERIFY2(exchanges, "a change that is no exchange within one synonym group");

@@ -1,7 +1,6 @@
 #include "settings/app_folder.h"
 #include "settings/cls_ini.h"
 #include "settings/config.h"
-#include "settings/word_library.h"
 #include "testsupport/temp_app_folder.h"
 
 #include <QFile>
@@ -32,7 +31,6 @@ private Q_SLOTS:
     void accessors_useTheApplicationFolder();
     void appFolder_mapsSystemPaths_data();
     void appFolder_mapsSystemPaths();
-    void wordLibrary_loadsOnceAndRetriesWhileEmpty();
 
 private:
     QString file(const QByteArray &bytes);
@@ -246,21 +244,6 @@ void TestClsIni::appFolder_mapsSystemPaths()
     QFETCH(QString, systemPath);
     QFETCH(QString, expected);
     QCOMPARE(AppFolder(u"/opt/z/"_s).path(systemPath), expected);
-}
-
-void TestClsIni::wordLibrary_loadsOnceAndRetriesWhileEmpty()
-{
-    TempAppFolder app;
-    WordLibrary library(u"\\data\\test.dat"_s);
-    QCOMPARE(library.load(), QString()); // no file yet: stays unloaded
-    QVERIFY(!library.isLoaded());
-    QVERIFY(app.writeFile(u"\\data\\test.dat", "\xB0\xB4\xD7\xB0|\xB0\xB2\xD7\xB0\r\n"));
-    QCOMPARE(library.load(), u"按装|安装\r\n"_s);
-    QVERIFY(app.writeFile(u"\\data\\test.dat", "changed"));
-    QCOMPARE(library.load(), u"按装|安装\r\n"_s); // kept for the run
-    library.unload();
-    QCOMPARE(library.load(), u"changed"_s);
-    QCOMPARE(typoLibrary().systemPath(), u"\\data\\error.dat"_s);
 }
 
 QTEST_GUILESS_MAIN(TestClsIni)

@@ -1,11 +1,13 @@
 #pragma once
 
 // The main window reduced to what a command group uses: every area of the
-// context on a panel of its own, the article in memory, and the window's
-// message boxes, questions and file dialogs recorded instead of shown.
+// context on a panel of its own, the article in memory, the word libraries of
+// the application folder current when they load, and the window's message
+// boxes, questions and file dialogs recorded instead of shown.
 #include "editor/editor_session.h"
-#include "editor/in_memory_editor_host.h"
 #include "shell/command_context.h"
+#include "snapshot/word_libraries.h"
+#include "testsupport/in_memory_editor_host.h"
 #include "testsupport/recording_view.h"
 
 #include <QBoxLayout>
@@ -19,7 +21,8 @@ struct CommandWindow
     InMemoryEditorHost host;
     RecordingView view;
     EditorSession session{host, view};
-    CommandContext context{session, &window};
+    WordLibraries libraries;
+    CommandContext context{session, &window, libraries};
     QWidget *frm1 = nullptr;
     QWidget *frm2 = nullptr;
     QWidget *frm3 = nullptr;

@@ -1,5 +1,4 @@
 #include "command_fixture.h"
-#include "settings/word_library.h"
 #include "shell/check_commands.h"
 #include "shell/command_context.h"
 #include "testsupport/temp_app_folder.h"
@@ -48,8 +47,6 @@ private:
 
 void TestCheckCommands::init()
 {
-    typoLibrary().unload();
-    sensitiveLibrary().unload();
     m_app.reset(); // restores the previous folder before the new one takes over
     m_app = std::make_unique<TempAppFolder>();
     QVERIFY(m_app->writeFile(u"\\data\\error.dat", toGbk(u"的的|的\r\n按装|安装\r\n"_s)));

@@ -9,6 +9,8 @@
 #include "shell/clickable_label.h"
 #include "shell/editor_commands.h"
 #include "shell/frm_format.h"
+#include "snapshot/settings_snapshot.h"
+#include "snapshot/word_libraries.h"
 #include "testsupport/sample_pages.h"
 #include "testsupport/temp_app_folder.h"
 
@@ -37,6 +39,7 @@ private Q_SLOTS:
     void emptyEditor_reportsAndChangesNothing();
     void preview_refusesWithMessage();
     void checkBoxes_showAndStoreTheirSettings();
+    void settingChange_appliesToNextRun();
     void chkArticle_ctrlG_keepsOnlyTheArticleOfAPastedPage_data();
     void chkArticle_ctrlG_keepsOnlyTheArticleOfAPastedPage();
     void chkArticleUnticked_formatsTheWholePasteAsBefore();
@@ -219,9 +222,29 @@ void TestFormatCommands::chkArticleUnticked_formatsTheWholePasteAsBefore()
     QTest::mouseClick(w->findChild<QPushButton *>(u"cmdOneKey"_s), Qt::LeftButton);
     const QString formatted = article();
 
-    QVERIFY(setEditorHtml(w->editorHost(), FormatHtml(pasted, FormatMode::OneKeyFormat)));
+    const SettingsSnapshot settings = readSettingsSnapshot();
+    WordLibraries libraries;
+    QVERIFY(
+        setEditorHtml(w->editorHost(), FormatHtml(pasted, FormatMode::OneKeyFormat, settings.format, settings.checks,
+                                                  libraries.typosFor(FormatMode::OneKeyFormat, settings.format))));
     QCOMPARE(formatted, article());
     QVERIFY(formatted.contains(u"光明报系"_s));
+}
+
+// Each run reads the settings at its start: a change made between two runs
+// (the settings dialog, the check boxes, another program) shows in the second.
+void TestFormatCommands::settingChange_appliesToNextRun()
+{
+    QVERIFY(m_folder->writeSettings(u"[Format]\nHeadSpace=0"_s));
+    frmFormat *w = openWindow();
+    QVERIFY(w);
+    auto *button = w->findChild<QPushButton *>(u"cmdOneKey"_s);
+    QVERIFY(setEditorHtml(w->editorHost(), u"a"_s));
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(article(), u"<p>a</p>"_s);
+    QVERIFY(m_folder->writeSettings(u"[Format]\nHeadSpace=1\nSpaceNum=1\nSpaceStr=0"_s));
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(article(), u"<p>&nbsp;a</p>"_s);
 }
 
 QTEST_MAIN(TestFormatCommands)

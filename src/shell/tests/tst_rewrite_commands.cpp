@@ -3,10 +3,10 @@
 #include "format/format_html.h"
 #include "rewrite/rewrite_texts.h"
 #include "settings/config_keys.h"
-#include "settings/word_library.h"
 #include "shell/clickable_label.h"
 #include "shell/command_context.h"
 #include "shell/rewrite_commands.h"
+#include "snapshot/settings_snapshot.h"
 #include "testsupport/fake_http_server.h"
 #include "testsupport/temp_app_folder.h"
 #include "text/gbk.h"
@@ -31,15 +31,18 @@ struct Panel : CommandWindow
     TempAppFolder app;
     RewriteCommands *commands = new RewriteCommands(context);
 
-    Panel()
-    {
-        session.setMode(ModeName::Yc);
-        synonymLibrary().unload();
-    }
-    ~Panel() { synonymLibrary().unload(); }
+    Panel() { session.setMode(ModeName::Yc); }
 };
 
 const QString Article = u"<p>今天很美丽。明天也很美丽。</p><p>第二段漂亮。</p><p>第三段落。</p>"_s;
+
+// The article as the one-key pseudo-original's formatting run leaves it, with
+// the settings of the current application folder.
+QString pseudoFormatted(const QString &html)
+{
+    const FormatOptions format = readSettingsSnapshot().format;
+    return FormatHtml(html, FormatMode::PseudoOriginal, format, CheckOptions(), TypoIndex());
+}
 
 // The panel with the translation service on a fake server that gives up
 // after a second.
@@ -69,6 +72,7 @@ private Q_SLOTS:
     void shuffle_reordersAndFormats();
     void oneKey_withoutStrength_keepsArticle();
     void oneKey_bothUnchecked_onlyFormats();
+    void oneKey_loadsSynonymLibraryOnFirstUseOnly();
     void oneKey_ctrlWOnlyInYcMode();
     void simFan_togglesDirectionAndCaption();
     void simFan_pageNotAnswering_keepsCaption();
@@ -198,10 +202,29 @@ void TestRewriteCommands::oneKey_bothUnchecked_onlyFormats()
     panel.commands->chkReplaceSame->setChecked(false);
     panel.commands->chkChangeOrder->setChecked(false);
     panel.commands->cmdOneKeyYC->click();
-    QCOMPARE(panel.host.article(), FormatHtml(Article, FormatMode::PseudoOriginal));
+    QCOMPARE(panel.host.article(), pseudoFormatted(Article));
     QCOMPARE(panel.view.ycTexts,
              (QStringList{RewriteText::kOneKeyRunning, RewriteText::kFormatting, RewriteText::kOneKeyFinished}));
     QVERIFY(panel.frm2->isEnabled());
+}
+
+void TestRewriteCommands::oneKey_loadsSynonymLibraryOnFirstUseOnly()
+{
+    Panel panel;
+    QVERIFY(panel.app.writeFile(u"\\data\\same.dat", toGbk(u"美丽|漂亮"_s)));
+    QVERIFY(setEditorHtml(panel.host, Article));
+    panel.commands->chkChangeOrder->setChecked(false);
+    panel.commands->cmdOneKeyYC->click();
+    QCOMPARE(panel.view.ycTexts,
+             (QStringList{RewriteText::kOneKeyRunning, RewriteText::kLoadingLibraryFirstUse,
+                          RewriteText::kReplacingSynonyms, RewriteText::kFormatting, RewriteText::kOneKeyFinished}));
+    QVERIFY(panel.host.article().contains(u"很漂亮"_s));
+
+    panel.view.ycTexts.clear();
+    panel.commands->cmdOneKeyYC->click();
+    QCOMPARE(panel.view.ycTexts, (QStringList{RewriteText::kOneKeyRunning, RewriteText::kReplacingSynonyms,
+                                              RewriteText::kFormatting, RewriteText::kOneKeyFinished}));
+    QVERIFY(panel.host.article().contains(u"很美丽"_s));
 }
 
 void TestRewriteCommands::oneKey_ctrlWOnlyInYcMode()
@@ -219,7 +242,7 @@ void TestRewriteCommands::oneKey_ctrlWOnlyInYcMode()
 
     panel.session.setMode(ModeName::Yc);
     QTest::keyClick(&panel.window, Qt::Key_W, Qt::ControlModifier);
-    QCOMPARE(panel.host.article(), FormatHtml(Article, FormatMode::PseudoOriginal));
+    QCOMPARE(panel.host.article(), pseudoFormatted(Article));
 }
 
 void TestRewriteCommands::simFan_togglesDirectionAndCaption()

@@ -1,6 +1,7 @@
 #include "rewrite/rewrite_texts.h"
-#include "rewrite/synonym_library_file.h"
 #include "settings/config_keys.h"
+#include "snapshot/synonym_library_file.h"
+#include "snapshot/word_libraries.h"
 #include "testsupport/temp_app_folder.h"
 #include "text/gbk.h"
 
@@ -60,7 +61,7 @@ void TestSynonymLibraryFile::import()
     TempAppFolder app;
     QVERIFY(app.writeFile(u"\\import.txt", toGbk(source)));
 
-    const SynonymFileResult result = importSynonymLibrary(app.path(u"\\import.txt"), StampTime);
+    const SynonymFileResult result = WordLibraries().importSynonyms(app.path(u"\\import.txt"), StampTime);
     QVERIFY(result.ok);
     QCOMPARE(result.message, RewriteText::kImported);
     QVERIFY(!result.messageBox);
@@ -92,7 +93,7 @@ void TestSynonymLibraryFile::importFailure_leavesLibraryAndStamp()
     QVERIFY(!before.isEmpty());
     QVERIFY(app.writeFile(u"\\import.txt", source));
 
-    const SynonymFileResult result = importSynonymLibrary(app.path(u"\\import.txt"), StampTime);
+    const SynonymFileResult result = WordLibraries().importSynonyms(app.path(u"\\import.txt"), StampTime);
     QVERIFY(!result.ok);
     QCOMPARE(result.message, message);
     QVERIFY(result.messageBox);
@@ -108,7 +109,7 @@ void TestSynonymLibraryFile::importReadOnlyLibrary_reportsFailure()
     QVERIFY(QFile::setPermissions(app.path(LibraryFile), QFile::ReadOwner));
     QVERIFY(app.writeFile(u"\\import.txt", "a|b"));
 
-    const SynonymFileResult result = importSynonymLibrary(app.path(u"\\import.txt"), StampTime);
+    const SynonymFileResult result = WordLibraries().importSynonyms(app.path(u"\\import.txt"), StampTime);
     QVERIFY(!result.ok);
     QCOMPARE(result.message, RewriteText::kImportFailed);
     QCOMPARE(app.readFile(LibraryFile), before);
@@ -119,7 +120,7 @@ void TestSynonymLibraryFile::importUtf8File_writesGbk()
 {
     TempAppFolder app;
     QVERIFY(app.writeFile(u"\\import.txt", u"美丽|漂亮"_s.toUtf8()));
-    QVERIFY(importSynonymLibrary(app.path(u"\\import.txt"), StampTime).ok);
+    QVERIFY(WordLibraries().importSynonyms(app.path(u"\\import.txt"), StampTime).ok);
     QCOMPARE(app.readFile(LibraryFile), toGbk(u"美丽|漂亮\r\n"_s));
 }
 
@@ -139,9 +140,9 @@ void TestSynonymLibraryFile::export_writesLibraryWithFinalLineEnd()
     TempAppFolder app;
     QVERIFY(app.writeFile(LibraryFile, toGbk(u"美丽|漂亮\r\n战争|死亡"_s)));
     const QString target = app.path(u"\\out.txt");
-    QVERIFY(synonymExportRefusal().isEmpty());
+    QVERIFY(WordLibraries().synonymExportRefusal().isEmpty());
 
-    const SynonymFileResult result = exportSynonymLibrary(target);
+    const SynonymFileResult result = WordLibraries().exportSynonyms(target);
     QVERIFY(result.ok);
     QCOMPARE(result.message, RewriteText::kExported);
     QCOMPARE(app.readFile(u"\\out.txt"), toGbk(u"美丽|漂亮\r\n战争|死亡\r\n"_s));
@@ -165,8 +166,8 @@ void TestSynonymLibraryFile::export_refusals()
     else
         QVERIFY(QFile::remove(app.path(LibraryFile)));
 
-    QCOMPARE(synonymExportRefusal(), message);
-    const SynonymFileResult result = exportSynonymLibrary(app.path(u"\\out.txt"));
+    QCOMPARE(WordLibraries().synonymExportRefusal(), message);
+    const SynonymFileResult result = WordLibraries().exportSynonyms(app.path(u"\\out.txt"));
     QVERIFY(!result.ok);
     QCOMPARE(result.message, message);
     QVERIFY(result.messageBox);
@@ -191,7 +192,7 @@ void TestSynonymLibraryFile::exportUnwritableTarget_reportsFailure()
         QVERIFY(QFile::setPermissions(target, QFile::ReadOwner));
     }
 
-    const SynonymFileResult result = exportSynonymLibrary(target);
+    const SynonymFileResult result = WordLibraries().exportSynonyms(target);
     QVERIFY(!result.ok);
     QCOMPARE(result.message, RewriteText::kExportFailed);
     if (readOnlyFile)

@@ -5,8 +5,8 @@
 
 namespace zorvane {
 
-// Import and export of the synonym library file "\data\same.dat". The window
-// asks for the file names and shows what these return.
+// What the import and export of the synonym library file "\data\same.dat"
+// (WordLibraries) check and report.
 
 struct SynonymFileResult
 {
@@ -30,16 +30,6 @@ struct SynonymImportCheck
     bool ok() const { return message.isEmpty(); }
 };
 SynonymImportCheck checkSynonymImport(const QString &text);
-
-// Replaces "\data\same.dat" with the library read from sourcePath (followed by
-// CR LF) and stamps Cfg::vision::SameWord with now. The library in
-// memory for this run is left as it is.
-SynonymFileResult importSynonymLibrary(const QString &sourcePath, const QDateTime &now = QDateTime::currentDateTime());
-
-// Why the library cannot be exported at all (a message-box text), or empty.
-QString synonymExportRefusal();
-// Writes the library to targetPath, followed by CR LF.
-SynonymFileResult exportSynonymLibrary(const QString &targetPath);
 
 // A date and time as the system's general date format writes it:
 // 2026/12/7 17:03:05; exactly midnight gives the date alone.

@@ -8,10 +8,9 @@
 
 namespace zorvane {
 
-// An editor page kept in memory, for tests and the command line: the article
-// is a string, "set" and "get" move it through the mailbox exactly as the
-// real page does. The script conversion buttons run the converters given to
-// setConverters(); without them (or for any other id) a click is refused.
+// An editor page kept in memory, for tests: the article is a string, "set" and "get" move it through the mailbox
+// exactly as the real page does. The script conversion buttons run the converters given to setConverters(); without
+// them (or for any other id) a click is refused.
 class InMemoryEditorHost : public EditorHost
 {
 public:

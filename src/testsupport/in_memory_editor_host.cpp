@@ -1,4 +1,4 @@
-#include "editor/in_memory_editor_host.h"
+#include "testsupport/in_memory_editor_host.h"
 
 #include <QTextDocument>
 

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "checks/sensitive_words.h"
+#include "checks/typo_check.h"
+#include "format/format_html.h"
+#include "rewrite/synonym_index.h"
+#include "snapshot/synonym_library_file.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <memory>
+
+namespace zorvane {
+
+// The word libraries of one run of a program, owned by the program (the
+// main window's commands or zorvane-cli). Each is read from its file under
+// the application folder at its first use, prepared for its routine once,
+// and handed to the logic as a const reference, which stays valid until the
+// same library is read again. A missing or empty file leaves its library
+// unloaded, an empty one is handed out, and the next use reads the file
+// again. Every file of the libraries is read and written here.
+class WordLibraries
+{
+public:
+    enum class Library {
+        Typos,     // "\data\error.dat"
+        Synonyms,  // "\data\same.dat"
+        Sensitive, // "\data\hexie.dat"
+    };
+
+    // The libraries of the application folder current when each is read.
+    WordLibraries() = default;
+    WordLibraries(const WordLibraries &) = delete;
+    WordLibraries &operator=(const WordLibraries &) = delete;
+
+    static QString systemPath(Library library);
+    QString filePath(Library library) const;
+
+    bool isLoaded(Library library) const;
+    const TypoIndex &typos();
+    const SynonymIndex &synonyms();
+    const SensitiveIndex &sensitive();
+    // What a formatting run of this mode with these options is given: the
+    // typo library when the run checks typos, else an empty one, leaving the
+    // library unloaded (its first use still reports itself).
+    const TypoIndex &typosFor(FormatMode mode, const FormatOptions &options);
+
+    // The library's file was replaced while the program runs (the service
+    // checks store newer libraries): a loaded library reads it again now, an
+    // unloaded one at its first use anyway.
+    void reload(Library library);
+
+    // The synonym library's import and export (the window asks for the file
+    // names and shows what these return). An import replaces the file and
+    // stamps Cfg::vision::SameWord with now; the library in memory stays as
+    // it is for the rest of the run.
+    SynonymFileResult importSynonyms(const QString &sourcePath, const QDateTime &now = QDateTime::currentDateTime());
+    // Why the library cannot be exported at all (a message-box text), or empty.
+    QString synonymExportRefusal() const;
+    // Writes the library to targetPath, followed by CR LF.
+    SynonymFileResult exportSynonyms(const QString &targetPath) const;
+
+private:
+    template <typename Index>
+    struct Slot
+    {
+        bool loaded = false;
+        std::unique_ptr<const Index> index;
+    };
+
+    template <typename Index>
+    const Index &use(Slot<Index> &slot, Library library);
+    QString readLibrary(Library library) const;
+
+    const TypoIndex m_noTypos;
+    Slot<TypoIndex> m_typos;
+    Slot<SynonymIndex> m_synonyms;
+    Slot<SensitiveIndex> m_sensitive;
+};
+
+} // namespace zorvane
