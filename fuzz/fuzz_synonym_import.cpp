@@ -1,6 +1,6 @@
 // A synonym library the user imports from any file: either refused with its
 // reason, or a library of the file's own non-blank lines, each holding "|".
-#include "rewrite/synonym_library_file.h"
+#include "snapshot/synonym_library_file.h"
 #include "text/text_file.h"
 
 #include <QStringList>
