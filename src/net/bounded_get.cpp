@@ -13,12 +13,14 @@ namespace zorvane {
 namespace {
 
 constexpr char MaxSizeProperty[] = "zorvane.maxSize";
+constexpr char OversizedProperty[] = "zorvane.oversized";
 
 void stopOversized(QNetworkReply *reply, qint64 received, std::optional<qint64> announced, qint64 maxSize)
 {
     if (reply->isFinished())
         return;
     logOversizedReply(reply->url().toDisplayString(), received, announced, maxSize);
+    reply->setProperty(OversizedProperty, true);
     reply->abort();
 }
 
@@ -47,6 +49,13 @@ QNetworkReply *boundedGet(QNetworkAccessManager &manager, QNetworkRequest reques
             if (received > maxSize)
                 stopOversized(reply, received, std::nullopt, maxSize);
         });
+        // Progress is reported at most every so often, and a fast server can
+        // send far more than the bound in between: what is buffered is
+        // weighed on every arrival, so that it never grows much past the bound.
+        QObject::connect(reply, &QNetworkReply::readyRead, reply, [reply, maxSize] {
+            if (reply->bytesAvailable() > maxSize)
+                stopOversized(reply, reply->bytesAvailable(), std::nullopt, maxSize);
+        });
     }
     if (redirects == Redirects::SameHost) {
         const QUrl asked = request.url();
@@ -62,6 +71,11 @@ QNetworkReply *boundedGet(QNetworkAccessManager &manager, QNetworkRequest reques
         });
     }
     return reply;
+}
+
+bool stoppedOversized(const QNetworkReply *reply)
+{
+    return reply->property(OversizedProperty).toBool();
 }
 
 QByteArray successBody(QNetworkReply *reply)

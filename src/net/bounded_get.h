@@ -27,6 +27,10 @@ enum class Redirects {
 QNetworkReply *boundedGet(QNetworkAccessManager &manager, QNetworkRequest request, std::chrono::milliseconds timeout,
                           qint64 maxSize = 0, Redirects redirects = Redirects::Follow);
 
+// Whether the reply was aborted for passing maxSize, announced or received
+// (and not for its time-out).
+bool stoppedOversized(const QNetworkReply *reply);
+
 // The body of a finished reply with a 2xx status; a network error, an abort
 // or any other status reads as the empty reply.
 QByteArray successBody(QNetworkReply *reply);
