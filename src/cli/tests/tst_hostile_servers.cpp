@@ -1,7 +1,7 @@
-// Every network client the programs have, zorvane-cli's commands among them,
-// against servers that flood, stall, redirect or are not there: each ends on
-// its own failure within the time-out and a second, writes nothing, and the
-// process stays small.
+// Every network client the programs have, run in this process against
+// servers that flood, stall, redirect or are not there: each ends on its own
+// failure within the time-out and a second, writes nothing, and the process
+// stays small.
 #include "checks/site_statistics.h"
 #include "checks/title_search.h"
 #include "net/advertisement.h"
