@@ -1,11 +1,17 @@
 // The typo and sensitive-word checks on a long generated article: the fast
-// scans, and the plain step-by-step scans they replace (src/checks/tests).
+// scans, the plain step-by-step scans they replace (src/checks/tests), the
+// sensitive-word check that sees through disguise, and lint's checks
+// together.
 //
 //   build/bench/bench_checks --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 
+#include "checks/lint.h"
+#include "checks/loose_sensitive.h"
 #include "checks/sensitive_words.h"
 #include "checks/typo_check.h"
+#include "format/inner_text.h"
 #include "literal_checks.h"
+#include "snapshot/opencc_traditional.h"
 
 #include <QRandomGenerator>
 #include <QStringList>
@@ -221,6 +227,69 @@ void BM_sensitiveWords_firstUse(benchmark::State &state)
         benchmark::DoNotOptimize(checkSensitiveWords(in.article, SensitiveIndex(in.sensitiveLibrary)));
 }
 BENCHMARK(BM_sensitiveWords_firstUse)->Unit(benchmark::kMillisecond);
+
+const TraditionalChars &traditionalChars()
+{
+    static const TraditionalChars chars = loadTraditionalChars().chars.value_or(TraditionalChars());
+    return chars;
+}
+
+// The check that sees through disguise, on the same article and libraries
+// (its index built once, as the libraries' owner does).
+void BM_sensitiveWords_loose(benchmark::State &state)
+{
+    const Inputs &in = inputs();
+    const LooseSensitiveIndex index(sensitiveInput(state), QString(), traditionalChars());
+    SensitiveWordsResult result;
+    for (auto _ : state) {
+        result = checkSensitiveWordsLoose(in.article, index);
+        benchmark::DoNotOptimize(result);
+    }
+    setCounters(state, result.count);
+}
+BENCHMARK(BM_sensitiveWords_loose)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_sensitiveWords_looseIndex(benchmark::State &state)
+{
+    const Inputs &in = inputs();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LooseSensitiveIndex(in.sensitiveLibrary, QString(), traditionalChars()));
+}
+BENCHMARK(BM_sensitiveWords_looseIndex)->Unit(benchmark::kMillisecond);
+
+// lint over 50,000 characters of visible text (the article's text, repeated):
+// typos, sensitive words (argument 0 literal, 1 loose), punctuation and one
+// blank between Chinese and Latin, the libraries prepared as their owner
+// prepares them once a run.
+void BM_lint(benchmark::State &state)
+{
+    const Inputs &in = inputs();
+    const QString visible = htmlToInnerText(in.article);
+    QString text;
+    while (text.size() < 50000)
+        text += visible;
+    text.truncate(50000);
+    const TypoIndex typos(in.typoLibrary);
+    const SensitiveIndex sensitive(in.sensitiveLibrary);
+    const LooseSensitiveIndex loose(in.sensitiveLibrary, QString(), traditionalChars());
+    const LintOptions options{state.range(0) == 1, CjkSpacing::OneBlank};
+    const LintLibraries libraries{typos, &sensitive, &loose};
+    std::vector<LintFinding> findings;
+    for (auto _ : state) {
+        findings = lintText(text, libraries, options);
+        benchmark::DoNotOptimize(findings);
+    }
+    state.counters["found"] = double(findings.size());
+    state.counters["text_chars"] = double(text.size());
+}
+BENCHMARK(BM_lint)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_traditionalChars_load(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(loadTraditionalChars());
+}
+BENCHMARK(BM_traditionalChars_load)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

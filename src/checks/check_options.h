@@ -15,6 +15,7 @@ enum class TypoMark {
 struct CheckOptions
 {
     TypoMark typoMark = TypoMark::Replace; // Format/CheckWordsType
+    bool sensitiveLoose = false;           // Format/SensitiveLoose: see through disguise (loose_sensitive.h)
 };
 
 } // namespace zorvane

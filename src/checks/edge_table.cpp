@@ -24,22 +24,31 @@ void EdgeTable::add(int state, char16_t unit, int target)
     const int edge = int(m_edges.size());
     m_edges.push_back({state, target, m_heads[size_t(state)], unit});
     m_heads[size_t(state)] = edge;
-    size_t slot = hash(state, unit) & m_mask;
-    while (m_slots[slot] != None)
-        slot = (slot + 1) & m_mask;
-    m_slots[slot] = edge;
+    place(edge);
+}
+
+void EdgeTable::setTarget(int edge, int target)
+{
+    Edge &e = m_edges[size_t(edge)];
+    e.target = target;
+    const_cast<Slot *>(findSlot(e.source, e.unit))->target = target;
+}
+
+void EdgeTable::place(int edge)
+{
+    const Edge &e = m_edges[size_t(edge)];
+    size_t index = hash(e.source, e.unit) & m_mask;
+    while (m_slots[index].edge != None)
+        index = (index + 1) & m_mask;
+    m_slots[index] = {e.source, e.target, edge, e.unit};
 }
 
 void EdgeTable::rehash(size_t slotCount)
 {
-    m_slots.assign(slotCount, None);
+    m_slots.assign(slotCount, Slot{0, None, None, 0});
     m_mask = slotCount - 1;
-    for (size_t edge = 0; edge < m_edges.size(); ++edge) {
-        size_t slot = hash(m_edges[edge].source, m_edges[edge].unit) & m_mask;
-        while (m_slots[slot] != None)
-            slot = (slot + 1) & m_mask;
-        m_slots[slot] = int(edge);
-    }
+    for (size_t edge = 0; edge < m_edges.size(); ++edge)
+        place(int(edge));
 }
 
 } // namespace zorvane

@@ -18,28 +18,20 @@ public:
     // The target of the edge (state, unit), or None.
     int target(int state, char16_t unit) const
     {
-        const int edge = find(state, unit);
-        return edge == None ? None : m_edges[size_t(edge)].target;
+        const Slot *slot = findSlot(state, unit);
+        return slot ? slot->target : None;
     }
 
     // The edge's index (for setTarget), or None.
     int find(int state, char16_t unit) const
     {
-        if (m_slots.empty())
-            return None;
-        for (size_t slot = hash(state, unit) & m_mask;; slot = (slot + 1) & m_mask) {
-            const int edge = m_slots[slot];
-            if (edge == None)
-                return None;
-            const Edge &e = m_edges[size_t(edge)];
-            if (e.source == state && e.unit == unit)
-                return edge;
-        }
+        const Slot *slot = findSlot(state, unit);
+        return slot ? slot->edge : None;
     }
 
     // Adds an edge that does not exist yet.
     void add(int state, char16_t unit, int target);
-    void setTarget(int edge, int target) { m_edges[size_t(edge)].target = target; }
+    void setTarget(int edge, int target);
 
     // Walks a state's edges: for (int e = firstEdge(s); e != None; e = nextEdge(e)).
     int firstEdge(int state) const { return size_t(state) < m_heads.size() ? m_heads[size_t(state)] : None; }
@@ -58,6 +50,30 @@ private:
         char16_t unit;
     };
 
+    // A slot holds its edge's key and target itself, so that a lookup reads
+    // one place per probe.
+    struct Slot
+    {
+        int source;
+        int target;
+        int edge; // None: the slot is free
+        char16_t unit;
+    };
+
+    const Slot *findSlot(int state, char16_t unit) const
+    {
+        if (m_slots.empty())
+            return nullptr;
+        for (size_t index = hash(state, unit) & m_mask;; index = (index + 1) & m_mask) {
+            const Slot &slot = m_slots[index];
+            if (slot.edge == None)
+                return nullptr;
+            if (slot.source == state && slot.unit == unit)
+                return &slot;
+        }
+    }
+    void place(int edge);
+
     static size_t hash(int state, char16_t unit)
     {
         const uint64_t key = (uint64_t(uint32_t(state)) << 16) | unit;
@@ -66,7 +82,7 @@ private:
     void rehash(size_t slotCount);
 
     std::vector<Edge> m_edges;
-    std::vector<int> m_slots;
+    std::vector<Slot> m_slots;
     std::vector<int> m_heads;
     size_t m_mask = 0;
 };

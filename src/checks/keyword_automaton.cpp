@@ -1,5 +1,6 @@
 #include "checks/keyword_automaton.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace zorvane {
@@ -11,8 +12,9 @@ int KeywordAutomaton::addWord(QStringView word)
         int next = m_edges.target(node, c.unicode());
         if (next == None) {
             next = int(m_nodes.size());
-            m_nodes.push_back(Node{0, None, None, m_nodes[size_t(node)].depth + 1});
+            m_nodes.push_back(Node{0, None, None, m_nodes[size_t(node)].depth + 1, 0});
             m_edges.add(node, c.unicode(), next);
+            m_nodes[size_t(node)].units |= quint64(1) << (c.unicode() & 63);
         }
         node = next;
     }
@@ -23,6 +25,13 @@ int KeywordAutomaton::addWord(QStringView word)
 
 void KeywordAutomaton::finish()
 {
+    size_t highest = 0;
+    for (int e = m_edges.firstEdge(0); e != None; e = m_edges.nextEdge(e))
+        highest = std::max<size_t>(highest, m_edges.unitOf(e));
+    m_rootNext.assign(highest + 1, None);
+    for (int e = m_edges.firstEdge(0); e != None; e = m_edges.nextEdge(e))
+        m_rootNext[m_edges.unitOf(e)] = m_edges.targetOf(e);
+    m_finished = true;
     // Breadth first, so that every node's fail target is done before it.
     std::vector<int> queue;
     queue.reserve(m_nodes.size());
@@ -55,15 +64,18 @@ KeywordAutomaton::Occurrences KeywordAutomaton::findAll(QStringView text) const
 {
     // (word, end) pairs in text order, then grouped by word.
     std::vector<std::pair<int, int>> hits;
+    if (!m_finished)
+        text = {}; // no words to find yet
+    hits.reserve(size_t(text.size()));
     int node = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i].unicode();
-        int next = m_edges.target(node, unit);
-        while (next == None && node != 0) {
+        int target = next(node, unit);
+        while (target == None && node != 0) {
             node = m_nodes[size_t(node)].fail;
-            next = m_edges.target(node, unit);
+            target = next(node, unit);
         }
-        node = next == None ? 0 : next;
+        node = target == None ? 0 : target;
         for (int hit = m_nodes[size_t(node)].word != None ? node : m_nodes[size_t(node)].output; hit > 0;
              hit = m_nodes[size_t(hit)].output) {
             const Node &n = m_nodes[size_t(hit)];

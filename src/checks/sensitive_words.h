@@ -23,7 +23,7 @@ public:
         qsizetype start;
         qsizetype length;
         int word;         // id in the automaton
-        bool markupUnits; // shares a character with the inserted markup
+        bool meetsMarkup; // may overlap the inserted markup (it holds "<" or ">" or lies inside a mark)
     };
 
     const QString &library() const { return m_library; }

@@ -49,42 +49,46 @@ QStringView TypoIndex::correction(qsizetype keyStart, qsizetype firstEnd) const
     return nextBar < 0 ? line.mid(bar + 1) : line.mid(bar + 1, nextBar - bar - 1);
 }
 
-QString markTypos(const QString &text, const TypoIndex &library, TypoMark mark, int &count)
+std::vector<TypoFound> findTypos(QStringView text, const TypoIndex &library)
 {
-    count = 0;
-    if (text.isEmpty())
-        return text;
-    const QStringView view(text);
-    const qsizetype n = view.size();
-
-    // Every replacement lies before the point where the scan resumes, so the
-    // text still to be scanned is always the untouched rest of the input.
-    QString result;
-    qsizetype copied = 0;
-    for (qsizetype pos = 0; pos < n;) {
-        const QChar c = view[pos];
+    // Every typo lies before the point where the scan resumes, so the text
+    // still to be scanned is always the untouched rest of the input.
+    std::vector<TypoFound> found;
+    for (qsizetype pos = 0; pos < text.size();) {
+        const QChar c = text[pos];
         qsizetype firstEnd = 0;
-        const qsizetype length = (c == u'\r' || c == u'\n') ? 0 : library.typoAt(view, pos, firstEnd);
+        const qsizetype length = (c == u'\r' || c == u'\n') ? 0 : library.typoAt(text, pos, firstEnd);
         if (length == 0) {
             ++pos;
             continue;
         }
-        if (result.isEmpty())
-            result.reserve(n + n / 4);
-        result.append(view.mid(copied, pos - copied));
+        found.push_back({pos, length, library.correction(firstEnd - length + 1, firstEnd)});
+        pos += length;
+    }
+    return found;
+}
+
+QString markTypos(const QString &text, const TypoIndex &library, TypoMark mark, int &count)
+{
+    const std::vector<TypoFound> found = findTypos(text, library);
+    count = int(found.size());
+    if (found.empty())
+        return text;
+    const QStringView view(text);
+    QString result;
+    result.reserve(text.size() + text.size() / 4);
+    qsizetype copied = 0;
+    for (const TypoFound &typo : found) {
+        result.append(view.mid(copied, typo.start - copied));
         if (mark == TypoMark::Mark) {
             result.append(kMarkOpen);
-            result.append(view.mid(pos, length));
+            result.append(view.mid(typo.start, typo.length));
             result.append(kMarkClose);
         } else {
-            result.append(library.correction(firstEnd - length + 1, firstEnd));
+            result.append(typo.correction);
         }
-        ++count;
-        pos += length;
-        copied = pos;
+        copied = typo.start + typo.length;
     }
-    if (count == 0)
-        return text;
     result.append(view.mid(copied));
     return result;
 }

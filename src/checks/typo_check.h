@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <vector>
+
 namespace zorvane {
 
 // The typo library ("\data\error.dat"), one entry per CR LF line written
@@ -39,6 +41,16 @@ private:
 // second "|" field of its library line instead. Scanning resumes after the
 // inserted text. count receives the number of typos found.
 QString markTypos(const QString &text, const TypoIndex &library, TypoMark mark, int &count);
+
+// The typos markTypos finds, in text order: where each stands in the text
+// and its correct form (a view into the library, valid while it lives).
+struct TypoFound
+{
+    qsizetype start;
+    qsizetype length;
+    QStringView correction;
+};
+std::vector<TypoFound> findTypos(QStringView text, const TypoIndex &library);
 
 // Half-width , . ! ? : in red or turned into their full-width forms, on every
 // occurrence, markup included.

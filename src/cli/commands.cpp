@@ -57,9 +57,22 @@ const QList<CliCommand> &cliCommands()
         {u"punct"_s, u"half-width punctuation to full-width, or marked (Format/CheckWordsType=1)"_s,
          articleUsage(u"punct"_s, {}), withArticleOptions({}), false, runPunct},
         {u"sensitive"_s, u"mark the words of the sensitive-word library"_s,
-         articleUsage(u"sensitive"_s, {})
-             + u"\n(the number of library lines found goes to standard error as count=N)"_s,
-         withArticleOptions({}), false, runSensitive},
+         articleUsage(u"sensitive"_s, u"[--loose]"_s)
+             + u"\n(the number of library lines found, or with the loose check of marked spans, goes to standard "
+               "error as count=N)"_s,
+         withArticleOptions({{u"loose"_s, u"see through disguise for this run, as Format/SensitiveLoose=1 does"_s}}),
+         false, runSensitive},
+        {u"space"_s, u"one blank between Chinese and Latin letters or digits, or none with --remove"_s,
+         articleUsage(u"space"_s, u"[--remove]"_s)
+             + u"\n(the number of places changed goes to standard error as count=N)"_s,
+         withArticleOptions({{u"remove"_s, u"remove the blanks instead"_s}}), false, runSpace},
+        {u"lint"_s,
+         u"report typos, sensitive words, punctuation and spacing without changing the article"_s,
+         u"lint [--json] [FILE]    (FILE:LINE:COLUMN: RULE: TEXT -> SUGGESTION a line, or a JSON object a line; "
+         "exit 0 nothing found, 1 findings, 2 usage error or nothing could be checked)"_s,
+         {{u"json"_s, u"one JSON object a finding: rule, line, column, offset, length, text, suggestion"_s}},
+         false,
+         runLint},
         {u"count"_s,
          u"count the characters of an HTML article: source and text"_s,
          u"count [FILE]"_s,

@@ -37,6 +37,8 @@ int runImages(CliContext &context);
 int runTypos(CliContext &context);
 int runPunct(CliContext &context);
 int runSensitive(CliContext &context);
+int runSpace(CliContext &context);
+int runLint(CliContext &context);
 int runCount(CliContext &context);
 int runFormat(CliContext &context);
 int runSynonyms(CliContext &context);

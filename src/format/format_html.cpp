@@ -1,5 +1,6 @@
 #include "format/format_html.h"
 
+#include "checks/cjk_spacing.h"
 #include "format/scratch_document.h"
 #include "text/text_utils.h"
 
@@ -270,10 +271,11 @@ QString FormatHtml(const QString &html, FormatMode mode, const FormatOptions &op
         text = std::move(rebuilt);
     }
 
-    // Step 11: punctuation and typos (one-key format only).
+    // Step 11: punctuation, Chinese-Latin spacing and typos (one-key format only).
     if (mode == FormatMode::OneKeyFormat) {
         if (options.point)
             text = fixPunctuation(text, checks.typoMark);
+        text = applyCjkSpacing(text, TextKind::Html, options.cjkSpace);
         if (usesTypoLibrary(mode, options)) {
             int count = 0;
             text = markTypos(text, typos, checks.typoMark, count);

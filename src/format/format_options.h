@@ -1,5 +1,7 @@
 #pragma once
 
+#include "checks/cjk_spacing.h"
+
 #include <QString>
 
 namespace zorvane {
@@ -40,7 +42,10 @@ struct FormatOptions
     int spaceNum = 0;         // Format/SpaceNum: indentation characters
     bool fullSpace = false;   // Format/SpaceStr: indent with "　" instead of "&nbsp;"
     bool point = false;       // Format/Point: the punctuation routine (mode 1)
-    bool checkWords = false;  // Format/CheckWords: the typo check (mode 1)
+    // Format/CjkSpace: the blanks between Chinese and Latin text, set after
+    // the punctuation routine (mode 1)
+    CjkSpacing cjkSpace = CjkSpacing::Leave;
+    bool checkWords = false; // Format/CheckWords: the typo check (mode 1)
 };
 
 } // namespace zorvane

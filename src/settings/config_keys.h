@@ -50,6 +50,12 @@ inline constexpr ConfigKey End{u"Format", u"End", ConfigKind::Flag};
 inline constexpr ConfigKey Sign{u"Format", u"Sign", ConfigKind::Text};
 // Keep only the article of a whole pasted page before one-key format.
 inline constexpr ConfigKey ArticleOnly{u"Format", u"ArticleOnly", ConfigKind::Flag};
+// 1 = the sensitive-word check sees through disguise: signs between the
+// characters of a word, width, case and traditional forms; an allow-list.
+inline constexpr ConfigKey SensitiveLoose{u"Format", u"SensitiveLoose", ConfigKind::Flag};
+// The blanks between CJK characters and Latin letters or digits in one-key
+// format: 0 left alone, 1 exactly one, 2 none.
+inline constexpr ConfigKey CjkSpace{u"Format", u"CjkSpace", ConfigKind::Integer};
 } // namespace Format
 
 namespace YC {
@@ -131,8 +137,10 @@ inline constexpr std::array<ConfigKey, 38> all{
 };
 
 // Keys this build adds to the programs' own sections, listed after them.
-inline constexpr std::array<ConfigKey, 1> own{
+inline constexpr std::array<ConfigKey, 3> own{
     Format::ArticleOnly,
+    Format::SensitiveLoose,
+    Format::CjkSpace,
 };
 
 inline constexpr std::array<ConfigKey, 18> servers{

@@ -117,6 +117,9 @@ frmSetting::frmSetting(QWidget *parent) : QDialog(parent)
     chkWords = named(new QCheckBox(u"文字检错。监测是否有词库中的错字错词。"_s), u"chkWords"_s);
     opnCheckWords = named(new QRadioButton(u"高亮显示错字、标点（红色显示）"_s), u"opnCheckWords"_s);
     opnReplaceWords = named(new QRadioButton(u"替换错字、标点"_s), u"opnReplaceWords"_s);
+    chkSensitiveLoose =
+        named(new QCheckBox(u"敏感字词识别变形（间隔符号、全半角、大小写、繁体字）"_s), u"chkSensitiveLoose"_s);
+    cbCjkSpace = named(new QComboBox, u"cbCjkSpace"_s);
     chkHref = named(new QCheckBox(u"去除链接："_s), u"chkHref"_s);
     opnSaveWords = named(new QRadioButton(u"保留文字"_s), u"opnSaveWords"_s);
     opnNoSaveWords = named(new QRadioButton(u"不保留文字"_s), u"opnNoSaveWords"_s);
@@ -133,6 +136,8 @@ frmSetting::frmSetting(QWidget *parent) : QDialog(parent)
     format->addLayout(row({chkPoint}));
     format->addLayout(row({chkWords}));
     format->addLayout(row({label(u"标点和文字检错方式："_s), opnCheckWords, opnReplaceWords}));
+    format->addLayout(row({chkSensitiveLoose}));
+    format->addLayout(row({label(u"中英文之间的空格："_s, cbCjkSpace), cbCjkSpace}));
     format->addLayout(row({chkHref, opnSaveWords, opnNoSaveWords}));
     format->addLayout(row({chkExtSpace}));
     format->addLayout(row({chkAutoSign, chkStart, chkEnd}));
@@ -260,6 +265,7 @@ void frmSetting::loadValues()
     chkAutoSign->setChecked(v.autoSign);
     chkStart->setChecked(v.signAtStart);
     chkEnd->setChecked(v.signAtEnd);
+    chkSensitiveLoose->setChecked(v.sensitiveLoose);
     chkKeyword->setChecked(v.keyword);
     chkSize->setChecked(v.resize);
     chkSmall->setChecked(v.small);
@@ -290,6 +296,9 @@ void frmSetting::loadValues()
     cbLinkType->clear();
     cbLinkType->addItems({u"原窗口"_s, u"新窗口"_s});
     cbLinkType->setCurrentIndex(v.linkType);
+    cbCjkSpace->clear();
+    cbCjkSpace->addItems({u"保持原样"_s, u"加一个空格"_s, u"去掉空格"_s});
+    cbCjkSpace->setCurrentIndex(v.cjkSpace);
 }
 
 void frmSetting::placeBesideParent()
@@ -313,6 +322,8 @@ void frmSetting::cmdOK_clicked()
     v.point = chkPoint->isChecked();
     v.checkWords = chkWords->isChecked();
     v.markTypos = opnCheckWords->isChecked();
+    v.sensitiveLoose = chkSensitiveLoose->isChecked();
+    v.cjkSpace = qMax(0, cbCjkSpace->currentIndex());
     v.removeLink = chkHref->isChecked();
     v.saveWords = opnSaveWords->isChecked();
     v.extSpace = chkExtSpace->isChecked();

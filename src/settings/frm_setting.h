@@ -55,6 +55,8 @@ private:
     QCheckBox *chkWords;
     QRadioButton *opnCheckWords;
     QRadioButton *opnReplaceWords;
+    QCheckBox *chkSensitiveLoose; // Format/SensitiveLoose
+    QComboBox *cbCjkSpace;        // Format/CjkSpace = list index
     QCheckBox *chkHref;
     QRadioButton *opnSaveWords;
     QRadioButton *opnNoSaveWords;

@@ -57,6 +57,9 @@ SettingValues loadSettingValues()
     v.strong = listIndex(config, ResizePic::Strong, StrongMax);
     v.keywordStrong = listIndex(config, YC::KeywordStrong, KeywordStrongMax);
     v.linkType = listIndex(config, YC::LinkType, LinkTypeMax);
+
+    v.sensitiveLoose = config.flag(Format::SensitiveLoose);
+    v.cjkSpace = listIndex(config, Format::CjkSpace, CjkSpaceMax);
     return v;
 }
 
@@ -91,7 +94,8 @@ SettingsSaveResult saveSettingValues(const SettingValues &v)
         && setConfigInt(YC::LinkType, v.linkType)
 
         && setConfigFlag(Format::SaveWords, v.saveWords) && setConfigFlag(Format::SpaceStr, v.fullSpace)
-        && setConfigFlag(Format::CheckWordsType, v.markTypos)
+        && setConfigFlag(Format::CheckWordsType, v.markTypos) && setConfigFlag(Format::SensitiveLoose, v.sensitiveLoose)
+        && setConfigInt(Format::CjkSpace, v.cjkSpace)
 
         && (v.defaultForm < 1 || v.defaultForm > 3 || setConfigInt(Default::Form, v.defaultForm))
 

@@ -24,6 +24,8 @@ struct SettingValues
     bool signAtStart = false;
     bool signAtEnd = false;
     QString sign;
+    bool sensitiveLoose = false; // the sensitive-word check sees through disguise
+    int cjkSpace = 0;            // blanks between Chinese and Latin: 0 as they are, 1 one, 2 none
 
     // Section "YC"
     bool keyword = false;
@@ -52,6 +54,7 @@ struct SettingValues
 inline constexpr int KeywordStrongMax = 20;
 inline constexpr int LinkTypeMax = 1;
 inline constexpr int StrongMax = 3;
+inline constexpr int CjkSpaceMax = 2;
 
 // The largest number the number fields store.
 inline constexpr int NumberFieldMax = 32767;

@@ -1,10 +1,12 @@
 #include "shell/check_commands.h"
 
+#include "checks/loose_sensitive.h"
 #include "checks/sensitive_words.h"
 #include "checks/typo_check.h"
 #include "checks/word_count.h"
 #include "shell/command_context.h"
 #include "shell/named_control.h"
+#include "snapshot/settings_snapshot.h"
 #include "snapshot/word_libraries.h"
 
 #include <QBoxLayout>
@@ -86,18 +88,24 @@ void CheckCommands::cmdBan_clicked()
 {
     if (!m_context.passes(CommandKind::ArticleCommand))
         return;
+    const bool loose = m_context.readSettings().checks.sensitiveLoose;
     WordLibraries &libraries = m_context.libraries();
-    if (libraries.isLoaded(WordLibraries::Library::Sensitive)) {
+    const auto load = [&libraries, loose] { loose ? void(libraries.looseSensitive()) : void(libraries.sensitive()); };
+    const bool loaded =
+        libraries.isLoaded(loose ? WordLibraries::Library::SensitiveAllowed : WordLibraries::Library::Sensitive);
+    if (loaded) {
         m_context.ShowMsg(u"正在监测敏感字词,请稍候..."_s, ModeName::Format);
     } else {
         m_context.ShowMsg(u"首次使用,正在载入敏感字库..."_s, ModeName::Format);
-        loadWithPanelDisabled([&libraries] { libraries.sensitive(); });
+        loadWithPanelDisabled(load);
     }
-    const SensitiveIndex &library = libraries.sensitive();
+    if (loose && !libraries.traditionalCharsError().isEmpty())
+        qWarning("traditional forms are not matched: %s", qUtf8Printable(libraries.traditionalCharsError()));
     const std::optional<QString> html = m_context.getEditorHtml();
     if (!html)
         return;
-    const SensitiveWordsResult result = checkSensitiveWords(*html, library);
+    const SensitiveWordsResult result = loose ? checkSensitiveWordsLoose(*html, libraries.looseSensitive())
+                                              : checkSensitiveWords(*html, libraries.sensitive());
     if (result.count == 0) {
         m_context.ShowMsg(u"没有发现敏感字词..."_s, ModeName::Format);
         return;

@@ -39,6 +39,7 @@ FormatOptions readFormatOptions(const ConfigSnapshot &config)
     o.spaceNum = config.integer(Format::SpaceNum);
     o.fullSpace = config.flag(Format::SpaceStr);
     o.point = config.flag(Format::Point);
+    o.cjkSpace = cjkSpacingFromNumber(config.integer(Format::CjkSpace));
     o.checkWords = config.flag(Format::CheckWords);
     return o;
 }
@@ -47,6 +48,7 @@ CheckOptions readCheckOptions(const ConfigSnapshot &config)
 {
     CheckOptions o;
     o.typoMark = config.flag(Cfg::Format::CheckWordsType) ? TypoMark::Mark : TypoMark::Replace;
+    o.sensitiveLoose = config.flag(Cfg::Format::SensitiveLoose);
     return o;
 }
 

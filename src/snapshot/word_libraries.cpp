@@ -3,6 +3,7 @@
 #include "rewrite/rewrite_texts.h"
 #include "settings/app_folder.h"
 #include "settings/config_keys.h"
+#include "snapshot/opencc_traditional.h"
 #include "text/text_file.h"
 
 #include <QFileInfo>
@@ -20,6 +21,8 @@ QString WordLibraries::systemPath(Library library)
         return u"\\data\\same.dat"_s;
     case Library::Sensitive:
         return u"\\data\\hexie.dat"_s;
+    case Library::SensitiveAllowed:
+        return u"\\data\\hexie_allow.dat"_s;
     }
     return {};
 }
@@ -55,7 +58,9 @@ bool WordLibraries::isLoaded(Library library) const
     case Library::Synonyms:
         return m_synonyms.loaded;
     case Library::Sensitive:
-        return m_sensitive.loaded;
+        return m_sensitive.loaded || m_looseSensitive.loaded;
+    case Library::SensitiveAllowed:
+        return m_looseSensitive.loaded;
     }
     return false;
 }
@@ -80,6 +85,25 @@ const SensitiveIndex &WordLibraries::sensitive()
     return use(m_sensitive, Library::Sensitive);
 }
 
+const LooseSensitiveIndex &WordLibraries::looseSensitive()
+{
+    if (!m_folding) {
+        TraditionalCharsLoad traditional = loadTraditionalChars();
+        m_traditionalError = traditional.error;
+        m_folding = std::make_shared<const CharFolding>(traditional.chars.value_or(TraditionalChars()));
+    }
+    Slot<LooseSensitiveIndex> &slot = m_looseSensitive;
+    if (!slot.loaded) {
+        const QString library = readLibrary(Library::Sensitive);
+        slot.loaded = !library.isEmpty();
+        if (slot.loaded || !slot.index) {
+            slot.index =
+                std::make_unique<const LooseSensitiveIndex>(library, readLibrary(Library::SensitiveAllowed), m_folding);
+        }
+    }
+    return *slot.index;
+}
+
 void WordLibraries::reload(Library library)
 {
     const auto again = [this, library](auto &slot) {
@@ -97,6 +121,12 @@ void WordLibraries::reload(Library library)
         break;
     case Library::Sensitive:
         again(m_sensitive);
+        [[fallthrough]];
+    case Library::SensitiveAllowed:
+        if (m_looseSensitive.loaded) {
+            m_looseSensitive.loaded = false;
+            looseSensitive();
+        }
         break;
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "checks/loose_sensitive.h"
 #include "checks/sensitive_words.h"
 #include "checks/typo_check.h"
 #include "format/format_html.h"
@@ -27,6 +28,9 @@ public:
         Typos,     // "\data\error.dat"
         Synonyms,  // "\data\same.dat"
         Sensitive, // "\data\hexie.dat"
+        // "\data\hexie_allow.dat": words within which a sensitive word is
+        // no finding of the loose check (one a line, GBK; may be empty)
+        SensitiveAllowed,
     };
 
     // The libraries of the application folder current when each is read.
@@ -41,6 +45,13 @@ public:
     const TypoIndex &typos();
     const SynonymIndex &synonyms();
     const SensitiveIndex &sensitive();
+    // The sensitive-word library with its allow-list, read to see through
+    // disguise; traditional forms are folded with OpenCC's characters, read
+    // once per run. Loaded when the sensitive-word library is.
+    const LooseSensitiveIndex &looseSensitive();
+    // Why traditional forms are not folded (OpenCC's data could not be
+    // read), or empty; known once looseSensitive() was built.
+    QString traditionalCharsError() const { return m_traditionalError; }
     // What a formatting run of this mode with these options is given: the
     // typo library when the run checks typos, else an empty one, leaving the
     // library unloaded (its first use still reports itself).
@@ -77,6 +88,9 @@ private:
     Slot<TypoIndex> m_typos;
     Slot<SynonymIndex> m_synonyms;
     Slot<SensitiveIndex> m_sensitive;
+    Slot<LooseSensitiveIndex> m_looseSensitive;
+    std::shared_ptr<const CharFolding> m_folding; // built once, with OpenCC's characters
+    QString m_traditionalError;
 };
 
 } // namespace zorvane

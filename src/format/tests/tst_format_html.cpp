@@ -114,6 +114,18 @@ void TestFormatHtml::formatHtml_data()
     QTest::newRow("mode 0 leaves punctuation")
         << FormatOptions{.point = true} << 0 << u"<p>a,b.</p>"_s << u"<p>a,b.</p>"_s;
 
+    // Chinese-Latin spacing, after the punctuation routine of one-key format
+    QTest::newRow("mode 1 CjkSpace 1 spaces after the punctuation")
+        << FormatOptions{.point = true, .cjkSpace = CjkSpacing::OneBlank} << 1 << u"<p>用iPhone拍,好</p><p>a中</p>"_s
+        << u"<p>用 iPhone 拍，好</p><p>a 中</p>"_s;
+    QTest::newRow("mode 1 CjkSpace 1 leaves an address")
+        << FormatOptions{.cjkSpace = CjkSpacing::OneBlank} << 1 << u"<p>见www.example.cn/图片 用iPhone拍</p>"_s
+        << u"<p>见 www.example.cn/图片 用 iPhone 拍</p>"_s;
+    QTest::newRow("mode 1 CjkSpace 2 removes blanks")
+        << FormatOptions{.cjkSpace = CjkSpacing::NoBlank} << 1 << u"<p>共 3 件 iPhone</p>"_s << u"<p>共3件iPhone</p>"_s;
+    QTest::newRow("mode 2 leaves the blanks")
+        << FormatOptions{.cjkSpace = CjkSpacing::OneBlank} << 2 << u"<p>共3件</p>"_s << u"<p>共3件</p>"_s;
+
     // Keyword (10 characters of text, 20 % density, one-character keyword: 2.5 rounds to 2)
     const auto keyword = [](const QString &linkUrl = {}, int linkType = 0) {
         return FormatOptions{

@@ -117,7 +117,7 @@ void TestFrmSetting::emptyFile_opensWithEverythingClear()
     QCOMPARE(control<QGroupBox>("Frame1")->title(), u"格式化设置"_s);
 
     const QList<QCheckBox *> boxes = dialog->findChildren<QCheckBox *>();
-    QCOMPARE(boxes.size(), 14);
+    QCOMPARE(boxes.size(), 15);
     for (const QCheckBox *box : boxes)
         QVERIFY2(!box->isChecked(), qPrintable(box->objectName()));
 
@@ -138,7 +138,8 @@ void TestFrmSetting::emptyFile_opensWithEverythingClear()
     QCOMPARE(items(control<QComboBox>("cbKeyword")), density);
     QCOMPARE(items(control<QComboBox>("cbPicStrong")), (QStringList{u"选择强度"_s, u"低"_s, u"中"_s, u"高"_s}));
     QCOMPARE(items(control<QComboBox>("cbLinkType")), (QStringList{u"原窗口"_s, u"新窗口"_s}));
-    for (const char *name : {"cbKeyword", "cbPicStrong", "cbLinkType"})
+    QCOMPARE(items(control<QComboBox>("cbCjkSpace")), (QStringList{u"保持原样"_s, u"加一个空格"_s, u"去掉空格"_s}));
+    for (const char *name : {"cbKeyword", "cbPicStrong", "cbLinkType", "cbCjkSpace"})
         QCOMPARE(control<QComboBox>(name)->currentIndex(), 0);
 
     for (const char *name : {"opnFormat", "opnYc", "opnSeo", "opnSaveWords", "opnCheckWords", "opnFullSpace"})
@@ -173,6 +174,9 @@ void TestFrmSetting::load_showsStoredValues_data()
     QTest::newRow("mark typos 2 replaces") << u"[Format]\nCheckWordsType=2"_s << u"opnReplaceWords"_s << u"1"_s;
     QTest::newRow("full-width space") << u"[Format]\nSpaceStr=1"_s << u"opnFullSpace"_s << u"1"_s;
     QTest::newRow("chinese signature") << u"[Format]\nSign=  中文签名 "_s << u"txtSign"_s << u"中文签名"_s;
+    QTest::newRow("loose sensitive check") << u"[Format]\nSensitiveLoose=1"_s << u"chkSensitiveLoose"_s << u"1"_s;
+    QTest::newRow("no blanks between Chinese and Latin") << u"[Format]\nCjkSpace=2"_s << u"cbCjkSpace"_s << u"2"_s;
+    QTest::newRow("spacing past the list") << u"[Format]\nCjkSpace=3"_s << u"cbCjkSpace"_s << u"0"_s;
 }
 
 void TestFrmSetting::load_showsStoredValues()
@@ -197,7 +201,7 @@ void TestFrmSetting::save_writesEveryOptionAndCloses()
     QSignalSpy saved(dialog, &frmSetting::saved);
 
     for (const char *name : {"chkExtBr", "chkHeadSpace", "chkFull", "chkPoint", "chkWords", "chkHref", "chkExtSpace",
-                             "chkAutoSign", "chkEnd", "chkKeyword", "chkSmall", "chkAutoLogin"})
+                             "chkAutoSign", "chkEnd", "chkKeyword", "chkSmall", "chkAutoLogin", "chkSensitiveLoose"})
         control<QCheckBox>(name)->setChecked(true);
     control<QRadioButton>("opnFullSpace")->setChecked(true);
     control<QRadioButton>("opnCheckWords")->setChecked(true);
@@ -210,6 +214,7 @@ void TestFrmSetting::save_writesEveryOptionAndCloses()
     control<QComboBox>("cbLinkType")->setCurrentIndex(1);
     control<QComboBox>("cbPicStrong")->setCurrentIndex(2);
     control<QComboBox>("cbKeyword")->setCurrentIndex(7);
+    control<QComboBox>("cbCjkSpace")->setCurrentIndex(1);
     control<QLineEdit>("txtMaxWidth")->setText(u"800"_s);
 
     save(catcher);
@@ -232,6 +237,8 @@ void TestFrmSetting::save_writesEveryOptionAndCloses()
                                   u"Format.Start=0"_s,
                                   u"Format.End=1"_s,
                                   u"Format.Sign=本文来源：某某网"_s,
+                                  u"Format.SensitiveLoose=1"_s,
+                                  u"Format.CjkSpace=1"_s,
                                   u"YC.Keyword=1"_s,
                                   u"YC.KeywordStrong=7"_s,
                                   u"YC.KeywordStr=关键词"_s,

@@ -38,6 +38,7 @@ private Q_SLOTS:
     void sensitiveWords_answerDecidesHighlight_data();
     void sensitiveWords_answerDecidesHighlight();
     void sensitiveWords_noneFound();
+    void sensitiveWords_looseAsTheSettingSaysAtEachClick();
     void wordCount_editorAndTextMode();
     void wordCount_seoMode_refusedLabelKept();
 
@@ -165,6 +166,25 @@ void TestCheckCommands::sensitiveWords_noneFound()
                                               u"正在监测敏感字词,请稍候..."_s, u"没有发现敏感字词..."_s}));
     QVERIFY(w.view.questions.isEmpty());
     QCOMPARE(w.host.article(), u"你好"_s);
+}
+
+// The setting is read at each click: the check sees through disguise while it
+// is on, and is literal again once it is off, in the same run.
+void TestCheckCommands::sensitiveWords_looseAsTheSettingSaysAtEachClick()
+{
+    QVERIFY(m_app->writeSettings(u"[Format]\r\nSensitiveLoose=1"_s));
+    Window w;
+    w.view.answer = true;
+    w.host.setArticle(u"赌-博和賭博"_s);
+    w.commands->cmdBan_clicked();
+    QCOMPARE(w.host.article(), u"<font color=red>赌-博</font>和<font color=red>賭博</font>"_s);
+    QCOMPARE(w.view.formatTexts.last(), u"发现敏感字词2处..."_s);
+
+    QVERIFY(m_app->writeSettings(u"[Format]\r\nSensitiveLoose=0"_s));
+    w.host.setArticle(u"赌-博和賭博"_s);
+    w.commands->cmdBan_clicked();
+    QCOMPARE(w.host.article(), u"赌-博和賭博"_s);
+    QCOMPARE(w.view.formatTexts.last(), u"没有发现敏感字词..."_s);
 }
 
 void TestCheckCommands::wordCount_editorAndTextMode()

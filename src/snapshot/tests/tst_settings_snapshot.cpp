@@ -21,6 +21,8 @@ private Q_SLOTS:
     void formatOptions_readAsThePipelineReadsThem_data();
     void formatOptions_readAsThePipelineReadsThem();
     void fixPunctuation_readsSettingAtEachCall();
+    void checkAndSpacingOptions_readAsStored_data();
+    void checkAndSpacingOptions_readAsStored();
 };
 
 void TestSettingsSnapshot::snapshot_readsEveryKeyAsGetConfig_data()
@@ -118,6 +120,31 @@ void TestSettingsSnapshot::fixPunctuation_readsSettingAtEachCall()
     QCOMPARE(fixPunctuation(u"a,b"_s, readSettingsSnapshot().checks.typoMark), u"a，b"_s);
     QVERIFY(app.writeSettings(u"[Format]\r\nCheckWordsType=abc"_s));
     QCOMPARE(fixPunctuation(u"a,b"_s, readSettingsSnapshot().checks.typoMark), u"a，b"_s);
+}
+
+void TestSettingsSnapshot::checkAndSpacingOptions_readAsStored_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("loose");
+    QTest::addColumn<CjkSpacing>("spacing");
+    QTest::newRow("nothing set") << QByteArray() << false << CjkSpacing::Leave;
+    QTest::newRow("loose, one blank") << QByteArray("[Format]\nSensitiveLoose=1\nCjkSpace=1") << true
+                                      << CjkSpacing::OneBlank;
+    QTest::newRow("flag 2 is off, 2 removes blanks")
+        << QByteArray("[Format]\nSensitiveLoose=2\nCjkSpace=2") << false << CjkSpacing::NoBlank;
+    QTest::newRow("other numbers leave the text alone")
+        << QByteArray("[Format]\nCjkSpace=3") << false << CjkSpacing::Leave;
+    QTest::newRow("not a number") << QByteArray("[Format]\nCjkSpace=one") << false << CjkSpacing::Leave;
+}
+
+void TestSettingsSnapshot::checkAndSpacingOptions_readAsStored()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, loose);
+    QFETCH(CjkSpacing, spacing);
+    const SettingsSnapshot snapshot = readSettingsSnapshot(ConfigSnapshot::fromBytes(file));
+    QCOMPARE(snapshot.checks.sensitiveLoose, loose);
+    QCOMPARE(snapshot.format.cjkSpace, spacing);
 }
 
 QTEST_GUILESS_MAIN(TestSettingsSnapshot)

@@ -28,6 +28,7 @@ private Q_SLOTS:
     void reload_readsAReplacedFileOnlyWhenLoaded();
     void typosFor_loadsOnlyForARunThatChecksTypos_data();
     void typosFor_loadsOnlyForARunThatChecksTypos();
+    void looseSensitive_readsAllowListAndOpenCC();
 };
 
 void TestWordLibraries::wordLibrary_loadsOnceAndRetriesWhileEmpty()
@@ -110,6 +111,30 @@ void TestWordLibraries::typosFor_loadsOnlyForARunThatChecksTypos()
     QCOMPARE(out, loads ? u"cd"_s : u"ab"_s);
     // Otherwise the typo check's first use still says it loads the library.
     QCOMPARE(libraries.isLoaded(Library::Typos), loads);
+}
+
+// The loose index: the sensitive-word library, its allow-list and the
+// traditional characters of the system's OpenCC.
+void TestWordLibraries::looseSensitive_readsAllowListAndOpenCC()
+{
+    TempAppFolder app;
+    QVERIFY(app.writeFile(u"\\data\\hexie.dat", toGbk(u"代开发票\r\n黄片\r\n"_s)));
+    QVERIFY(app.writeFile(u"\\data\\hexie_allow.dat", toGbk(u"三黄片\r\n"_s)));
+    WordLibraries libraries;
+    const auto count = [&libraries](const QString &html) {
+        return checkSensitiveWordsLoose(html, libraries.looseSensitive()).count;
+    };
+    QCOMPARE(count(u"代開發票，臺灣"_s), 1);
+    QVERIFY2(libraries.traditionalCharsError().isEmpty(), qPrintable(libraries.traditionalCharsError()));
+    QCOMPARE(count(u"三黄片"_s), 0);
+    QVERIFY(libraries.isLoaded(Library::Sensitive));
+    QVERIFY(libraries.isLoaded(Library::SensitiveAllowed));
+
+    // A new allow-list counts once the libraries are reloaded.
+    QVERIFY(app.writeFile(u"\\data\\hexie_allow.dat", QByteArray()));
+    QCOMPARE(count(u"三黄片"_s), 0);
+    libraries.reload(Library::SensitiveAllowed);
+    QCOMPARE(count(u"三黄片"_s), 1);
 }
 
 QTEST_GUILESS_MAIN(TestWordLibraries)
