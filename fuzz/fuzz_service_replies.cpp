@@ -21,10 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         __builtin_trap();
 
     const QList<Notice> notices = parseNotices(reply);
-    if (notices.isEmpty() && !reply.isEmpty() && reply.split(u"<br>"_s).join(QString()).size() > 0)
+    const QStringList shownLines = reply.split(u"<br>"_s).mid(0, MaxNotices);
+    if (notices.isEmpty() && !reply.isEmpty() && shownLines.join(QString()).size() > 0)
         __builtin_trap();
-    // Never more entries than lines, and no entry holds a line separator.
-    if (notices.size() > reply.count(u"<br>"_s) + 1)
+    // Never more entries than lines, nor than are shown, and no entry holds a
+    // line separator.
+    if (notices.size() > reply.count(u"<br>"_s) + 1 || notices.size() > MaxNotices)
         __builtin_trap();
     for (const Notice &notice : notices) {
         if (notice.text.contains(u'|') || notice.link.contains(u'|') || notice.text.contains(u"<br>"_s))

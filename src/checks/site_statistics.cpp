@@ -41,21 +41,6 @@ QString cleanCount(const QString &text)
     return cleanCountText(count);
 }
 
-std::optional<qsizetype> contentLength(const QByteArray &headers)
-{
-    const QList<QByteArray> lines = headers.split('\n');
-    for (const QByteArray &line : lines) {
-        const qsizetype colon = line.indexOf(':');
-        if (colon <= 0 || line.left(colon).trimmed().compare("Content-Length", Qt::CaseInsensitive) != 0)
-            continue;
-        bool ok = false;
-        const qlonglong length = line.mid(colon + 1).trimmed().toLongLong(&ok);
-        if (ok && length >= 0)
-            return qsizetype(length);
-    }
-    return std::nullopt;
-}
-
 QList<SeoFigure> figuresOf(SeoSource source)
 {
     switch (source) {
@@ -88,17 +73,10 @@ constexpr SeoSource socketSources[] = {SeoSource::Alexa,  SeoSource::PageRank, S
                                        SeoSource::Youdao, SeoSource::Sogou,    SeoSource::LinkStats};
 constexpr int lookupCount = 10;
 
-// A reply that came from the server, whatever its status, as against a
-// connection that failed, broke off or timed out.
-bool answered(const QNetworkReply *reply)
+bool isSuccessStatus(const QNetworkReply *reply)
 {
-    const QNetworkReply::NetworkError error = reply->error();
-    if (error == QNetworkReply::NoError)
-        return true;
-    const bool contentError =
-        error >= QNetworkReply::ContentAccessDenied && error <= QNetworkReply::UnknownContentError;
-    const bool serverError = error >= QNetworkReply::InternalServerError && error <= QNetworkReply::UnknownServerError;
-    return (contentError || serverError) && reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    return status >= 200 && status < 300;
 }
 
 } // namespace
@@ -169,8 +147,7 @@ HttpExchange::Request seoSourceRequest(SeoSource source, const QString &site)
     };
     const auto relayAnswer = [&] {
         request.receive = HttpExchange::Receive::Bytes;
-        request.completion = CompletionMarker::when(
-            [](const QByteArray &bytes, const QString &) { return relayAnswerBody(bytes).has_value(); });
+        request.completion = CompletionMarker::endOfBody();
     };
 
     switch (source) {
@@ -246,6 +223,20 @@ std::optional<QString> parsePageRankPage(const QString &page)
     return Between(Between(page, section, u"</span>"_s), u"src=\""_s, u"\""_s);
 }
 
+QUrl pageRankFrameUrl(const QString &address)
+{
+    // The frame's address comes from the page: only a web address on the
+    // PageRank service's own host is fetched, relative ones against it, so
+    // that a page cannot send the program to another machine of the network.
+    const ServerAddress service = serverAddress(Cfg::Servers::PageRank);
+    const QUrl base(service.url(u"/"_s), QUrl::TolerantMode);
+    const QString trimmed = address.trimmed();
+    const QUrl url = webAddress(base.resolved(QUrl(trimmed, QUrl::TolerantMode)));
+    if (trimmed.isEmpty() || !url.isValid() || url.host().compare(base.host(), Qt::CaseInsensitive) != 0)
+        return {};
+    return url;
+}
+
 QString parsePageRankFrame(const QString &frame)
 {
     // The frame answers with a short "label:label:value" text.
@@ -307,7 +298,7 @@ std::optional<QByteArray> relayAnswerBody(const QByteArray &received)
     if (headersEnd < 0)
         return std::nullopt;
     const QByteArray body = received.mid(headersEnd + 4);
-    if (const std::optional<qsizetype> length = contentLength(received.left(headersEnd))) {
+    if (const std::optional<qint64> length = ReplyBuffer::contentLengthOf(QByteArrayView(received).first(headersEnd))) {
         if (body.size() < *length)
             return std::nullopt;
         return body.left(*length);
@@ -389,8 +380,10 @@ void SiteStatistics::startSocketSource(SeoSource source, const QString &site)
 
 QNetworkReply *SiteStatistics::get(const QNetworkRequest &request)
 {
-    // A reply beyond what any page needs ends on the failure path.
-    QNetworkReply *reply = boundedGet(*m_network, request, serverTimeout(), HttpExchange::defaultMaxReplySize);
+    // A reply beyond what any page needs ends on the failure path, and a
+    // redirect is followed only on the host asked.
+    QNetworkReply *reply =
+        boundedGet(*m_network, request, serverTimeout(), HttpExchange::defaultMaxReplySize, Redirects::SameHost);
     m_replies.append(reply);
     return reply;
 }
@@ -404,7 +397,8 @@ void SiteStatistics::startGoogle(const QString &site)
     QNetworkReply *reply = get(request);
     connect(reply, &QNetworkReply::finished, this, [this, reply] {
         reply->deleteLater();
-        if (!answered(reply)) {
+        // An error page says nothing of the site: only a 2xx page is read.
+        if (reply->error() != QNetworkReply::NoError || !isSuccessStatus(reply)) {
             sourceFailed(SeoSource::Google);
             return;
         }
@@ -415,11 +409,8 @@ void SiteStatistics::startGoogle(const QString &site)
 
 void SiteStatistics::fetchPageRankFrame(const QString &address)
 {
-    // The frame's address comes from the page; only a web address is fetched,
-    // relative to the PageRank service.
-    const QUrl base(serverAddress(Cfg::Servers::PageRank).url(u"/"_s), QUrl::TolerantMode);
-    const QUrl url = webAddress(base.resolved(QUrl(address.trimmed(), QUrl::TolerantMode)));
-    if (address.trimmed().isEmpty() || !url.isValid()) {
+    const QUrl url = pageRankFrameUrl(address);
+    if (!url.isValid()) {
         if (setFigure(SeoFigure::Pr, SeoText::failed()))
             lookupEnded();
         return;
@@ -434,6 +425,11 @@ void SiteStatistics::fetchPageRankFrame(const QString &address)
 
 void SiteStatistics::onSocketAnswer(SeoSource source, const HttpReply &reply)
 {
+    // An error page, or a portal's redirect, is no answer of the source.
+    if (!reply.isSuccess()) {
+        sourceFailed(source);
+        return;
+    }
     bool current = true;
     switch (source) {
     case SeoSource::Alexa: {

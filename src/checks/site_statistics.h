@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QUrl>
 
 #include <array>
 #include <optional>
@@ -73,6 +74,10 @@ AlexaFigures parseAlexa(const QString &page);
 // The address of the frame that holds the PageRank, or nothing when the page
 // has no frame section.
 std::optional<QString> parsePageRankPage(const QString &page);
+// Where the frame's address leads: an http(s) address on the host of
+// "PageRank" of section "Servers", a relative one resolved against it;
+// invalid for anything else.
+QUrl pageRankFrameUrl(const QString &address);
 // The PageRank from the frame's text; "查询失败" for an empty or long text.
 QString parsePageRankFrame(const QString &frame);
 QString parseBaidu(const QString &page);
@@ -88,7 +93,8 @@ QString parseRelayBody(const QByteArray &body);
 
 // Runs the ten look-ups of one query, all in flight together, each on its own
 // connection. Every look-up ends: its figures get their values, or
-// "查询失败" when the source could not be reached, broke off, or did not answer
+// "查询失败" when the source could not be reached, broke off, answered with a
+// status other than 2xx, sent more than a page may hold, or did not answer
 // within the time-out of section "Servers". A query with failures reports
 // "网络故障，无法查询。" once. A new query drops the one running: nothing of
 // it reaches a figure any more.

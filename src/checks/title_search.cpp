@@ -28,47 +28,22 @@ TagCase caseOf(QStringView tag)
     TagCase result = TagCase::Lower;
     for (QChar c : tag) {
         const char16_t u = c.unicode();
+        if (u == u' ')
+            break;
         if (u >= 0x80)
             return TagCase::Other;
         if (u >= u'A' && u <= u'Z')
             result = TagCase::AsciiUpper;
-        else if (u == u' ')
-            break;
     }
     return result;
 }
 
-// What lowercaseTagNames makes of one tag; nothing when it stays as it is.
-std::optional<QString> loweredTag(QStringView tag)
+// The tag with its name part lower-cased.
+QString loweredTag(QStringView tag)
 {
-    if (caseOf(tag) == TagCase::Lower)
-        return std::nullopt;
     const qsizetype blank = tag.indexOf(u' ');
     const QStringView head = blank < 0 ? tag : tag.left(blank + 1);
-    QString lowered = head.toString().toLower() + tag.mid(head.size());
-    if (lowered == tag)
-        return std::nullopt;
-    return lowered;
-}
-
-// Whether the text, all of it lower-cased, is one of the keys.
-bool sameWhenLowered(QStringView text, const QStringList &keys)
-{
-    bool ascii = true;
-    for (QChar c : text)
-        ascii = ascii && c.unicode() < 0x80;
-    if (!ascii)
-        return keys.contains(text.toString().toLower());
-    for (const QString &key : keys) {
-        if (key.size() != text.size())
-            continue;
-        qsizetype i = 0;
-        while (i < text.size() && QChar(char16_t(QChar::toLower(text[i].unicode()))) == key[i])
-            ++i;
-        if (i == text.size())
-            return true;
-    }
-    return false;
+    return head.toString().toLower() + tag.mid(head.size());
 }
 
 // The name part of an ASCII tag lower-cased where it stands.
@@ -85,7 +60,6 @@ struct Tag
 {
     qsizetype begin;
     qsizetype end;
-    bool hasInner; // another "<" after the first character
 };
 
 struct TagScan
@@ -121,11 +95,8 @@ TagScan scanTags(QStringView text, qsizetype from, qsizetype probe)
         qsizetype k = p + 2;
         if (p == from)
             k = qMax(k, probe);
-        bool hasInner = text[p + 1] == u'<' || (k > p + 2 && text.mid(p + 2, k - p - 2).contains(u'<'));
-        while (k < n && text[k] != u'>' && !isLineBreak(text[k])) {
-            hasInner = hasInner || text[k] == u'<';
+        while (k < n && text[k] != u'>' && !isLineBreak(text[k]))
             ++k;
-        }
         if (k >= n) {
             scan.resume = p;
             scan.probe = n;
@@ -136,86 +107,8 @@ TagScan scanTags(QStringView text, qsizetype from, qsizetype probe)
             i = k + 1;
             continue;
         }
-        scan.tags.append({p, k, hasInner});
+        scan.tags.append({p, k});
         i = k + 1;
-    }
-}
-
-// The ">" that closes a tag, searched from `from` on: its index, -1 when a
-// line break comes first, -2 when more text is needed.
-qsizetype innerTagEnd(QStringView text, qsizetype from)
-{
-    for (qsizetype k = from; k < text.size(); ++k) {
-        if (text[k] == u'>')
-            return k;
-        if (isLineBreak(text[k]))
-            return -1;
-    }
-    return -2;
-}
-
-// Calls visit(innerStart, innerEnd) for every "<" inside the tag other than
-// its first character; innerEnd is as innerTagEnd gives it.
-template <typename Visit>
-void forEachInnerTag(QStringView text, const Tag &tag, Visit visit)
-{
-    if (!tag.hasInner)
-        return;
-    for (qsizetype r = text.indexOf(u'<', tag.begin + 1); r >= 0 && r < tag.end; r = text.indexOf(u'<', r + 1)) {
-        // Up to the tag's own ">", unless the "<" sits right before it: then
-        // the ">" at offset one does not count and the search goes on past it.
-        visit(r, r + 2 <= tag.end ? tag.end : innerTagEnd(text, r + 2));
-    }
-}
-
-using InnerTags = QMultiHash<size_t, QString>;
-using OpenInnerTags = QList<std::pair<qsizetype, qsizetype>>;
-
-bool containsInner(const InnerTags &inner, QStringView text)
-{
-    if (inner.isEmpty())
-        return false;
-    const size_t hash = qHash(text);
-    for (auto it = inner.constFind(hash); it != inner.cend() && it.key() == hash; ++it) {
-        if (*it == text)
-            return true;
-    }
-    return false;
-}
-
-void insertInner(InnerTags &inner, QStringView text)
-{
-    if (!containsInner(inner, text))
-        inner.insert(qHash(text), text.toString());
-}
-
-// Notes the inner tags of `tags` that are complete; keeps the others open.
-void recordInnerTags(QStringView text, const QList<Tag> &tags, InnerTags &inner, OpenInnerTags &open)
-{
-    for (const Tag &tag : tags) {
-        forEachInnerTag(text, tag, [&](qsizetype start, qsizetype end) {
-            if (end >= 0)
-                insertInner(inner, text.mid(start, end - start + 1));
-            else if (end == -2)
-                open.append({start, text.size()});
-        });
-    }
-}
-
-// Carries on the search for the ">" of the inner tags still open.
-void resolveOpenInnerTags(QStringView text, InnerTags &inner, OpenInnerTags &open)
-{
-    for (qsizetype i = 0; i < open.size();) {
-        auto &[start, probe] = open[i];
-        const qsizetype end = innerTagEnd(text, probe);
-        if (end == -2) {
-            probe = text.size();
-            ++i;
-            continue;
-        }
-        if (end >= 0)
-            insertInner(inner, text.mid(start, end - start + 1));
-        open.removeAt(i);
     }
 }
 
@@ -290,18 +183,22 @@ TitlePage parseTitlePage(const QString &page, TitleSearchMode mode)
         return result;
     result.count = Between(page, related, u"篇"_s);
 
+    // Hits read from their first MaxHitLength characters: no result's title
+    // comes near, and a page cannot make the grid hold megabytes.
+    const qsizetype longest = MaxTitleHits * (MaxHitLength + 3);
     QString collected;
     if (mode == TitleSearchMode::Exact && page.contains(exactBlock))
-        collected = collectSpans(Between(page, exactBlock, u"</p>"_s));
+        collected = collectSpans(Between(page, exactBlock, u"</p>"_s), MaxTitleHits, longest);
     else if (mode == TitleSearchMode::Fuzzy && page.contains(fuzzyCell))
-        collected = collectTextCells(page);
+        collected = collectTextCells(page, MaxTitleHits, longest);
     if (collected.isEmpty())
         return result;
     // A hit that itself holds the separator becomes several rows, as it always has.
     const QStringList hits = collected.split(u"|||"_s);
+    collected.clear();
     result.hits.reserve(hits.size());
     for (const QString &hit : hits)
-        result.hits.append(readHit(hit, mode));
+        result.hits.append(readHit(hit.left(MaxHitLength), mode));
     return result;
 }
 
@@ -313,100 +210,51 @@ QUrl openableHitUrl(const QString &link)
 qsizetype TagNameLowercaser::append(QStringView piece)
 {
     const qsizetype from = m_resume;
+    qsizetype changedFrom = m_text.size();
     m_text.append(piece);
-    if (m_unsettled) {
-        redoWholeBuffer();
-        return 0;
-    }
-
     TagScan scan = scanTags(m_text, from, m_probe);
-    const QStringView text(m_text);
-    struct Change
-    {
-        Tag tag;
-        QString lowered; // null: ASCII letters, lowered where they stand
-    };
-    QList<Change> changes;
-    bool innerTagsFinish = !m_openInner.isEmpty();
-    bool collides = false;
+    bool sameLengths = true;
+    QChar *data = m_text.data();
     for (const Tag &tag : std::as_const(scan.tags)) {
-        innerTagsFinish = innerTagsFinish || tag.hasInner;
-        const QStringView tagText = text.mid(tag.begin, tag.end - tag.begin + 1);
-        Change change{tag, QString()};
+        const qsizetype length = tag.end - tag.begin + 1;
+        const QStringView tagText = QStringView(m_text).sliced(tag.begin, length);
         switch (caseOf(tagText)) {
         case TagCase::Lower:
             continue;
         case TagCase::AsciiUpper:
+            lowerAsciiTag(data + tag.begin, length);
             break;
         case TagCase::Other:
-            if (std::optional<QString> lowered = loweredTag(tagText))
-                change.lowered = std::move(*lowered);
-            else
+            const QString lowered = loweredTag(tagText);
+            if (lowered == tagText)
                 continue;
+            if (lowered.size() == length)
+                std::copy(lowered.cbegin(), lowered.cend(), data + tag.begin);
+            else
+                sameLengths = false;
             break;
         }
-        // The whole-buffer pass replaces this text wherever it occurs, also
-        // inside an earlier tag.
-        collides = collides || containsInner(m_innerTags, tagText);
-        changes.append(std::move(change));
+        changedFrom = qMin(changedFrom, tag.begin);
     }
-    if (!collides && innerTagsFinish && !changes.isEmpty()) {
-        // Inner tags that finish now may read as one of the changed texts at
-        // some point of that pass; compared ignoring case to be safe.
-        QStringList innerKeys;
-        const auto note = [&](qsizetype start, qsizetype end) {
-            if (end >= 0)
-                innerKeys.append(text.mid(start, end - start + 1).toString().toLower());
-        };
-        for (const auto &[start, probe] : std::as_const(m_openInner))
-            note(start, innerTagEnd(text, probe));
-        for (const Tag &tag : std::as_const(scan.tags))
-            forEachInnerTag(text, tag, note);
-        for (qsizetype i = 0; !collides && !innerKeys.isEmpty() && i < changes.size(); ++i) {
-            const Tag &tag = changes[i].tag;
-            collides = sameWhenLowered(text.mid(tag.begin, tag.end - tag.begin + 1), innerKeys);
-        }
-    }
-    if (collides) {
-        redoWholeBuffer();
-        return 0;
-    }
-
-    bool sameLengths = true;
-    for (const Change &change : std::as_const(changes)) {
-        if (!change.lowered.isNull())
-            sameLengths = sameLengths && change.lowered.size() == change.tag.end - change.tag.begin + 1;
-    }
-    if (sameLengths) {
-        QChar *data = m_text.data();
-        for (const Change &change : std::as_const(changes)) {
-            if (change.lowered.isNull())
-                lowerAsciiTag(data + change.tag.begin, change.tag.end - change.tag.begin + 1);
-            else
-                std::copy(change.lowered.cbegin(), change.lowered.cend(), data + change.tag.begin);
-        }
-    } else {
+    if (!sameLengths) {
         // A character whose lower case is longer (U+0130) moves what follows.
+        const QStringView text(m_text);
         QString tail;
         qsizetype at = from;
-        for (const Change &change : std::as_const(changes)) {
-            const QStringView tagText = text.mid(change.tag.begin, change.tag.end - change.tag.begin + 1);
-            tail += text.mid(at, change.tag.begin - at);
-            tail += change.lowered.isNull() ? *loweredTag(tagText) : change.lowered;
-            at = change.tag.end + 1;
+        for (const Tag &tag : std::as_const(scan.tags)) {
+            const QStringView tagText = text.sliced(tag.begin, tag.end - tag.begin + 1);
+            tail += text.sliced(at, tag.begin - at);
+            tail += caseOf(tagText) == TagCase::Other ? loweredTag(tagText) : tagText.toString();
+            at = tag.end + 1;
         }
-        tail += text.mid(at);
+        tail += text.sliced(at);
         m_text.truncate(from);
         m_text += tail;
-        for (auto &open : m_openInner)
-            open.second = open.first + 2;
         scan = scanTags(m_text, from, 0);
     }
-    resolveOpenInnerTags(m_text, m_innerTags, m_openInner);
-    recordInnerTags(m_text, scan.tags, m_innerTags, m_openInner);
     m_resume = scan.resume;
     m_probe = scan.probe;
-    return from;
+    return changedFrom;
 }
 
 void TagNameLowercaser::clear()
@@ -414,30 +262,9 @@ void TagNameLowercaser::clear()
     *this = TagNameLowercaser();
 }
 
-void TagNameLowercaser::redoWholeBuffer()
-{
-    m_text = lowercaseTagNames(m_text);
-    m_innerTags.clear();
-    m_openInner.clear();
-    const TagScan scan = scanTags(m_text, 0, 0);
-    // A tag whose text was changed inside another one first may have missed
-    // its own turn; the next pass gives it one.
-    m_unsettled = false;
-    for (const Tag &tag : scan.tags) {
-        if (loweredTag(QStringView(m_text).mid(tag.begin, tag.end - tag.begin + 1))) {
-            m_unsettled = true;
-            break;
-        }
-    }
-    recordInnerTags(m_text, scan.tags, m_innerTags, m_openInner);
-    m_resume = scan.resume;
-    m_probe = scan.probe;
-}
-
 struct TitleSearch::ReceivedPage
 {
     TagNameLowercaser page;
-    qsizetype taken = 0; // received characters handed to `page` so far
 };
 
 TitleSearch::TitleSearch(QObject *parent) : QObject(parent), m_exchange(new HttpExchange(this))
@@ -468,13 +295,13 @@ bool TitleSearch::start(const QString &title, TitleSearchMode mode, ModeSource m
     HttpExchange::Request request;
     request.server = serverAddress(Cfg::Servers::News);
     request.text = buildGetRequest(path, request.server.authority(), QString(), QString());
-    request.receive = HttpExchange::Receive::Text;
+    // The page is kept once, in its lower-cased form, as it arrives.
+    request.receive = HttpExchange::Receive::Stream;
     request.failureMessage = TitleSearchText::failed();
     // The page is complete once "</html>" is in the buffer with its tag names
     // lower-cased, so "</HTML>" counts too.
-    request.completion = CompletionMarker::when([received](const QByteArray &, const QString &text) {
-        const qsizetype changedFrom = received->page.append(QStringView(text).mid(received->taken));
-        received->taken = text.size();
+    request.completion = CompletionMarker::when([received](QByteArrayView, QStringView text) {
+        const qsizetype changedFrom = received->page.append(text);
         const QString end = u"</html>"_s;
         return received->page.text().indexOf(end, qMax<qsizetype>(0, changedFrom - end.size() + 1)) >= 0;
     });
@@ -493,11 +320,16 @@ bool TitleSearch::isRunning() const
     return m_exchange->isRunning();
 }
 
-void TitleSearch::onFinished()
+void TitleSearch::onFinished(const HttpReply &reply)
 {
     const std::shared_ptr<ReceivedPage> received = std::exchange(m_page, nullptr);
     if (!received)
         return;
+    // An error page, or a portal's, is no answer of the search.
+    if (!reply.isSuccess()) {
+        Q_EMIT failed(TitleSearchText::failed());
+        return;
+    }
     const TitleSearchMode mode = m_modeNow ? m_modeNow() : m_mode;
     Q_EMIT finished(parseTitlePage(received->page.text(), mode));
 }

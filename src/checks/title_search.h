@@ -3,7 +3,6 @@
 #include "net/http_exchange.h"
 
 #include <QList>
-#include <QMultiHash>
 #include <QObject>
 #include <QString>
 #include <QUrl>
@@ -57,7 +56,10 @@ QString titleQueryText(const QString &title);
 QString titleSearchPath(const QString &query, TitleSearchMode mode);
 
 // Reads a result page whose tag names are lower-cased (TagNameLowercaser),
-// cutting the hits as the mode says.
+// cutting the hits as the mode says; the first MaxTitleHits of them, as the
+// panel's label promises, each read from its first MaxHitLength characters.
+inline constexpr qsizetype MaxTitleHits = 50;
+inline constexpr qsizetype MaxHitLength = 64 * 1024;
 TitlePage parseTitlePage(const QString &page, TitleSearchMode mode);
 
 // A hit's link as an address the desktop may open: only http and https
@@ -66,41 +68,27 @@ TitlePage parseTitlePage(const QString &page, TitleSearchMode mode);
 QUrl openableHitUrl(const QString &link);
 
 // The receive buffer of the title search, with the tag names lower-cased as
-// the page arrives: every "<...>" on one line has the part up to and including
-// its first blank lower-cased (the whole tag when it has no blank).
-//
-// The result after every piece is exactly that of lowercaseTagNames run over
-// the whole buffer after each arrival, which replaces each changed tag's text
-// wherever it occurs, even inside another tag (a script's "a<b ... <BR>").
-// Only the part after the last finished tag is scanned again; the whole buffer
-// is redone only when a new tag's text also occurs inside an earlier tag.
+// the page arrives: every "<...>" on one line, as the pattern "<.+?>" finds
+// them, has the part up to and including its first blank lower-cased (the
+// whole tag when it has no blank). Each tag is lowered where it stands, once;
+// only the part after the last finished tag is looked at again, so a page
+// costs time in proportion to its length.
 class TagNameLowercaser
 {
 public:
     // Appends a piece of the page. Returns the position from which text() may
-    // differ from what it was before the call.
+    // differ from what it was before the call: the first tag lowered now, or
+    // where the piece begins.
     qsizetype append(QStringView piece);
     const QString &text() const { return m_text; }
     void clear();
 
 private:
-    void redoWholeBuffer();
-
     QString m_text;
     // The first "<" whose tag has not closed yet (or the end), and how far the
     // search for its ">" got.
     qsizetype m_resume = 0;
     qsizetype m_probe = 0;
-    // The exact text from each "<" inside a finished tag up to the ">" that
-    // would close a tag starting there: where another tag's text can occur.
-    // Keyed by qHash of the text, so that a lookup needs no copy.
-    QMultiHash<size_t, QString> m_innerTags;
-    // Inner "<" right before a tag's ">" whose own ">" has not arrived yet,
-    // with how far the search for it got.
-    QList<std::pair<qsizetype, qsizetype>> m_openInner;
-    // Some finished tag is not in its final form yet: the next piece redoes
-    // the whole buffer, as the first pass would.
-    bool m_unsettled = false;
 };
 
 // One query at a time on a new connection each: GET to the news search
@@ -108,7 +96,8 @@ private:
 // lower-cased buffer. The hits are cut by the mode selected when the page is
 // complete, not when the query started. Every query ends, with `finished` or
 // `failed`: a refused or broken connection, a peer that hangs up before the
-// end of the page and the time-out of section "Servers" all fail.
+// end of the page, a page over the exchanges' bound, a status other than 2xx
+// and the time-out of section "Servers" all fail.
 class TitleSearch : public QObject
 {
     Q_OBJECT
@@ -134,7 +123,7 @@ Q_SIGNALS:
 
 private:
     struct ReceivedPage;
-    void onFinished();
+    void onFinished(const HttpReply &reply);
 
     HttpExchange *m_exchange;
     std::shared_ptr<ReceivedPage> m_page;

@@ -56,27 +56,36 @@ EditorSchemeHandler::EditorSchemeHandler(QString root, QObject *parent)
     , m_root(std::move(root))
 {}
 
-void EditorSchemeHandler::requestStarted(QWebEngineUrlRequestJob *job)
+EditorFile editorSchemeFile(const QString &root, const QUrl &url)
 {
-    const QUrl url = job->requestUrl();
-    if (job->requestMethod() != "GET" || url.host() != Host) {
-        job->fail(QWebEngineUrlRequestJob::RequestDenied);
-        return;
-    }
+    if (url.host() != Host)
+        return {EditorFile::Denied, {}};
     // Only files below the root: the path is cleaned before it is joined, so
     // "/../" cannot climb out.
     const QString relative = QDir::cleanPath(u'/' + url.path()).mid(1);
-    if (relative.isEmpty() || relative.startsWith(u"..")) {
-        job->fail(QWebEngineUrlRequestJob::RequestDenied);
-        return;
-    }
-    const QString path = QDir(m_root).filePath(relative);
+    // A NUL ends a file name early in the system's calls: such a name means
+    // something else than it says.
+    if (relative.isEmpty() || relative.startsWith(u"..") || relative.contains(QChar(u'\0')))
+        return {EditorFile::Denied, {}};
+    const QString path = QDir(root).filePath(relative);
     const QString canonical = QFileInfo(path).canonicalFilePath();
-    const QString canonicalRoot = QFileInfo(m_root).canonicalFilePath();
-    if (canonical.isEmpty() || canonicalRoot.isEmpty() || !canonical.startsWith(canonicalRoot + u'/')) {
-        job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+    const QString canonicalRoot = QFileInfo(root).canonicalFilePath();
+    if (canonical.isEmpty() || canonicalRoot.isEmpty() || !canonical.startsWith(canonicalRoot + u'/')
+        || !QFileInfo(canonical).isFile())
+        return {EditorFile::NotFound, {}};
+    return {EditorFile::Found, canonical};
+}
+
+void EditorSchemeHandler::requestStarted(QWebEngineUrlRequestJob *job)
+{
+    const EditorFile target = job->requestMethod() == "GET" ? editorSchemeFile(m_root, job->requestUrl())
+                                                            : EditorFile{EditorFile::Denied, {}};
+    if (target.kind != EditorFile::Found) {
+        job->fail(target.kind == EditorFile::Denied ? QWebEngineUrlRequestJob::RequestDenied
+                                                    : QWebEngineUrlRequestJob::UrlNotFound);
         return;
     }
+    const QString canonical = target.path;
     QFile file(canonical);
     if (!file.open(QIODevice::ReadOnly)) {
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);

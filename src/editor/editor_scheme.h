@@ -21,6 +21,17 @@ QUrl editorPageUrl(const QString &file);
 // The address of the editor page itself ("index.html").
 QUrl editorPageUrl();
 
+// What an address of the scheme names below root: the file's canonical path
+// when it is a file inside root (links followed, but only to files inside),
+// nothing for anything that would lead out, is not there or is no file.
+struct EditorFile
+{
+    enum Kind { Found, Denied, NotFound };
+    Kind kind = NotFound;
+    QString path;
+};
+EditorFile editorSchemeFile(const QString &root, const QUrl &url);
+
 class EditorSchemeHandler : public QWebEngineUrlSchemeHandler
 {
     Q_OBJECT

@@ -235,31 +235,96 @@ void EditorSession::togglePreview()
 
 QString plainTextToHtml(const QString &plain)
 {
-    QString html = plain;
-    html.replace(u'&', u"&amp;"_s);
-    html.replace(u'"', u"&quot;"_s);
-    html.replace(u'<', u"&lt;"_s);
-    html.replace(u'>', u"&gt;"_s);
-    html.replace(u"\r\n"_s, u"\n"_s);
-    html.replace(u'\n', u"<br>"_s);
+    // One pass: replacing each character in turn moves the rest of a long
+    // text once per replacement.
+    QString html;
+    html.reserve(plain.size() + plain.size() / 8);
+    for (qsizetype i = 0; i < plain.size(); ++i) {
+        const QChar c = plain[i];
+        if (c == u'&')
+            html += u"&amp;"_s;
+        else if (c == u'"')
+            html += u"&quot;"_s;
+        else if (c == u'<')
+            html += u"&lt;"_s;
+        else if (c == u'>')
+            html += u"&gt;"_s;
+        else if (c == u'\r' && i + 1 < plain.size() && plain[i + 1] == u'\n')
+            continue; // the line feed after it makes the break
+        else if (c == u'\n')
+            html += u"<br>"_s;
+        else
+            html += c;
+    }
     return html;
 }
 
+namespace {
+
+// "\s" of the patterns the clipboard was first read with.
+bool isPatternSpace(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r';
+}
+
+// The end of "<!--\s*WORD\s*-->" when it begins at `at`, else -1.
+qsizetype fragmentMarkEnd(QStringView text, qsizetype at, QLatin1StringView word)
+{
+    if (!text.sliced(at).startsWith(u"<!--"))
+        return -1;
+    qsizetype k = at + 4;
+    while (k < text.size() && isPatternSpace(text[k]))
+        ++k;
+    if (!caselessAt(text, k, word))
+        return -1;
+    k += word.size();
+    while (k < text.size() && isPatternSpace(text[k]))
+        ++k;
+    return text.sliced(k).startsWith(u"-->") ? k + 3 : -1;
+}
+
+} // namespace
+
+// What the patterns "<!--\s*StartFragment\s*-->(.*)<!--\s*EndFragment\s*-->",
+// "<body[^>]*>(.*?)(?:</body>|$)" and "^\s*<meta[^>]*>" (without case, "."
+// taking line breaks) found, in one pass each: a clipboard may hold a whole
+// long page.
 QString htmlFromClipboard(const QString &clipboardHtml)
 {
-    static const QRegularExpression fragment(u"<!--\\s*StartFragment\\s*-->(.*)<!--\\s*EndFragment\\s*-->"_s,
-                                             QRegularExpression::DotMatchesEverythingOption
-                                                 | QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression body(u"<body[^>]*>(.*?)(?:</body>|$)"_s,
-                                         QRegularExpression::DotMatchesEverythingOption
-                                             | QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression meta(u"^\\s*<meta[^>]*>"_s, QRegularExpression::CaseInsensitiveOption);
-    if (const QRegularExpressionMatch m = fragment.match(clipboardHtml); m.hasMatch())
-        return m.captured(1);
-    if (const QRegularExpressionMatch m = body.match(clipboardHtml); m.hasMatch())
-        return m.captured(1);
-    QString html = clipboardHtml;
-    return html.remove(meta);
+    const QStringView text(clipboardHtml);
+    // The first start mark, to the last end mark after it.
+    qsizetype fragment = -1;
+    for (qsizetype at = text.indexOf(u"<!--"); at >= 0 && fragment < 0; at = text.indexOf(u"<!--", at + 1))
+        fragment = fragmentMarkEnd(text, at, "startfragment"_L1);
+    if (fragment >= 0) {
+        qsizetype lastEnd = -1;
+        for (qsizetype at = text.indexOf(u"<!--", fragment); at >= 0; at = text.indexOf(u"<!--", at + 1)) {
+            if (fragmentMarkEnd(text, at, "endfragment"_L1) >= 0)
+                lastEnd = at;
+        }
+        if (lastEnd >= 0)
+            return text.sliced(fragment, lastEnd - fragment).toString();
+    }
+    // The first body tag's content, to its end tag or the end of the text
+    // (before a last line feed, where "$" matches first).
+    if (const qsizetype body = caselessIndexOf(text, "<body"_L1); body >= 0) {
+        if (const qsizetype open = text.indexOf(u'>', body + 5); open >= 0) {
+            qsizetype end = text.endsWith(u'\n') && text.size() - 1 >= open + 1 ? text.size() - 1 : text.size();
+            const qsizetype close = caselessIndexOf(text, "</body>"_L1, open + 1);
+            if (close >= 0 && close < end)
+                end = close;
+            return text.sliced(open + 1, end - open - 1).toString();
+        }
+    }
+    // A meta tag leading the text, blanks before it included.
+    qsizetype k = 0;
+    while (k < text.size() && isPatternSpace(text[k]))
+        ++k;
+    if (caselessAt(text, k, "<meta"_L1)) {
+        if (const qsizetype close = text.indexOf(u'>', k + 5); close >= 0)
+            return text.sliced(close + 1).toString();
+    }
+    return clipboardHtml;
 }
 
 QString proposedSaveName(const QDateTime &when)

@@ -102,14 +102,15 @@ void StartContent::handOver(const QString &html)
 
 std::optional<QString> takeHandOffText(const AppFolder &folder)
 {
-    const QString path = folder.path(u"\\html\\cache.html");
-    const QString text = readTextFile(path);
-    QString probe = text.trimmed();
+    // Taken whole: text the helper leaves while this runs is not emptied away
+    // unread. A file that cannot be moved only hands the same text over once
+    // more at the next start.
+    std::optional<QString> text = takeTextFile(folder.path(u"\\html\\cache.html"));
+    if (!text)
+        return std::nullopt;
+    QString probe = text->trimmed();
     if (probe.remove(u"\r\n"_s).isEmpty())
         return std::nullopt;
-    // A file that cannot be emptied only hands the same text over once more
-    // at the next start.
-    writeFileAtomically(path, QByteArray());
     return text;
 }
 

@@ -74,9 +74,9 @@ private:
     std::function<QDate()> m_today = [] { return QDate::currentDate(); };
 };
 
-// The text left by the browser in "\html\cache.html", taken once: when the
-// file holds more than spaces and line breaks it is emptied and its text
-// returned; otherwise it is left alone and nullopt returned.
+// The text left by the browser in "\html\cache.html", taken once: the file
+// is taken away whole (takeTextFile), and its text returned when it holds
+// more than spaces and line breaks; otherwise nullopt.
 std::optional<QString> takeHandOffText(const AppFolder &folder);
 
 } // namespace zorvane

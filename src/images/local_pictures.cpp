@@ -252,7 +252,7 @@ void LocalPictures::fetched(int index, QNetworkReply *reply)
         fail(index, fetch.refusal);
     else if (error == QNetworkReply::OperationCanceledError)
         // The bounded fetch aborts for one of two reasons.
-        fail(index, fetch.received > MaxPictureBytes ? tooLarge() : u"超时"_s);
+        fail(index, fetch.received > MaxPictureBytes || stoppedOversized(reply) ? tooLarge() : u"超时"_s);
     else if (status != 0 && (status < 200 || status >= 300))
         fail(index, u"HTTP %1"_s.arg(status));
     else if (error != QNetworkReply::NoError)

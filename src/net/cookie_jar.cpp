@@ -10,6 +10,20 @@ namespace {
 
 const QString setCookie = u"Set-Cookie:"_s;
 
+// The header lines of a response: everything before its first empty line,
+// or all of it when none has arrived.
+QStringView headerBlock(const QString &response)
+{
+    // The first line end followed by an empty line, CR LF or bare LF.
+    for (qsizetype at = response.indexOf(u'\n'); at >= 0; at = response.indexOf(u'\n', at + 1)) {
+        if (at + 1 < response.size() && response[at + 1] == u'\n')
+            return QStringView(response).first(at + 1);
+        if (at + 2 < response.size() && response[at + 1] == u'\r' && response[at + 2] == u'\n')
+            return QStringView(response).first(at);
+    }
+    return response;
+}
+
 void removeAttribute(QString &cookie, const QRegularExpression &attribute)
 {
     cookie.remove(attribute);
@@ -67,28 +81,31 @@ CookieJar parseCookieString(const QString &cookies)
 std::optional<QString> mergeCookies(const QString &response, const QString &cookies)
 {
     const bool jarMode = !cookies.isEmpty();
-    if (!response.contains(setCookie))
+    // Only the header block says what to store; a page's text never does.
+    const QStringView header = headerBlock(response);
+    if (!header.contains(setCookie))
         return cookies;
     CookieJar jar = jarMode ? parseCookieString(cookies) : CookieJar();
 
     QString merged;
-    qsizetype offset = 0;
-    qsizetype lineEnd = -1; // the first "\r\n" at or after the current header's value, once searched
-    bool noMoreLineEnds = false;
-    while (true) {
-        const qsizetype headerAt = response.indexOf(setCookie, offset);
-        if (headerAt < 0)
-            break;
-        const qsizetype valueAt = headerAt + setCookie.size();
-        // The value runs to the next line end; none at all gives an empty value.
-        if (!noMoreLineEnds && lineEnd < valueAt) {
-            lineEnd = response.indexOf(u"\r\n"_s, valueAt);
-            noMoreLineEnds = lineEnd < 0;
+    int taken = 0;
+    qsizetype lineEnd = -1; // the end of the line of the last header looked at
+    for (qsizetype at = header.indexOf(setCookie); at >= 0 && taken < MaxCookies;
+         at = header.indexOf(setCookie, at + setCookie.size())) {
+        const qsizetype valueAt = at + setCookie.size();
+        // Headers on one line share its end: it is searched for once.
+        if (lineEnd < valueAt) {
+            lineEnd = valueAt;
+            while (lineEnd < header.size() && header[lineEnd] != u'\r' && header[lineEnd] != u'\n')
+                ++lineEnd;
         }
-        const QString line =
-            noMoreLineEnds || lineEnd <= valueAt ? QString() : response.mid(valueAt, lineEnd - valueAt);
-        QString cookie = cleanSetCookie(line);
-        offset = valueAt;
+        // A header cut off before its line end gives an empty value, as it
+        // always has.
+        const bool ended = lineEnd < header.size() || header.size() < response.size();
+        if (lineEnd - valueAt > MaxCookieLength)
+            continue;
+        ++taken;
+        QString cookie = cleanSetCookie(ended ? header.sliced(valueAt, lineEnd - valueAt).toString() : QString());
 
         if (jarMode) {
             cookie.remove(u';');
@@ -97,10 +114,12 @@ std::optional<QString> mergeCookies(const QString &response, const QString &cook
             const CookieRecord record = splitPair(cookie);
             auto known = std::find_if(jar.begin(), jar.end(),
                                       [&](const CookieRecord &entry) { return entry.name == record.name; });
-            if (known == jar.end())
-                jar.append(record);
-            else if (known->name != u"Ddx_sid")
+            if (known == jar.end()) {
+                if (jar.size() < MaxCookies)
+                    jar.append(record);
+            } else if (known->name != u"Ddx_sid") {
                 known->value = record.value;
+            }
         } else if (!cookie.contains(u"deleted"_s)) {
             merged += cookie;
         }

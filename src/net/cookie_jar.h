@@ -26,7 +26,15 @@ using CookieJar = QList<CookieRecord>;
 // anything after a second "=" in a part is dropped. Blanks are ignored.
 CookieJar parseCookieString(const QString &cookies);
 
-// Folds the "Set-Cookie:" headers of a response into the cookie string.
+// How many cookies a response may set, and how long each may be: what
+// browsers keep for a site. Headers past these are ignored.
+inline constexpr int MaxCookies = 50;
+inline constexpr qsizetype MaxCookieLength = 4096;
+
+// Folds the "Set-Cookie:" headers of a response into the cookie string. Only
+// the header block counts (up to the first empty line); a value ends at its
+// line end. At most MaxCookies headers of up to MaxCookieLength characters
+// are read, and a jar never grows past MaxCookies records.
 //  - No current string: the compact form of the response's cookies, leaving
 //    out every one that says "deleted".
 //  - A current string: its jar updated in place (a known "Ddx_sid" keeps its

@@ -159,11 +159,55 @@ Profile readProfile(const QString &reply, const QString &cookies)
     Profile profile;
     profile.cookies = merged(reply, cookies);
     const QString block = Between(reply, u"<div id=\"um\">"_s, u"</div>"_s);
-    profile.uid = regexConcat(regexConcat(block, u"uid-\\d*.*html"_s), u"\\d*"_s);
+    profile.uid = profileUid(block);
     profile.group = Between(Between(reply, u"用户组:"_s, u"</p>"_s), u"<b>"_s, u"</b>"_s);
     profile.points = Between(Between(reply, u"<p>积分:"_s, u"/a>"_s), u">"_s, u"<"_s);
     profile.coins = Between(Between(reply, u"Kest币:"_s, u"枚"_s), u">"_s, u"<"_s);
     return profile;
+}
+
+QString profileUid(QStringView block)
+{
+    // What the patterns "uid-\d*.*html" (every match, case-insensitive, "."
+    // short of CR and LF) and then "\d*" give, in one pass: a match runs from
+    // "uid-" over its digits to the last "html" of the line, so a line's last
+    // "html" is found once however many "uid-" the line holds.
+    const auto caselessAt = [&](qsizetype at, QLatin1StringView word) { return zorvane::caselessAt(block, at, word); };
+    const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    const auto isLineBreak = [](QChar c) { return c == u'\r' || c == u'\n'; };
+    QString uid;
+    qsizetype lineEnd = -1;  // the end of the line holding the current "uid-"
+    qsizetype lastHtml = -1; // the last "html" on that line, or -1
+    for (qsizetype at = 0; at + 4 <= block.size(); ++at) {
+        if ((block[at] != u'u' && block[at] != u'U') || !caselessAt(at, "uid-"_L1))
+            continue;
+        if (at >= lineEnd) {
+            lineEnd = at;
+            while (lineEnd < block.size() && !isLineBreak(block[lineEnd]))
+                ++lineEnd;
+            lastHtml = -1;
+            for (qsizetype h = lineEnd - 4; h >= at && lastHtml < 0; --h) {
+                if ((block[h] == u'h' || block[h] == u'H') && caselessAt(h, "html"_L1))
+                    lastHtml = h;
+            }
+        }
+        qsizetype digitsEnd = at + 4;
+        while (digitsEnd < lineEnd && isDigit(block[digitsEnd]))
+            ++digitsEnd;
+        if (lastHtml < digitsEnd) {
+            // This "uid-" matches nothing; its digits hold no other "uid-".
+            at = digitsEnd - 1;
+            continue;
+        }
+        for (qsizetype k = at; k < lastHtml; ++k) {
+            if (isDigit(block[k]))
+                uid += block[k];
+        }
+        // The match took the line up to its last "html"; the rest of the line
+        // can match nothing more.
+        at = lineEnd - 1;
+    }
+    return uid;
 }
 
 QString avatarUrl(const QString &avatarServer, const QString &uid)
@@ -234,6 +278,13 @@ void ForumLogin::send(Step step, const ServerAddress &forum, const QString &requ
 void ForumLogin::onReply(const HttpReply &reply)
 {
     using namespace LoginSteps;
+    // An error page, or a captive portal sending every request elsewhere, is
+    // not the forum answering; only the login page may redirect, to the
+    // daily sign-in.
+    if (!reply.isSuccess() && !(m_step == Step::Get && reply.isRedirect())) {
+        onFailure();
+        return;
+    }
     // Every request goes where the settings say at that moment.
     const ServerAddress forum = serverAddress(Cfg::Servers::Forum);
     switch (m_step) {
@@ -287,8 +338,8 @@ void ForumLogin::onFailure()
 
 void ForumLogin::fetchAvatar()
 {
-    QNetworkReply *reply =
-        boundedGet(*m_network, QNetworkRequest(QUrl(m_pending.avatarUrl)), timeout(), AvatarSizeLimit);
+    QNetworkReply *reply = boundedGet(*m_network, QNetworkRequest(QUrl(m_pending.avatarUrl)), timeout(),
+                                      AvatarSizeLimit, Redirects::SameHost);
     m_avatarReply = reply;
     connect(reply, &QNetworkReply::finished, this, [this, reply] {
         m_avatarReply = nullptr;

@@ -77,6 +77,10 @@ struct Profile
 };
 Profile readProfile(const QString &reply, const QString &cookies);
 
+// Every digit of the profile links in the profile block: the digits of the
+// text from each "uid-" to the last "html" of its line.
+QString profileUid(QStringView block);
+
 QString avatarUrl(const QString &avatarServer, const QString &uid);
 
 } // namespace LoginSteps

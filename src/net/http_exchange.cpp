@@ -1,5 +1,6 @@
 #include "net/http_exchange.h"
 
+#include "net/net_log.h"
 #include "text/gbk.h"
 
 #include <QTcpSocket>
@@ -9,44 +10,7 @@ using namespace Qt::StringLiterals;
 
 namespace zorvane {
 
-CompletionMarker CompletionMarker::inBytes(const QByteArray &marker)
-{
-    CompletionMarker completion;
-    completion.m_where = Where::Bytes;
-    completion.m_bytes = marker;
-    return completion;
-}
-
-CompletionMarker CompletionMarker::inText(const QString &marker)
-{
-    CompletionMarker completion;
-    completion.m_where = Where::Text;
-    completion.m_text = marker;
-    return completion;
-}
-
-CompletionMarker CompletionMarker::inLowercaseText(const QString &marker)
-{
-    CompletionMarker completion;
-    completion.m_where = Where::LowercaseText;
-    completion.m_text = marker.toLower();
-    return completion;
-}
-
-CompletionMarker CompletionMarker::endOfPage()
-{
-    return inText(u"</html>"_s);
-}
-
-CompletionMarker CompletionMarker::when(std::function<bool(const QByteArray &, const QString &)> complete)
-{
-    CompletionMarker completion;
-    completion.m_where = Where::Test;
-    completion.m_test = std::move(complete);
-    return completion;
-}
-
-HttpExchange::HttpExchange(QObject *parent) : QObject(parent), m_deadline(new QTimer(this)), m_decoder("GB18030")
+HttpExchange::HttpExchange(QObject *parent) : QObject(parent), m_deadline(new QTimer(this))
 {
     m_deadline->setSingleShot(true);
     connect(m_deadline, &QTimer::timeout, this, [this] { fail(Failure::TimedOut); });
@@ -61,9 +25,10 @@ void HttpExchange::start(const Request &request)
 {
     release();
     m_request = request;
-    m_reply = {};
-    m_lowercase.clear();
-    m_decoder.resetState();
+    const ReplyBuffer::Keep keep = m_request.receive == Receive::Text    ? ReplyBuffer::Keep::Text
+                                   : m_request.receive == Receive::Bytes ? ReplyBuffer::Keep::Bytes
+                                                                         : ReplyBuffer::Keep::Nothing;
+    m_buffer = std::make_unique<ReplyBuffer>(m_request.completion, keep, m_request.maxReplySize);
 
     m_socket = new QTcpSocket(this);
     connect(m_socket, &QTcpSocket::connected, this, &HttpExchange::onConnected);
@@ -108,62 +73,30 @@ bool HttpExchange::takeAvailable()
 {
     if (!m_socket)
         return false;
-    const qsizetype previousBytes = m_reply.bytes.size();
-    const qsizetype previousText = m_reply.text.size();
-    const qsizetype previousLowercase = m_lowercase.size();
     const qint64 available = m_socket->bytesAvailable();
     if (available <= 0)
         return true;
-    // Read no more than one byte past the limit: enough to know it is passed.
-    const qsizetype room = m_request.maxReplySize - previousBytes;
+    // Read no more than one byte past the bound: enough to know it is passed.
+    const qint64 room = m_request.maxReplySize - m_buffer->receivedBytes();
     const QByteArray chunk = m_socket->read(qMin<qint64>(available, room + 1));
-    if (chunk.size() > room) {
-        fail(Failure::TooLarge);
-        return false;
-    }
-    m_reply.bytes += chunk;
-    const CompletionMarker::Where where = m_request.completion.m_where;
-    if (m_request.receive == Receive::Text || where == CompletionMarker::Where::Text
-        || where == CompletionMarker::Where::LowercaseText) {
-        const QString text = m_decoder.decode(chunk);
-        m_reply.text += text;
-        if (where == CompletionMarker::Where::LowercaseText)
-            m_lowercase += text.toLower();
-    }
-    if (isComplete(previousBytes, previousText, previousLowercase)) {
+    switch (m_buffer->append(chunk)) {
+    case ReplyBuffer::Progress::Receiving:
+        return true;
+    case ReplyBuffer::Progress::Complete:
         finish();
+        return false;
+    case ReplyBuffer::Progress::TooLarge:
+        logOversizedReply(m_request.server.authority(), m_buffer->receivedBytes(), m_buffer->announcedSize(),
+                          m_request.maxReplySize);
+        fail(Failure::TooLarge);
         return false;
     }
     return true;
 }
 
-bool HttpExchange::isComplete(qsizetype previousBytes, qsizetype previousText, qsizetype previousLowercase) const
-{
-    // Only the new part and the marker's length before it can hold a marker
-    // that was not there before.
-    const CompletionMarker &completion = m_request.completion;
-    switch (completion.m_where) {
-    case CompletionMarker::Where::Bytes:
-        return m_reply.bytes.indexOf(completion.m_bytes, qMax<qsizetype>(0, previousBytes - completion.m_bytes.size()))
-               >= 0;
-    case CompletionMarker::Where::Text:
-        return m_reply.text.indexOf(completion.m_text, qMax<qsizetype>(0, previousText - completion.m_text.size()))
-               >= 0;
-    case CompletionMarker::Where::LowercaseText:
-        return m_lowercase.indexOf(completion.m_text, qMax<qsizetype>(0, previousLowercase - completion.m_text.size()))
-               >= 0;
-    case CompletionMarker::Where::Test:
-        return completion.m_test && completion.m_test(m_reply.bytes, m_reply.text);
-    }
-    return false;
-}
-
 void HttpExchange::finish()
 {
-    HttpReply reply = std::move(m_reply);
-    m_reply = {};
-    if (m_request.receive == Receive::Bytes)
-        reply.text.clear();
+    HttpReply reply = m_buffer->take();
     release();
     Q_EMIT finished(reply);
 }
@@ -172,7 +105,6 @@ void HttpExchange::fail(Failure reason)
 {
     if (!m_socket)
         return;
-    m_reply = {};
     release();
     // A copy: a receiver may delete this exchange.
     const QString message = m_request.failureMessage;
@@ -182,7 +114,7 @@ void HttpExchange::fail(Failure reason)
 void HttpExchange::release()
 {
     m_deadline->stop();
-    m_lowercase.clear();
+    m_buffer.reset();
     if (!m_socket)
         return;
     QTcpSocket *socket = std::exchange(m_socket, nullptr);

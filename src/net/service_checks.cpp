@@ -93,15 +93,27 @@ QList<Notice> parseNotices(const QString &reply)
     if (reply.isEmpty())
         return {Notice{noConnectionNotice(), QString()}};
     QList<Notice> notices;
-    const QStringList lines = reply.split(u"<br>"_s);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString &line = lines.at(i);
+    const QString separator = u"<br>"_s;
+    // Lines past the last notice shown are not even cut out.
+    qsizetype at = 0;
+    for (qsizetype i = 0; i < MaxNotices && at <= reply.size(); ++i) {
+        qsizetype end = reply.indexOf(separator, at);
+        if (end < 0)
+            end = reply.size();
+        const QStringView line = QStringView(reply).sliced(at, end - at);
+        at = end + separator.size();
         if (line.isEmpty())
             continue;
         if (notices.size() <= i)
             notices.resize(i + 1);
-        const QStringList fields = line.split(u'|');
-        notices[i] = Notice{fields.at(0), fields.value(1)};
+        const qsizetype bar = line.indexOf(u'|');
+        QStringView link;
+        if (bar >= 0) {
+            link = line.sliced(bar + 1);
+            if (const qsizetype second = link.indexOf(u'|'); second >= 0)
+                link = link.first(second);
+        }
+        notices[i] = Notice{(bar < 0 ? line : line.first(bar)).toString(), link.toString()};
     }
     return notices;
 }
@@ -177,10 +189,13 @@ void ServiceChecks::checkLibrary(ServedLibrary library, std::function<void()> ne
             return;
         }
         Q_EMIT progress(t.updating);
-        m_client.fetchBytes(t.dataPath, this, [this, library, version, next](const QByteArray &text) {
-            storeLibrary(library, version, text);
-            next();
-        });
+        m_client.fetchBytes(
+            t.dataPath, this,
+            [this, library, version, next](const QByteArray &text) {
+                storeLibrary(library, version, text);
+                next();
+            },
+            ServiceClient::LibraryBound);
     });
 }
 

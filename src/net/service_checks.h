@@ -23,8 +23,9 @@ std::optional<QString> updaterArgument(const QString &updateReply);
 
 // The notice reply, one notice per "<br>" line: the text before the first
 // "|" and the link up to the second. An empty line keeps its index, so its
-// entry stays empty. An empty reply (no network) gives the single notice
-// "当前没有网络连接。".
+// entry stays empty. Lines from the MaxNotices-th on are left out. An empty
+// reply (no network) gives the single notice "当前没有网络连接。".
+inline constexpr qsizetype MaxNotices = 100;
 QList<Notice> parseNotices(const QString &reply);
 
 // The text every client shows when the service server could not be asked.

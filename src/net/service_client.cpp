@@ -34,11 +34,13 @@ void ServiceClient::fetchText(const QString &path, QObject *context, std::functi
     fetchBytes(path, context, [done = std::move(done)](const QByteArray &reply) { done(fromGbk(reply)); });
 }
 
-void ServiceClient::fetchBytes(const QString &path, QObject *context, std::function<void(const QByteArray &reply)> done)
+void ServiceClient::fetchBytes(const QString &path, QObject *context, std::function<void(const QByteArray &reply)> done,
+                               qint64 bound)
 {
     const ServerAddress server = serverAddress(Cfg::Servers::Service);
     const QString relative = path.startsWith(u'/') ? path.mid(1) : path;
-    QNetworkReply *reply = boundedGet(*m_network, QNetworkRequest(QUrl(server.url(u'/' + relative))), timeout());
+    QNetworkReply *reply = boundedGet(*m_network, QNetworkRequest(QUrl(server.url(u'/' + relative))), timeout(), bound,
+                                      Redirects::SameHost);
 
     const bool watchContext = context != nullptr;
     QPointer<QObject> guard(context);

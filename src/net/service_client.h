@@ -14,12 +14,18 @@ namespace zorvane {
 
 // Asks the maker's service server (key "Service" of section "Servers") for a
 // path, asynchronously. Every failure — host unreachable, connection refused,
-// a status outside 2xx, the time-out — reads as the empty reply.
+// a status outside 2xx, a redirect to another host, a reply over its bound,
+// the time-out — reads as the empty reply.
 class ServiceClient : public QObject
 {
     Q_OBJECT
 
 public:
+    // The service's texts (advertisement, notices, default texts, versions,
+    // the update list) are short; a word library is the one long reply.
+    static constexpr qint64 TextBound = 1024 * 1024;
+    static constexpr qint64 LibraryBound = 16 * 1024 * 1024;
+
     explicit ServiceClient(QObject *parent = nullptr);
     ~ServiceClient() override;
 
@@ -29,11 +35,14 @@ public:
     std::chrono::milliseconds timeout() const;
 
     // Asks the service server for path ("index.php?m=show&action=ad"); done
-    // gets the reply as GBK-decoded text, or "" on any failure. Never blocks;
-    // done runs on context's thread and not at all if context died (or if
-    // this client is destroyed before the reply came).
+    // gets the reply as GBK-decoded text, or "" on any failure, a reply over
+    // TextBound included. Never blocks; done runs on context's thread and not
+    // at all if context died (or if this client is destroyed before the reply
+    // came).
     void fetchText(const QString &path, QObject *context, std::function<void(const QString &reply)> done);
-    void fetchBytes(const QString &path, QObject *context, std::function<void(const QByteArray &reply)> done);
+    // The reply's bytes as they came, up to `bound` bytes.
+    void fetchBytes(const QString &path, QObject *context, std::function<void(const QByteArray &reply)> done,
+                    qint64 bound = TextBound);
 
 private:
     QNetworkAccessManager *m_network;

@@ -16,10 +16,40 @@ namespace {
 
 // htmlToParagraphs makes a paragraph of every line between CR LFs and drops
 // every tag. Ending a line at each paragraph end and line break first keeps
-// the paragraphs that the tags alone would have marked.
+// the paragraphs that the tags alone would have marked: every "</p>" and
+// "<br\s*/?>" (without case) becomes CR LF, in one pass over the text.
 QString breakAtParagraphEnds(const QString &text)
 {
-    return regexReplace(text, u"</p>|<br\\s*/?>"_s, u"\r\n"_s);
+    const QStringView view(text);
+    const auto isSpace = [](QChar c) {
+        return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\f' || c == u'\v';
+    };
+    QString out;
+    qsizetype copied = 0;
+    for (qsizetype at = view.indexOf(u'<'); at >= 0; at = view.indexOf(u'<', at + 1)) {
+        qsizetype end = -1;
+        if (caselessAt(view, at, "</p>"_L1)) {
+            end = at + 4;
+        } else if (caselessAt(view, at, "<br"_L1)) {
+            qsizetype k = at + 3;
+            while (k < view.size() && isSpace(view[k]))
+                ++k;
+            if (k < view.size() && view[k] == u'/')
+                ++k;
+            if (k < view.size() && view[k] == u'>')
+                end = k + 1;
+        }
+        if (end < 0)
+            continue;
+        out += view.sliced(copied, at - copied);
+        out += u"\r\n"_s;
+        copied = end;
+        at = end - 1;
+    }
+    if (copied == 0)
+        return text;
+    out += view.sliced(copied);
+    return out;
 }
 
 QString serviceRoot()
@@ -58,16 +88,20 @@ QString translationRequestText(const QString &html, TranslationDirection directi
 
 QString translationFromAnswer(const QByteArray &answer)
 {
-    const QString page = decodeUtf8(answer);
-    QString result = Between(page, u"<span id=result_box"_s, u"</div>"_s);
+    QString result;
+    {
+        // The whole page is let go as soon as the result is out of it.
+        const QString page = decodeUtf8(answer);
+        result = Between(page, u"<span id=result_box"_s, u"</div>"_s);
+    }
     if (result.isEmpty())
         return {};
     // The rest of the span's opening tag.
-    result = result.mid(result.indexOf(u'>') + 1);
+    result.remove(0, result.indexOf(u'>') + 1);
     result = htmlToParagraphs(result);
     // The service writes the paragraph tags it was sent as entities; decoded,
     // they end the paragraphs of the answer.
-    result = htmlDecode(result);
+    result = htmlDecode(std::move(result));
     result = htmlToParagraphs(breakAtParagraphEnds(result));
     if (result.trimmed().isEmpty())
         return {};
@@ -77,6 +111,12 @@ QString translationFromAnswer(const QByteArray &answer)
 ArticleTranslator::ArticleTranslator(QObject *parent) : QObject(parent), m_exchange(new HttpExchange(this))
 {
     connect(m_exchange, &HttpExchange::finished, this, [this](const HttpReply &reply) {
+        // An error page, or a captive portal's, is not the service answering.
+        if (!reply.isSuccess()) {
+            Q_EMIT finished(
+                {TranslationOutcome::Status::NetworkFailure, QString(), RewriteText::kTranslationNetworkFailure});
+            return;
+        }
         TranslationOutcome outcome;
         outcome.text = translationFromAnswer(reply.bytes);
         if (outcome.text.isEmpty()) {

@@ -41,7 +41,8 @@ struct TranslationOutcome
     enum class Status {
         Translated,     // `text` is the translated article
         EmptyArticle,   // nothing to translate and nothing was sent
-        NetworkFailure, // refused, broken, timed out, or closed before the page ended
+        NetworkFailure, // refused, broken, timed out, closed before the page ended, too
+                        // large, or a status other than 2xx
         NoResult,       // the page came, but without a translation in it
     };
 

@@ -6,6 +6,11 @@
 #include "text/text_utils.h"
 
 #include <QFile>
+#include <QLockFile>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
 
 namespace zorvane {
 
@@ -44,14 +49,40 @@ qsizetype characterBoundary(const QByteArray &bytes, qsizetype max)
     return qMin(pos, bytes.size());
 }
 
+// Zorvane, Patchwell and zorvane-cli all write this file, and a write reads
+// the whole file, changes one line and writes the whole file back: two at
+// once would each write back a file without the other's change. So every
+// write takes its turn on a lock file beside the settings file. The lock
+// names its holder: one that died frees it at once, one that hangs for
+// longer than any write takes is pushed aside.
+constexpr int LockStaleAfterMs = 10000;
+constexpr int LockWaitMs = 15000;
+
+enum class IfUnchanged { Write, Skip };
+
+bool changeFile(const QString &path, const std::function<QByteArray(const QByteArray &)> &change,
+                IfUnchanged ifUnchanged = IfUnchanged::Write)
+{
+    QLockFile turn(path + u".lock"_s);
+    turn.setStaleLockTime(LockStaleAfterMs);
+    if (!turn.tryLock(LockWaitMs))
+        return false;
+    QByteArray bytes;
+    if (!readFile(path, &bytes))
+        return false;
+    const QByteArray changed = change(bytes);
+    if (changed == bytes && ifUnchanged == IfUnchanged::Skip)
+        return true;
+    return writeFileAtomically(path, changed);
+}
+
 } // namespace
 
 bool Cls_Ini::WriteIniKey(const QString &section, const QString &key, const QString &value) const
 {
-    QByteArray bytes;
-    if (!readFile(m_fileName, &bytes))
-        return false;
-    return writeFileAtomically(m_fileName, ini::withValue(bytes, toGbk(section), toGbk(key), toGbk(value)));
+    return changeFile(m_fileName, [&](const QByteArray &bytes) {
+        return ini::withValue(bytes, toGbk(section), toGbk(key), toGbk(value));
+    });
 }
 
 QString Cls_Ini::GetIniKey(const QString &section, const QString &key) const
@@ -76,20 +107,16 @@ QString Cls_Ini::valueIn(const QByteArray &file, const QString &section, const Q
 
 bool Cls_Ini::DelIniKey(const QString &section, const QString &key) const
 {
-    QByteArray bytes;
-    if (!readFile(m_fileName, &bytes))
-        return false;
-    const QByteArray changed = ini::withoutKey(bytes, toGbk(section), toGbk(key));
-    return changed == bytes || writeFileAtomically(m_fileName, changed);
+    return changeFile(
+        m_fileName, [&](const QByteArray &bytes) { return ini::withoutKey(bytes, toGbk(section), toGbk(key)); },
+        IfUnchanged::Skip);
 }
 
 bool Cls_Ini::DelIniSec(const QString &section) const
 {
-    QByteArray bytes;
-    if (!readFile(m_fileName, &bytes))
-        return false;
-    const QByteArray changed = ini::withoutSection(bytes, toGbk(section));
-    return changed == bytes || writeFileAtomically(m_fileName, changed);
+    return changeFile(
+        m_fileName, [&](const QByteArray &bytes) { return ini::withoutSection(bytes, toGbk(section)); },
+        IfUnchanged::Skip);
 }
 
 } // namespace zorvane

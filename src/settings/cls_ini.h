@@ -8,7 +8,9 @@ namespace zorvane {
 // One INI file, read and written the way the Windows profile functions do:
 // every call goes to the file, nothing is cached. Reads of anything missing
 // give the empty string; values come back trimmed, without enclosing double
-// quotes, and cut to 1023 bytes of GBK. Writes replace the file atomically.
+// quotes, and cut to 1023 bytes of GBK. Writes replace the file atomically,
+// one at a time across every program that writes it (a lock file beside it,
+// "config.ini.lock"): a write never loses another's.
 class Cls_Ini
 {
 public:

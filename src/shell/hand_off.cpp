@@ -32,13 +32,11 @@ bool leaveHandOffText(const AppFolder &folder, const QString &html)
 
 std::optional<QString> takeActivationText(const AppFolder &folder)
 {
-    const QString path = handOffFile(folder);
-    const QString text = readTextFile(path);
-    if (!holdsText(text))
+    // Taken whole, so that text the helper leaves meanwhile waits for the
+    // next wake-up instead of being emptied away unread.
+    std::optional<QString> text = takeTextFile(handOffFile(folder));
+    if (!text || !holdsText(*text))
         return std::nullopt;
-    // A failure is left unreported: the helper has just written this very
-    // file, so it is writable, and the text is worth handing over either way.
-    writeFileAtomically(path, "\r\n");
     return text;
 }
 

@@ -17,10 +17,10 @@ namespace zorvane {
 // be written.
 bool leaveHandOffText(const AppFolder &folder, const QString &html);
 
-// What a wake-up of the running copy finds: when the hand-off file holds more
-// than blanks and line breaks, the file is emptied (it then holds "\r\n") and
-// its text returned; otherwise the file is left alone and nullopt returned,
-// so a plain second start only brings the window forward.
+// What a wake-up of the running copy finds: the hand-off file is taken away
+// whole (takeTextFile), and its text returned when it holds more than blanks
+// and line breaks; otherwise nullopt, so a plain second start only brings the
+// window forward.
 std::optional<QString> takeActivationText(const AppFolder &folder);
 
 // Whether a wake-up would find text: the file is read and left as it is.

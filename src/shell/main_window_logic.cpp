@@ -7,17 +7,6 @@ using namespace Qt::StringLiterals;
 
 namespace zorvane {
 
-std::optional<Advertisement> parseAdvertisement(const QString &reply)
-{
-    if (reply.isEmpty())
-        return std::nullopt;
-    const int bar = reply.indexOf(u'|');
-    if (bar < 0)
-        return Advertisement{reply, QString()};
-    const QStringList fields = reply.split(u'|');
-    return Advertisement{fields.value(0), fields.value(1)};
-}
-
 QString startMode(const QString &formSetting, bool startedWithText, bool seoOffered)
 {
     if (startedWithText)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/start_content.h"
+#include "net/advertisement.h"
 #include "net/notice.h"
 
 #include <QList>
@@ -11,14 +12,6 @@
 namespace zorvane {
 
 class ServiceClient;
-
-// The advertisement reply: a picture name, optionally "|" and a link.
-struct Advertisement
-{
-    QString picture;
-    QString link;
-};
-std::optional<Advertisement> parseAdvertisement(const QString &reply);
 
 // The start mode from setting Cfg::Default::Form (1 "format", 2 "yc", 3 "seo",
 // anything else "format"); text handed over forces "yc". Without the "seo"

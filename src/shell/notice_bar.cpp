@@ -117,7 +117,8 @@ void NoticeBar::fetchAdvertisement()
             return;
         m_adLink = ad->link;
         imgAd->setCursor(m_adLink.isEmpty() ? Qt::ArrowCursor : Qt::PointingHandCursor);
-        const QPixmap picture(AppFolder::current().path(u"\\html\\") + ad->picture);
+        const QString file = advertisementPicturePath(AppFolder::current(), ad->picture);
+        const QPixmap picture = file.isEmpty() ? QPixmap() : QPixmap(file);
         imgAd->setPixmap(picture.isNull() ? QPixmap() : picture.scaledToHeight(imgAd->maximumHeight()));
         imgAd->setVisible(!picture.isNull());
     });

@@ -117,6 +117,9 @@ QString SystemRegex::replace(const QString &text, const QString &replacement) co
     QString out;
     qsizetype last = 0;
     auto it = m_regex.globalMatch(text);
+    // Nothing to replace: the text itself, not a copy of it.
+    if (!it.hasNext())
+        return text;
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         out += QStringView(text).mid(last, m.capturedStart(0) - last);

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 namespace zorvane {
 
@@ -10,6 +13,16 @@ namespace zorvane {
 // characters, is read as UTF-8; anything else as GBK, as the word libraries
 // and saved articles of existing installations are written.
 QString readTextFile(const QString &path);
+// The same for bytes already read.
+QString decodeTextFile(const QByteArray &bytes);
+
+// Takes the file at path away whole: it is moved to a name of this process's
+// own, read there and removed, so that a file written at path meanwhile is
+// neither lost nor read half-written; the next take finds it. Nullopt when
+// there was no file. A file that cannot be moved (its folder is read-only)
+// is read where it stands and left there. The text is read as readTextFile
+// reads it.
+std::optional<QString> takeTextFile(const QString &path);
 
 // Replaces the file at path with bytes, atomically: afterwards the file is
 // either the old one or the complete new one. Like the Windows profile

@@ -212,6 +212,11 @@ void TestSiteStatistics::failingSources_endAsFailed_othersComplete_data()
     QTest::newRow("google stalls") << QList<SeoSource>{SeoSource::Google} << u"stall"_s;
     QTest::newRow("sogou hangs up before its marker") << QList<SeoSource>{SeoSource::Sogou} << u"close"_s;
     QTest::newRow("yahoo relay hangs up after its headers") << QList<SeoSource>{SeoSource::Yahoo} << u"close"_s;
+    // An error page is no count, not even "0".
+    QTest::newRow("bing answers with an error page") << QList<SeoSource>{SeoSource::Bing} << u"error page"_s;
+    QTest::newRow("google answers with an error page") << QList<SeoSource>{SeoSource::Google} << u"error page"_s;
+    QTest::newRow("yahoo relay answers with an error page") << QList<SeoSource>{SeoSource::Yahoo} << u"error page"_s;
+    QTest::newRow("sogou sends a captive portal's redirect") << QList<SeoSource>{SeoSource::Sogou} << u"portal"_s;
     QTest::newRow("three sources refuse: one message")
         << QList<SeoSource>{SeoSource::Alexa, SeoSource::Soso, SeoSource::Google} << u"refuse"_s;
 }
@@ -239,6 +244,15 @@ void TestSiteStatistics::failingSources_endAsFailed_othersComplete()
             continue;
         }
         const auto [server, path] = routes.value(source);
+        if (how == u"error page") {
+            server->on(path).respond(503, "<html>Service Unavailable</html>");
+            continue;
+        }
+        if (how == u"portal") {
+            server->on(path).reply("HTTP/1.1 302 Found\r\nLocation: http://10.255.255.1/login\r\n\r\n<html><form "
+                                   "id=\"fankuiform\" method=\"post\"></form></html>");
+            continue;
+        }
         FakeRoute &route =
             server->on(path).reply("HTTP/1.1 200 OK\r\nContent-Length: 400\r\n\r\n<html><span class=\"resultstats\"");
         if (how == u"close")
@@ -281,6 +295,11 @@ void TestSiteStatistics::pageRankFrame_data()
     QTest::newRow("frame text too long") << u"http://SERVER/pr?s=1"_s << 200 << QByteArray("<html>Rank:5</html>\r\n")
                                          << u"查询失败"_s;
     QTest::newRow("local file") << u"file:///etc/hostname"_s << 200 << QByteArray() << u"查询失败"_s;
+    // The page may name the frame only on the PageRank service's own host.
+    QTest::newRow("the same server by another name")
+        << u"http://localhost:PORT/pr?s=1"_s << 200 << QByteArray("Rank:5") << u"查询失败"_s;
+    QTest::newRow("another machine of the network")
+        << u"http://192.168.1.1/admin"_s << 200 << QByteArray("Rank:5") << u"查询失败"_s;
     QTest::newRow("no address") << QString() << 200 << QByteArray() << u"查询失败"_s;
 }
 
@@ -297,7 +316,9 @@ void TestSiteStatistics::pageRankFrame()
     frameServer.on(u"/pr?s=1"_s).respond(frameStatus, frame);
     const QString server = frameStatus == 0 ? closedAddress() : u"127.0.0.1:"_s + QString::number(frameServer.port());
     m_servers->pageRank.on(u"/?PRAddress="_s + site)
-        .respond(200, pageRankPage(QString(frameAddress).replace(u"SERVER"_s, server)));
+        .respond(200, pageRankPage(QString(frameAddress)
+                                       .replace(u"SERVER"_s, server)
+                                       .replace(u"PORT"_s, QString::number(frameServer.port()))));
 
     SiteStatistics statistics;
     Run run(statistics);

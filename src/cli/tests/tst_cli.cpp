@@ -2,7 +2,11 @@
 #include "settings/config_keys.h"
 #include "testsupport/temp_app_folder.h"
 
+#include <QFileInfo>
+#include <QProcess>
 #include <QTest>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using namespace zorvane;
@@ -23,6 +27,8 @@ private Q_SLOTS:
     void configGet_missingKeyPrintsEmptyLine();
     void configSet_valueBeginningWithDash();
     void configSet_readOnlySettings_fails();
+    void configSet_twoProgramsAtOnce_loseNoWrite();
+    void configSet_folderWithoutRoomForATemporaryFile_fails();
     void configList_freshFile_printsEveryKeyInOrder();
     void configList_printsValuesAsTheProgramsReadThem();
     void usageErrors_data();
@@ -74,6 +80,76 @@ void TestCli::configSet_readOnlySettings_fails()
     const CliRun set = runCli(app.folder().root(), {u"config"_s, u"set"_s, Sign.sectionName(), Sign.keyName(), u"x"_s});
     QCOMPARE(set.exitCode, 1);
     QVERIFY(set.err.contains("cannot write"));
+}
+
+void TestCli::configSet_twoProgramsAtOnce_loseNoWrite()
+{
+    // Two programs, each writing 200 keys of its own one after the other, at
+    // the same time: every write reads the file and writes it back whole, so
+    // without taking turns each would write over the other's keys.
+    TempAppFolder app;
+    const int writes = 200;
+    QList<QProcess *> writers;
+    for (const QString &name : {u"A"_s, u"B"_s}) {
+        auto *writer = new QProcess(this);
+        writer->start(u"/bin/sh"_s, {u"-c"_s,
+                                     u"for i in $(seq 1 %1); do \"$0\" --app-dir \"$1\" config set Race "
+                                     u"%2$i %2-$i || exit 1; done"_s.arg(writes)
+                                         .arg(name),
+                                     QString::fromUtf8(ZORVANE_CLI), app.folder().root()});
+        writers.append(writer);
+    }
+    for (QProcess *writer : std::as_const(writers)) {
+        QVERIFY(writer->waitForFinished(240000));
+        QCOMPARE(writer->exitCode(), 0);
+    }
+    const QByteArray file = app.readFile(u"\\setting\\config.ini");
+    int found = 0;
+    for (const char *name : {"A", "B"}) {
+        for (int i = 1; i <= writes; ++i)
+            found += file.contains(QByteArray(QByteArray(name) + QByteArray::number(i) + '=' + name + '-'
+                                              + QByteArray::number(i) + "\r\n"));
+    }
+    QCOMPARE(found, 2 * writes);
+    QVERIFY(!QFile::exists(app.path(u"\\setting\\config.ini.lock")));
+    qDeleteAll(writers);
+}
+
+void TestCli::configSet_folderWithoutRoomForATemporaryFile_fails()
+{
+    // The settings file may be written, its folder may not: a write in place
+    // could be cut off half way, so the write fails and says so. Root writes
+    // anywhere, so as root the program runs as nobody, who owns the file.
+    TempAppFolder app;
+    const QString folder = app.path(u"\\setting");
+    const QString file = app.path(u"\\setting\\config.ini");
+    const QByteArray before = app.readFile(u"\\setting\\config.ini");
+    QStringList command = {QString::fromUtf8(ZORVANE_CLI),
+                           u"--app-dir"_s,
+                           app.folder().root(),
+                           u"config"_s,
+                           u"set"_s,
+                           Sign.sectionName(),
+                           Sign.keyName(),
+                           u"x"_s};
+    if (geteuid() == 0) {
+        QVERIFY(::chown(QFile::encodeName(folder).constData(), 65534, 65534) == 0);
+        QVERIFY(::chown(QFile::encodeName(file).constData(), 65534, 65534) == 0);
+        // The test's own folders must let nobody through to the program.
+        for (QString up = QFileInfo(app.folder().root()).absoluteFilePath(); up != u"/"_s;
+             up = QFileInfo(up).absolutePath())
+            QFile::setPermissions(up, QFile::permissions(up) | QFile::ExeOther | QFile::ReadOther);
+        command = QStringList{u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s} + command;
+        command.prepend(u"setpriv"_s);
+    }
+    QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+    QProcess set;
+    set.start(command.takeFirst(), command);
+    QVERIFY(set.waitForFinished(60000));
+    QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QCOMPARE(set.exitCode(), 1);
+    QVERIFY(set.readAllStandardError().contains("cannot write"));
+    QCOMPARE(app.readFile(u"\\setting\\config.ini"), before);
 }
 
 void TestCli::configList_freshFile_printsEveryKeyInOrder()

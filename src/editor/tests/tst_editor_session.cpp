@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -49,6 +51,9 @@ private Q_SLOTS:
     void paste_data();
     void paste();
     void copyPaste_inTextMode_useTheTextBox();
+    void clipboardHtml_agreesWithItsPatterns();
+    void clipboardHtml_wholePages_data();
+    void clipboardHtml_wholePages();
 
     void proposedSaveName_data();
     void proposedSaveName();
@@ -481,6 +486,105 @@ void TestEditorSession::modeSwitch()
     m_host->setArticle(texts.format);
     applyModeDefaultText(*m_session, ModeName::Yc, DefaultTexts{texts.format, QString()}, QDate(2026, 12, 7));
     QCOMPARE(m_host->article(), texts.format);
+}
+
+namespace {
+
+// The clipboard's HTML as it was first read, pattern by pattern: the oracle.
+QString literalHtmlFromClipboard(const QString &clipboardHtml)
+{
+    static const QRegularExpression fragment(u"<!--\\s*StartFragment\\s*-->(.*)<!--\\s*EndFragment\\s*-->"_s,
+                                             QRegularExpression::DotMatchesEverythingOption
+                                                 | QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression body(u"<body[^>]*>(.*?)(?:</body>|$)"_s,
+                                         QRegularExpression::DotMatchesEverythingOption
+                                             | QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression meta(u"^\\s*<meta[^>]*>"_s, QRegularExpression::CaseInsensitiveOption);
+    if (const QRegularExpressionMatch m = fragment.match(clipboardHtml); m.hasMatch())
+        return m.captured(1);
+    if (const QRegularExpressionMatch m = body.match(clipboardHtml); m.hasMatch())
+        return m.captured(1);
+    QString html = clipboardHtml;
+    return html.remove(meta);
+}
+
+// Plain text made HTML one replacement after the other, as it was first
+// written.
+QString literalPlainTextToHtml(const QString &plain)
+{
+    QString html = plain;
+    html.replace(u'&', u"&amp;"_s);
+    html.replace(u'"', u"&quot;"_s);
+    html.replace(u'<', u"&lt;"_s);
+    html.replace(u'>', u"&gt;"_s);
+    html.replace(u"\r\n"_s, u"\n"_s);
+    html.replace(u'\n', u"<br>"_s);
+    return html;
+}
+
+} // namespace
+
+void TestEditorSession::clipboardHtml_agreesWithItsPatterns()
+{
+    const QStringList pieces = {u"<!--"_s,
+                                u"-->"_s,
+                                u"StartFragment"_s,
+                                u"\u017FTARTFRAGMENT"_s,
+                                u"EndFragment"_s,
+                                u"endfragment"_s,
+                                u" "_s,
+                                u"\r\n"_s,
+                                u"<body"_s,
+                                u"<BODY x=1"_s,
+                                u">"_s,
+                                u"</body>"_s,
+                                u"</Body>"_s,
+                                u"<meta"_s,
+                                u"\t"_s,
+                                u"\n"_s,
+                                u"x"_s,
+                                u"<"_s,
+                                u"&"_s,
+                                u"\""_s,
+                                u"\r"_s,
+                                u"&amp;"_s};
+    QRandomGenerator random(77);
+    for (int round = 0; round < 30000; ++round) {
+        QString text;
+        for (int i = random.bounded(1, 16); i > 0; --i)
+            text += pieces[random.bounded(int(pieces.size()))];
+        if (htmlFromClipboard(text) != literalHtmlFromClipboard(text))
+            QFAIL(qPrintable(
+                u"«%1»: «%2» against «%3»"_s.arg(text, htmlFromClipboard(text), literalHtmlFromClipboard(text))));
+        if (plainTextToHtml(text) != literalPlainTextToHtml(text))
+            QFAIL(qPrintable(
+                u"«%1»: «%2» against «%3»"_s.arg(text, plainTextToHtml(text), literalPlainTextToHtml(text))));
+    }
+}
+
+void TestEditorSession::clipboardHtml_wholePages_data()
+{
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<qsizetype>("expectedSize");
+    // A browser puts the whole page up when a page is selected; these took
+    // time in the square of their length.
+    QTest::newRow("start marks without an end")
+        << QString(u"<!--StartFragment-->x"_s).repeated(50000) << qsizetype(50000 * 21);
+    QTest::newRow("body tags that never open") << QString(u"<body"_s).repeated(200000) << qsizetype(200000 * 5);
+    QTest::newRow("plain text of ampersands") << u"plain"_s + QString(300000, u'&') << qsizetype(300000 * 5);
+    QTest::newRow("a fragment of half a million characters")
+        << u"<html><body><!--StartFragment-->"_s + QString(500000, u'x') + u"<!--EndFragment--></body></html>"_s
+        << qsizetype(500000);
+}
+
+void TestEditorSession::clipboardHtml_wholePages()
+{
+    QFETCH(QString, clipboard);
+    QFETCH(qsizetype, expectedSize);
+    if (clipboard.startsWith(u"plain"))
+        QCOMPARE(plainTextToHtml(clipboard.mid(5)).size(), expectedSize);
+    else
+        QCOMPARE(htmlFromClipboard(clipboard).size(), expectedSize);
 }
 
 QTEST_MAIN(TestEditorSession)

@@ -2,8 +2,10 @@
 #include "net/forum_login.h"
 #include "testsupport/temp_app_folder.h"
 #include "text/gbk.h"
+#include "text/text_utils.h"
 
 #include <QEventLoop>
+#include <QRandomGenerator>
 #include <QTest>
 #include <QTimer>
 
@@ -74,6 +76,7 @@ private Q_SLOTS:
     void refusedPassword_endsWithTheForumsWords();
     void brokenStep_endsOnTheNetworkFailure_data();
     void brokenStep_endsOnTheNetworkFailure();
+    void profileUid_agreesWithItsPatterns();
     void avatarMissing_stillLogsIn_data();
     void avatarMissing_stillLogsIn();
 
@@ -234,8 +237,11 @@ void TestForumLogin::brokenStep_endsOnTheNetworkFailure_data()
     QTest::addColumn<int>("step");
     QTest::addColumn<QString>("fault");
     for (int step = 1; step <= 4; ++step) {
-        for (const char *fault : {"refused", "stall", "closed early"})
+        for (const char *fault : {"refused", "stall", "closed early", "error page"})
             QTest::addRow("step %d, %s", step, fault) << step << QString::fromLatin1(fault);
+        // Only the login page with the login cookie may send elsewhere.
+        if (step != 3)
+            QTest::addRow("step %d, redirect", step) << step << u"redirect"_s;
     }
 }
 
@@ -251,6 +257,12 @@ void TestForumLogin::brokenStep_endsOnTheNetworkFailure()
                 setConfigText(Cfg::Servers::Forum, u"127.0.0.1:"_s + QString::number(FakeHttpServer::closedPort())));
         else if (fault == u"stall")
             m_forum->server.on(path).silent();
+        else if (fault == u"error page")
+            m_forum->server.on(path).respond(503, "<html><script>busy()</script></html>");
+        else if (fault == u"redirect")
+            m_forum->server.on(path).reply(
+                "HTTP/1.1 302 Found\r\nLocation: http://10.0.0.1/\r\nSet-Cookie: portal=1\r\n"
+                "\r\n<html><script></script></html>");
         else
             m_forum->server.on(path).reply("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n<ht").closeEarly();
     });
@@ -265,6 +277,27 @@ void TestForumLogin::brokenStep_endsOnTheNetworkFailure()
     // Nothing more arrives once the failure is out.
     QTest::qWait(50);
     QCOMPARE(outcome.failures.size(), 1);
+}
+
+void TestForumLogin::profileUid_agreesWithItsPatterns()
+{
+    // The patterns the profile link was first read with, against the one pass,
+    // on blocks from the pieces that matter to them.
+    const QStringList pieces = {u"uid-"_s, u"UID-"_s, u"uid"_s, u"-"_s,      u"1"_s, u"23"_s,   u"html"_s,
+                                u"HTML"_s, u"htm"_s,  u"l"_s,   u"space-"_s, u"x"_s, u"\r\n"_s, u"\n"_s};
+    QRandomGenerator random(123);
+    for (int round = 0; round < 20000; ++round) {
+        QString block;
+        for (int i = random.bounded(1, 20); i > 0; --i)
+            block += pieces[random.bounded(int(pieces.size()))];
+        const QString literal = regexConcat(regexConcat(block, u"uid-\\d*.*html"_s), u"\\d*"_s);
+        if (LoginSteps::profileUid(block) != literal)
+            QFAIL(qPrintable(u"«%1»: «%2» against «%3»"_s.arg(block, LoginSteps::profileUid(block), literal)));
+    }
+    // A line of "uid-" with nothing that ends a link took time in the square
+    // of its length.
+    QCOMPARE(LoginSteps::profileUid(QString(u"uid-1"_s).repeated(300000)), QString());
+    QCOMPARE(LoginSteps::profileUid(QString(QString(u"uid-1"_s).repeated(300000) + u"html"_s)).size(), 300000);
 }
 
 void TestForumLogin::avatarMissing_stillLogsIn_data()

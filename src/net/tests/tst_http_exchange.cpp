@@ -5,6 +5,10 @@
 
 #include "text/gbk.h"
 
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QStringDecoder>
 #include <QTest>
 
 using namespace zorvane;
@@ -63,6 +67,13 @@ private Q_SLOTS:
     void replyAtTheLimit_isAccepted();
     void everyRequest_usesANewConnection();
     void restart_dropsTheRunningExchangeSilently();
+    void statusLine_isReadNotJudged_data();
+    void statusLine_isReadNotJudged();
+    void announcedOverTheBound_failsAtTheHeader();
+    void endOfBody_completes_data();
+    void endOfBody_completes();
+    void markers_agreeWithTheWholeBufferSearch_data();
+    void markers_agreeWithTheWholeBufferSearch();
 
 private:
     HttpExchange::Request request(const QString &path, CompletionMarker completion) const;
@@ -129,7 +140,8 @@ void TestHttpExchange::markerSplitAcrossChunks_completes()
     QVERIFY(outcome.wait());
     QVERIFY2(outcome.succeeded, qPrintable(outcome.message));
     QCOMPARE(outcome.reply.text, expected);
-    QCOMPARE(outcome.reply.bytes, expected.toLatin1());
+    // A text exchange keeps the text alone: a long reply is not held twice.
+    QCOMPARE(outcome.reply.bytes, QByteArray());
     QVERIFY(!exchange.isRunning());
 }
 
@@ -181,8 +193,13 @@ void TestHttpExchange::ownTest_decidesCompletion()
     m_server->on(u"/c"_s).chunks({"12", "345", "6789"});
     HttpExchange exchange;
     Outcome outcome(exchange);
-    exchange.start(request(
-        u"/c"_s, CompletionMarker::when([](const QByteArray &bytes, const QString &) { return bytes.size() >= 5; })));
+    HttpExchange::Request counting =
+        request(u"/c"_s, CompletionMarker::when([received = 0](QByteArrayView chunk, QStringView) mutable {
+                    received += chunk.size();
+                    return received >= 5;
+                }));
+    counting.receive = HttpExchange::Receive::Bytes;
+    exchange.start(counting);
     QVERIFY(outcome.wait());
     QVERIFY(outcome.succeeded);
     QCOMPARE(outcome.reply.bytes, "12345");
@@ -256,7 +273,7 @@ void TestHttpExchange::replyAtTheLimit_isAccepted()
     exchange.start(limited);
     QVERIFY(outcome.wait());
     QVERIFY(outcome.succeeded);
-    QCOMPARE(outcome.reply.bytes.size(), page.size());
+    QCOMPARE(outcome.reply.text.size(), page.size());
 }
 
 void TestHttpExchange::everyRequest_usesANewConnection()
@@ -291,6 +308,125 @@ void TestHttpExchange::restart_dropsTheRunningExchangeSilently()
     QVERIFY(outcome.succeeded);
     QCOMPARE(outcome.endings, 1);
     QCOMPARE(m_server->connectionCount(), 2);
+}
+
+void TestHttpExchange::statusLine_isReadNotJudged_data()
+{
+    QTest::addColumn<QList<QByteArray>>("chunks");
+    QTest::addColumn<int>("status");
+    QTest::newRow("200") << QList<QByteArray>{"HTTP/1.1 200 OK\r\n\r\n</html>"} << 200;
+    QTest::newRow("a captive portal's redirect")
+        << QList<QByteArray>{"HTTP/1.1 302 Found\r\nLocation: http://10.0.0.1/login\r\n\r\n<html></html>"} << 302;
+    QTest::newRow("status line split in three") << QList<QByteArray>{"HT", "TP/1.0 50", "3 Busy\r\n\r\n</html>"} << 503;
+    QTest::newRow("no reason phrase") << QList<QByteArray>{"HTTP/1.1 404\r\n\r\n</html>"} << 404;
+    QTest::newRow("no status line at all") << QList<QByteArray>{"<html></html>"} << 0;
+    QTest::newRow("four digits") << QList<QByteArray>{"HTTP/1.1 2000 OK\r\n\r\n</html>"} << 0;
+    QTest::newRow("a status line further down") << QList<QByteArray>{"hello\r\nHTTP/1.1 200 OK\r\n</html>"} << 0;
+}
+
+void TestHttpExchange::statusLine_isReadNotJudged()
+{
+    QFETCH(QList<QByteArray>, chunks);
+    QFETCH(int, status);
+    m_server->on(u"/s"_s).chunks(chunks).delay(5ms);
+    HttpExchange exchange;
+    Outcome outcome(exchange);
+    exchange.start(request(u"/s"_s, CompletionMarker::endOfPage()));
+    QVERIFY(outcome.wait());
+    QVERIFY(outcome.succeeded);
+    QCOMPARE(outcome.reply.status, status);
+    QCOMPARE(outcome.reply.isSuccess(), status / 100 == 2);
+}
+
+void TestHttpExchange::announcedOverTheBound_failsAtTheHeader()
+{
+    // The header says what is coming; the body never does, yet the exchange
+    // ends at once instead of at the time-out.
+    m_server->on(u"/big"_s).chunks({"HTTP/1.1 200 OK\r\nContent-Length: 104857600\r\n\r\n", "<html>"});
+    HttpExchange exchange;
+    Outcome outcome(exchange);
+    HttpExchange::Request big = request(u"/big"_s, CompletionMarker::endOfPage());
+    big.timeout = 60s;
+    QElapsedTimer clock;
+    clock.start();
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"announced, over its bound"_s));
+    exchange.start(big);
+    QVERIFY(outcome.wait());
+    QCOMPARE(outcome.reason, HttpExchange::Failure::TooLarge);
+    QVERIFY(clock.elapsed() < 5000);
+}
+
+void TestHttpExchange::endOfBody_completes_data()
+{
+    QTest::addColumn<QList<QByteArray>>("chunks");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("header and body apart") << QList<QByteArray>{"HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\n", "789"}
+                                           << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\n789");
+    QTest::newRow("the empty line split, the body in pieces")
+        << QList<QByteArray>{"HTTP/1.1 200 OK\r\ncontent-length: 4\r\n\r", "\n1", "2", "34"}
+        << QByteArray("HTTP/1.1 200 OK\r\ncontent-length: 4\r\n\r\n1234");
+    QTest::newRow("without a length, the first body byte")
+        << QList<QByteArray>{"HTTP/1.1 200 OK\r\n\r\n", "5"} << QByteArray("HTTP/1.1 200 OK\r\n\r\n5");
+}
+
+void TestHttpExchange::endOfBody_completes()
+{
+    QFETCH(QList<QByteArray>, chunks);
+    QFETCH(QByteArray, expected);
+    m_server->on(u"/r"_s).chunks(chunks).delay(20ms);
+    HttpExchange exchange;
+    Outcome outcome(exchange);
+    HttpExchange::Request relay = request(u"/r"_s, CompletionMarker::endOfBody());
+    relay.receive = HttpExchange::Receive::Bytes;
+    exchange.start(relay);
+    QVERIFY(outcome.wait());
+    QVERIFY2(outcome.succeeded, qPrintable(outcome.message));
+    QCOMPARE(outcome.reply.bytes, expected);
+}
+
+void TestHttpExchange::markers_agreeWithTheWholeBufferSearch_data()
+{
+    QTest::addColumn<int>("where");
+    QTest::newRow("bytes") << 0;
+    QTest::newRow("text") << 1;
+    QTest::newRow("lower-cased text") << 2;
+}
+
+void TestHttpExchange::markers_agreeWithTheWholeBufferSearch()
+{
+    // Replies from a small alphabet, cut at random: the marker is found after
+    // the same chunk as searching everything received after every chunk
+    // would find it, and the reply is the same.
+    QFETCH(int, where);
+    const QByteArray marker = "</html>";
+    const QList<QByteArray> pieces = {"<", "/", "h", "H", "t", "m", "l", ">", "</", "html>", "\xD6\xD0", "\xD6", "x"};
+    QRandomGenerator random(where + 7);
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray reply;
+        for (int i = random.bounded(1, 30); i > 0; --i)
+            reply += pieces[random.bounded(int(pieces.size()))];
+        const CompletionMarker completion = where == 0   ? CompletionMarker::inBytes(marker)
+                                            : where == 1 ? CompletionMarker::inText(u"</html>"_s)
+                                                         : CompletionMarker::inLowercaseText(u"</HTML>"_s);
+        ReplyBuffer buffer(completion, where == 0 ? ReplyBuffer::Keep::Bytes : ReplyBuffer::Keep::Text, 1 << 20);
+        QStringDecoder decoder("GB18030");
+        QByteArray received;
+        QString text;
+        bool literalDone = false, fastDone = false;
+        for (qsizetype at = 0; at < reply.size() && !literalDone && !fastDone;) {
+            const QByteArray chunk = reply.mid(at, random.bounded(1, 5));
+            at += chunk.size();
+            received += chunk;
+            text += decoder.decode(chunk);
+            literalDone = where == 0   ? received.contains(marker)
+                          : where == 1 ? text.contains(u"</html>"_s)
+                                       : text.toLower().contains(u"</html>"_s);
+            fastDone = buffer.append(chunk) == ReplyBuffer::Progress::Complete;
+        }
+        QCOMPARE(fastDone, literalDone);
+        const HttpReply got = buffer.take();
+        QCOMPARE(where == 0 ? got.bytes : got.text.toUtf8(), where == 0 ? received : text.toUtf8());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestHttpExchange)

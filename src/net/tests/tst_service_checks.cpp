@@ -141,6 +141,19 @@ void TestServiceChecks::parseNotices_data()
     QTest::newRow("leading empty line") << u"<br>B"_s << QList<Notice>{{}, {u"B"_s, {}}};
     QTest::newRow("link ends at the second bar, trailing break adds nothing")
         << u"A|u1|x<br>"_s << QList<Notice>{{u"A"_s, u"u1"_s}};
+    QList<Notice> hundred;
+    QStringList lines;
+    for (int i = 0; i < 250000; ++i) {
+        lines << u"N"_s + QString::number(i);
+        if (i < 100)
+            hundred << Notice{lines.last(), {}};
+    }
+    QTest::newRow("a quarter million lines: the first 100 shown") << lines.join(u"<br>"_s) << hundred;
+    QList<Notice> skipped(100);
+    QTest::newRow("a notice past the 100th line is not shown")
+        << QString(u"<br>"_s).repeated(150) + u"late|http://x/"_s << QList<Notice>();
+    skipped.last() = {u"last"_s, {}};
+    QTest::newRow("the 100th line still is") << QString(u"<br>"_s).repeated(99) + u"last"_s << skipped;
 }
 
 void TestServiceChecks::parseNotices()

@@ -4,6 +4,7 @@
 
 #include "settings/config_keys.h"
 
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -41,6 +42,10 @@ private Q_SLOTS:
     void requestLine_carriesThePathAsGiven();
     void failures_readAsEmptyReply_data();
     void failures_readAsEmptyReply();
+    void replies_overTheirBound_readAsEmpty_data();
+    void replies_overTheirBound_readAsEmpty();
+    void redirects_onlyOnTheServiceHost_data();
+    void redirects_onlyOnTheServiceHost();
     void silentServer_endsAtTheTimeout();
     void deadContext_getsNothing();
     void clientDestroyedMidFetch_callsNothing();
@@ -134,6 +139,79 @@ void TestServiceClient::failures_readAsEmptyReply()
     client.fetchText(path, this, [&](const QString &reply) { outcome = {true, reply, {}}; });
     QVERIFY(waitFor(outcome));
     QCOMPARE(outcome.text, QString());
+}
+
+void TestServiceClient::replies_overTheirBound_readAsEmpty_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<qint64>("bound");
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<bool>("announced");
+    QTest::addColumn<bool>("delivered");
+    const qint64 text = ServiceClient::TextBound;
+    const qint64 library = ServiceClient::LibraryBound;
+    const QString notice = ServicePath::notice();
+    const QString words = ServicePath::errorWords();
+    QTest::newRow("a text at its bound") << notice << text << text << true << true;
+    QTest::newRow("a text one byte over") << notice << text << text + 1 << true << false;
+    QTest::newRow("a text over, without a length") << notice << text << 3 * text << false << false;
+    QTest::newRow("a library at its bound") << words << library << library << true << true;
+    QTest::newRow("a library one byte over") << words << library << library + 1 << true << false;
+    QTest::newRow("a library over, without a length") << words << library << library + 65536 << false << false;
+}
+
+void TestServiceClient::replies_overTheirBound_readAsEmpty()
+{
+    QFETCH(QString, path);
+    QFETCH(qint64, bound);
+    QFETCH(qint64, size);
+    QFETCH(bool, announced);
+    QFETCH(bool, delivered);
+    const QByteArray body(size, 'x');
+    if (announced)
+        m_server->on(u'/' + path).respond(200, body, "text/plain");
+    else
+        m_server->on(u'/' + path).reply("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n\r\n" + body).closeEarly();
+    if (!delivered)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"over its bound of %1"_s.arg(bound)));
+    ServiceClient client;
+    Outcome outcome;
+    client.fetchBytes(
+        path, this,
+        [&](const QByteArray &reply) {
+            outcome = {true, {}, reply};
+        },
+        bound);
+    QVERIFY(QTest::qWaitFor([&] { return outcome.delivered; }, 20000));
+    QCOMPARE(outcome.bytes.size(), delivered ? size : 0);
+}
+
+void TestServiceClient::redirects_onlyOnTheServiceHost_data()
+{
+    QTest::addColumn<QByteArray>("location");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<bool>("refusedHere");
+    QTest::newRow("to another path of the server") << QByteArray("/moved/notice.txt") << u"moved here"_s << false;
+    QTest::newRow("to a captive portal") << QByteArray("http://10.255.255.1/login") << QString() << true;
+    QTest::newRow("to a local file (Qt refuses it first)") << QByteArray("file:///etc/passwd") << QString() << false;
+}
+
+void TestServiceClient::redirects_onlyOnTheServiceHost()
+{
+    QFETCH(QByteArray, location);
+    QFETCH(QString, expected);
+    QFETCH(bool, refusedHere);
+    m_server->on(u"/index.php?m=show&action=notice"_s)
+        .reply("HTTP/1.1 302 Found\r\nLocation: " + location + "\r\nContent-Length: 0\r\n\r\n");
+    m_server->on(u"/moved/notice.txt"_s).respond(200, "moved here");
+    if (refusedHere)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"away from its host, refused"_s));
+    ServiceClient client;
+    client.setTimeout(3s);
+    Outcome outcome;
+    client.fetchText(ServicePath::notice(), this, [&](const QString &reply) { outcome = {true, reply, {}}; });
+    QVERIFY(waitFor(outcome));
+    QCOMPARE(outcome.text, expected);
 }
 
 void TestServiceClient::silentServer_endsAtTheTimeout()

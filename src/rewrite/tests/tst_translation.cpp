@@ -5,8 +5,10 @@
 #include "testsupport/fake_http_server.h"
 #include "testsupport/temp_app_folder.h"
 #include "text/gbk.h"
+#include "text/text_utils.h"
 #include "translation_pages.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 #include <memory>
@@ -54,6 +56,7 @@ private Q_SLOTS:
     void request_isTheFormByteForByte();
     void answer_givesParagraphs_data();
     void answer_givesParagraphs();
+    void paragraphBreaks_agreeWithTheirPattern();
     void failures_leaveTheArticleAndTheCaption_data();
     void failures_leaveTheArticleAndTheCaption();
     void emptyArticle_sendsNothingAndTurnsTheCaption();
@@ -173,6 +176,27 @@ void TestTranslation::answer_givesParagraphs()
     QVERIFY(!translator.isRunning());
 }
 
+void TestTranslation::paragraphBreaks_agreeWithTheirPattern()
+{
+    // The article's text as it was first made, with the pattern
+    // "</p>|<br\s*/?>" for the paragraph ends, against the one pass.
+    const auto literal = [](QString html) {
+        html.replace(u"\r\n"_s, u"\n"_s);
+        html.replace(u'\n', u"\r\n"_s);
+        return htmlToParagraphs(regexReplace(html, u"</p>|<br\\s*/?>"_s, u"\r\n"_s));
+    };
+    const QStringList pieces = {u"</p>"_s, u"</P>"_s, u"<br"_s, u"<BR"_s, u" "_s, u"\t"_s, u"/"_s,
+                                u">"_s,    u"\r\n"_s, u"\n"_s,  u"a"_s,   u"<"_s, u"\f"_s};
+    QRandomGenerator random(5);
+    for (int round = 0; round < 20000; ++round) {
+        QString html;
+        for (int i = random.bounded(1, 14); i > 0; --i)
+            html += pieces[random.bounded(int(pieces.size()))];
+        if (translationSourceText(html) != literal(html))
+            QFAIL(qPrintable(u"«%1»: «%2» against «%3»"_s.arg(html, translationSourceText(html), literal(html))));
+    }
+}
+
 void TestTranslation::failures_leaveTheArticleAndTheCaption_data()
 {
     QTest::addColumn<QString>("scenario");
@@ -184,6 +208,9 @@ void TestTranslation::failures_leaveTheArticleAndTheCaption_data()
     QTest::newRow("page stalls before its end") << u"stall"_s << TranslationOutcome::Status::NetworkFailure << network;
     QTest::newRow("peer hangs up before the end tag")
         << u"close"_s << TranslationOutcome::Status::NetworkFailure << network;
+    // A translation on an error page is not the service's answer.
+    QTest::newRow("an error page holding a translation")
+        << u"error page"_s << TranslationOutcome::Status::NetworkFailure << network;
     QTest::newRow("page without the result markers")
         << u"nomarkers"_s << TranslationOutcome::Status::NoResult << RewriteText::kTranslationNoResult;
     QTest::newRow("result element holding only markup and blanks")
@@ -202,6 +229,8 @@ void TestTranslation::failures_leaveTheArticleAndTheCaption()
         m_server->on(u"/"_s).reply(answerPage(u"Hello"_s).chopped(7));
     else if (scenario == u"close")
         m_server->on(u"/"_s).reply(answerPage(u"Hello"_s).chopped(7)).closeEarly();
+    else if (scenario == u"error page")
+        m_server->on(u"/"_s).reply(answerPage(u"Hello"_s).replace("200 OK", "503 Service Unavailable"));
     else if (scenario == u"nomarkers")
         m_server->on(u"/"_s).respond(200, "<html><body><div>Hello</div></body></html>");
     else

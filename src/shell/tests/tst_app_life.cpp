@@ -335,8 +335,8 @@ void TestAppLife::laterStart_handsItsTextOver()
     QVERIFY(!main->editor().textMode());
     if (taken || mainWindowOpen)
         QCOMPARE(article(), taken ? fromGbk(file) : before);
-    const QByteArray left = m_app->readFile(u"\\html\\cache.html");
-    QCOMPARE(taken ? left.trimmed() : left, taken ? QByteArray() : file);
+    // The file is taken away whole once read, blank or not.
+    QVERIFY(!QFile::exists(m_app->path(u"\\html\\cache.html")));
 }
 
 void TestAppLife::showFocus_bringsTheHiddenMainWindowBack()

@@ -1,9 +1,15 @@
 #include "text/gbk.h"
 #include "text/text_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <atomic>
+#include <thread>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using namespace zorvane;
@@ -19,6 +25,9 @@ private Q_SLOTS:
     void writeGbk_replacesWholeFile();
     void write_readOnlyFile_failsAndKeepsOld();
     void write_missingFolder_fails();
+    void write_folderWithoutRoomForATemporaryFile_fails();
+    void take_movesTheFileAwayWhole();
+    void take_whileAWriterHandsOver_losesNoText();
 
 private:
     QString write(const QByteArray &bytes);
@@ -88,6 +97,68 @@ void TestTextFile::write_missingFolder_fails()
 {
     QVERIFY(!writeGbkFile(m_dir.filePath(u"missing/folder/file.txt"_s), u"x"_s));
     QVERIFY(!QFile::exists(m_dir.filePath(u"missing"_s)));
+}
+
+void TestTextFile::write_folderWithoutRoomForATemporaryFile_fails()
+{
+    if (geteuid() == 0)
+        QSKIP("root writes into any folder; zorvane-cli's settings test covers this as another user");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"config.ini"_s);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("old") == 3);
+    file.close();
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    // The file itself is writable, but only in place, and in place is not
+    // atomic.
+    QVERIFY(!writeGbkFile(path, u"new"_s));
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("old"));
+}
+
+void TestTextFile::take_movesTheFileAwayWhole()
+{
+    const QString path = write("\xD6\xD0\xCE\xC4<br>");
+    QCOMPARE(takeTextFile(path), std::optional<QString>(u"中文<br>"_s));
+    QVERIFY(!QFile::exists(path));
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QFileInfo(path).fileName()),
+             QStringList());
+    QCOMPARE(takeTextFile(path), std::nullopt);
+    QCOMPARE(takeTextFile(m_dir.path()), std::nullopt); // a folder is no file to take
+}
+
+void TestTextFile::take_whileAWriterHandsOver_losesNoText()
+{
+    // A writer hands over texts one after another, as fast as it can, while
+    // the taker takes; the last text written must always reach the taker.
+    // Emptying the file after reading it lost the text written in between.
+    const QString path = m_dir.filePath(u"cache.html"_s);
+    for (int round = 0; round < 50; ++round) {
+        const int texts = 6;
+        std::atomic<bool> writing{true};
+        std::atomic<int> failedWrites{0};
+        std::thread writer([&] {
+            for (int i = 1; i <= texts; ++i) {
+                if (!writeGbkFile(path, u"round %1 text %2"_s.arg(round).arg(i)))
+                    ++failedWrites;
+            }
+            writing = false;
+        });
+        QStringList taken;
+        while (writing) {
+            if (const std::optional<QString> text = takeTextFile(path))
+                taken.append(*text);
+        }
+        writer.join();
+        if (const std::optional<QString> text = takeTextFile(path))
+            taken.append(*text);
+        QCOMPARE(failedWrites.load(), 0);
+        QVERIFY2(!taken.isEmpty() && taken.last() == u"round %1 text %2"_s.arg(round).arg(texts),
+                 qPrintable(taken.join(u", "_s)));
+        for (const QString &text : std::as_const(taken))
+            QVERIFY2(text.startsWith(u"round %1 text "_s.arg(round)), qPrintable(text));
+    }
 }
 
 QTEST_APPLESS_MAIN(TestTextFile)

@@ -1,6 +1,9 @@
 #include "text/between.h"
 #include "text/text_utils.h"
 
+#include "text/system_regex.h"
+
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -40,7 +43,174 @@ private Q_SLOTS:
     void removeBetween();
     void between_data();
     void between();
+    void onePassReaders_agreeWithTheirPatterns_data();
+    void onePassReaders_agreeWithTheirPatterns();
+    void onePassReaders_hostilePages_data();
+    void onePassReaders_hostilePages();
 };
+
+namespace {
+
+// The readers as they were first written, one pattern or one cut of the
+// rest at a time: the oracles of the one-pass readers.
+QString literalStripHtml(const QString &html)
+{
+    QString text = regexReplace(html, u"<style.*?>[^\\f]*?</style>"_s, QString());
+    text = regexReplace(text, u"<script.*?>[^\\f]*?</script>"_s, QString());
+    text = regexReplace(text, u"<!--[^\\f]*?-->"_s, QString());
+    return regexReplace(text, u"<[^>]*>"_s, QString());
+}
+
+QString literalCollectSpans(const QString &text)
+{
+    return SystemRegex(u"<span>.+?\\</span>"_s).matches(text).join(u"|||"_s);
+}
+
+QString literalCollectTextCells(const QString &text)
+{
+    const QString marker = u"<td class=\"text\">"_s;
+    QString result;
+    QString rest = text;
+    for (qsizetype at = rest.indexOf(marker); at >= 0; at = rest.indexOf(marker)) {
+        const QString cell = Between(rest, marker, u"</td>"_s);
+        if (!result.isEmpty())
+            result += u"|||"_s;
+        result += cell;
+        rest = rest.mid(at + 10);
+    }
+    return result;
+}
+
+QString literalHtmlDecode(const QString &text)
+{
+    QString out = text;
+    out.replace(u"&amp;"_s, u"&"_s);
+    out.replace(u"&gt;"_s, u">"_s);
+    out.replace(u"&lt;"_s, u"<"_s);
+    out.replace(u"&nbsp;"_s, u" "_s);
+    out.replace(u"&quot;"_s, u"\""_s);
+    return out;
+}
+
+// The first rows of what splitting on "|||" gives, joined again.
+QString firstRows(const QString &collected, qsizetype rows)
+{
+    return collected.split(u"|||"_s).mid(0, rows).join(u"|||"_s);
+}
+
+// Text from pieces that matter to the patterns: their markers in both cases
+// and cut short, the long s and Kelvin sign that match "s" and "k" without
+// case, line breaks, form feeds and the separator's bars.
+QString generated(QRandomGenerator &random, const QStringList &pieces, int count)
+{
+    QString text;
+    for (int i = 0; i < count; ++i)
+        text += pieces[random.bounded(int(pieces.size()))];
+    return text;
+}
+
+} // namespace
+
+void TestTextUtils::onePassReaders_agreeWithTheirPatterns_data()
+{
+    QTest::addColumn<QString>("reader");
+    QTest::addColumn<QStringList>("pieces");
+    QTest::newRow("stripHtml") << u"stripHtml"_s
+                               << QStringList{u"<style"_s,
+                                              u"<STYLE "_s,
+                                              u"<\u017Ftyle>"_s,
+                                              u"</style>"_s,
+                                              u"</STYLE>"_s,
+                                              u"<script>"_s,
+                                              u"</\u017FCRIPT>"_s,
+                                              u"<!--"_s,
+                                              u"-->"_s,
+                                              u"--"_s,
+                                              u"<"_s,
+                                              u">"_s,
+                                              u"\f"_s,
+                                              u"\r\n"_s,
+                                              u"\n"_s,
+                                              u"a"_s,
+                                              u" "_s};
+    QTest::newRow("collectSpans") << u"collectSpans"_s
+                                  << QStringList{u"<span>"_s,  u"<SPAN>"_s, u"<\u017Fpan>"_s, u"</span>"_s,
+                                                 u"</Span>"_s, u"<span"_s,  u"\r"_s,          u"\n"_s,
+                                                 u"x"_s,       u"|"_s,      u"||"_s};
+    QTest::newRow("htmlDecode") << u"htmlDecode"_s
+                                << QStringList{u"&"_s,     u"amp;"_s, u"gt;"_s, u"lt;"_s, u"nbsp;"_s, u"quot;"_s,
+                                               u"&amp;"_s, u"&gt;"_s, u"&lt"_s, u"a"_s,   u";"_s};
+    QTest::newRow("collectTextCells") << u"collectTextCells"_s << QStringList{u"<td class=\"text\">"_s,
+                                                                              u"<td class=\"te"_s,
+                                                                              u"xt\">"_s,
+                                                                              u"</td>"_s,
+                                                                              u"</TD>"_s,
+                                                                              u"x"_s,
+                                                                              u"|"_s,
+                                                                              u"||"_s,
+                                                                              u"\r\n"_s};
+}
+
+void TestTextUtils::onePassReaders_agreeWithTheirPatterns()
+{
+    QFETCH(QString, reader);
+    QFETCH(QStringList, pieces);
+    QRandomGenerator random(20260301);
+    for (int round = 0; round < 20000; ++round) {
+        const QString text = generated(random, pieces, random.bounded(1, 24));
+        QString fast, literal;
+        if (reader == u"stripHtml") {
+            fast = ::stripHtml(text);
+            literal = literalStripHtml(text);
+        } else if (reader == u"collectSpans") {
+            fast = ::collectSpans(text);
+            literal = literalCollectSpans(text);
+            QCOMPARE(::collectSpans(text, 3), firstRows(literal, 3));
+        } else if (reader == u"htmlDecode") {
+            fast = ::htmlDecode(text);
+            literal = literalHtmlDecode(text);
+        } else {
+            fast = ::collectTextCells(text);
+            literal = literalCollectTextCells(text);
+            QCOMPARE(::collectTextCells(text, 3), firstRows(literal, 3));
+        }
+        if (fast != literal)
+            QFAIL(qPrintable(u"«%1»: «%2» against «%3»"_s.arg(text, fast, literal)));
+    }
+}
+
+void TestTextUtils::onePassReaders_hostilePages_data()
+{
+    QTest::addColumn<QString>("reader");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qsizetype>("expectedSize");
+    // Each of these took time in the square of its length: starts whose end
+    // never comes or comes only on another line, or cells inside cells.
+    QTest::newRow("style openings without a \">\"")
+        << u"stripHtml"_s << QString(u"<style"_s).repeated(100000) + u"</style>"_s << qsizetype(0);
+    QTest::newRow("style blocks without their end")
+        << u"stripHtml"_s << QString(u"<style>a"_s).repeated(100000) << qsizetype(100000);
+    QTest::newRow("comments that never end")
+        << u"stripHtml"_s << QString(u"<!--\f"_s).repeated(100000) << qsizetype(500000);
+    QTest::newRow("spans without their end on the line")
+        << u"collectSpans"_s << QString(u"<span>x"_s).repeated(100000) + u"\r\n</span>"_s << qsizetype(0);
+    QTest::newRow("60,000 result cells, the first 50 taken")
+        << u"collectTextCells"_s << QString(u"<td class=\"text\">hit</td>"_s).repeated(60000)
+        << qsizetype(50 * 3 + 49 * 3);
+    QTest::newRow("60,000 cells inside each other, held to their length")
+        << u"collectTextCells"_s << QString(u"<td class=\"text\">"_s).repeated(60000) + u"</td>"_s << qsizetype(100000);
+}
+
+void TestTextUtils::onePassReaders_hostilePages()
+{
+    QFETCH(QString, reader);
+    QFETCH(QString, text);
+    QFETCH(qsizetype, expectedSize);
+    const QString result = reader == u"stripHtml"      ? ::stripHtml(text)
+                           : reader == u"collectSpans" ? ::collectSpans(text, 50, 100000)
+                                                       : ::collectTextCells(text, 50, 100000);
+    QCOMPARE(result.size(), expectedSize);
+}
 
 void TestTextUtils::yTrim_data()
 {
