@@ -1,7 +1,9 @@
 // The word libraries as the application folder ships them: the first use of
 // each (reading the file, decoding GBK, building its automaton or index),
 // and the checks on a 50,000-character article made of the published sample
-// articles, in process and as a whole zorvane-cli run.
+// articles, in process and as a whole zorvane-cli run. Synonyms are
+// exchanged literally (Synonyms) and as whole words (WholeWords, with the
+// word segmenter's dictionary, whose load BM_SegmenterLoad measures).
 //
 //   build/bench/bench_libraries --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 //
@@ -34,18 +36,18 @@ QString g_libraries = QString::fromUtf8(ZORVANE_APPDIR_TEMPLATE "/data");
 
 constexpr qsizetype ArticleLength = 50000;
 
-enum Library { Typos, Sensitive, Synonyms };
+enum Library { Typos, Sensitive, Synonyms, WholeWords };
 
 QString fileOf(Library library)
 {
-    static const QString names[] = {u"error.dat"_s, u"hexie.dat"_s, u"same.dat"_s};
+    static const QString names[] = {u"error.dat"_s, u"hexie.dat"_s, u"same.dat"_s, u"same.dat"_s};
     return g_libraries + u'/' + names[library];
 }
 
 const QString &libraryText(Library library)
 {
     static const QString texts[] = {readTextFile(fileOf(Typos)), readTextFile(fileOf(Sensitive)),
-                                    readTextFile(fileOf(Synonyms))};
+                                    readTextFile(fileOf(Synonyms)), readTextFile(fileOf(WholeWords))};
     return texts[library];
 }
 
@@ -86,13 +88,19 @@ struct Prepared
     Prepared(Library library, const QString &text)
         : typos(library == Typos ? text : QString())
         , sensitive(library == Sensitive ? text : QString())
-        , synonyms(library == Synonyms ? text : QString())
+        , synonyms(library == Synonyms || library == WholeWords ? text : QString())
     {}
 
     TypoIndex typos;
     SensitiveIndex sensitive;
     SynonymIndex synonyms;
 };
+
+const WordSegmenter &segmenter()
+{
+    static const auto loaded = WordSegmenter::load(WordSegmenter::systemDictionary());
+    return *loaded;
+}
 
 int check(Library library, const QString &text, const Prepared &prepared)
 {
@@ -106,6 +114,9 @@ int check(Library library, const QString &text, const Prepared &prepared)
         break;
     case Synonyms:
         count = int(replaceSynonyms(text, prepared.synonyms) != text);
+        break;
+    case WholeWords:
+        count = int(replaceSynonyms(text, prepared.synonyms, {true}, segmenter()) != text);
         break;
     }
     return count;
@@ -137,7 +148,26 @@ void BM_Check(benchmark::State &state)
         benchmark::DoNotOptimize(found = check(library, article(), prepared));
     state.counters["found"] = found;
 }
-BENCHMARK(BM_Check)->ArgName("library")->Arg(Typos)->Arg(Sensitive)->Arg(Synonyms)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Check)
+    ->ArgName("library")
+    ->Arg(Typos)
+    ->Arg(Sensitive)
+    ->Arg(Synonyms)
+    ->Arg(WholeWords)
+    ->Unit(benchmark::kMillisecond);
+
+// The word segmenter's dictionary read, once a run when whole words are on.
+void BM_SegmenterLoad(benchmark::State &state)
+{
+    for (auto _ : state) {
+        const auto loaded = WordSegmenter::load(WordSegmenter::systemDictionary());
+        if (!loaded->isLoaded()) {
+            state.SkipWithError("no word segmenter dictionary");
+            return;
+        }
+    }
+}
+BENCHMARK(BM_SegmenterLoad)->Unit(benchmark::kMillisecond);
 
 void BM_TyposReplace(benchmark::State &state)
 {
@@ -174,8 +204,10 @@ void BM_CliProcess(benchmark::State &state)
         return;
     }
     input.close();
-    static const QString commands[] = {u"typos"_s, u"sensitive"_s, u"synonyms"_s};
-    const QStringList arguments{u"--app-dir"_s, folder.path(), commands[library], input.fileName()};
+    static const QStringList commands[] = {
+        {u"typos"_s}, {u"sensitive"_s}, {u"synonyms"_s}, {u"synonyms"_s, u"--whole-words"_s}};
+    const QStringList arguments =
+        QStringList{u"--app-dir"_s, folder.path()} + commands[library] + QStringList{input.fileName()};
     for (auto _ : state) {
         QProcess cli;
         cli.start(QString::fromUtf8(ZORVANE_APP_DIR "/zorvane-cli"), arguments);
@@ -186,7 +218,13 @@ void BM_CliProcess(benchmark::State &state)
         benchmark::DoNotOptimize(cli.readAllStandardOutput());
     }
 }
-BENCHMARK(BM_CliProcess)->ArgName("library")->Arg(Typos)->Arg(Sensitive)->Arg(Synonyms)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CliProcess)
+    ->ArgName("library")
+    ->Arg(Typos)
+    ->Arg(Sensitive)
+    ->Arg(Synonyms)
+    ->Arg(WholeWords)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

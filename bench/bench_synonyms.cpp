@@ -63,6 +63,31 @@ void BM_ReplaceChinese(benchmark::State &state)
         benchmark::DoNotOptimize(replaceSynonyms(inputs().chinese, library));
 }
 
+const WordSegmenter &segmenter()
+{
+    static const auto loaded = WordSegmenter::load(WordSegmenter::systemDictionary());
+    return *loaded;
+}
+
+// Whole words: the text outside tags segmented, the words looked up.
+void BM_WholeWordsHtml(benchmark::State &state)
+{
+    if (!ready(state))
+        return;
+    const SynonymIndex library(inputs().library);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(replaceSynonyms(inputs().html, library, {true}, segmenter()));
+}
+
+void BM_WholeWordsChinese(benchmark::State &state)
+{
+    if (!ready(state))
+        return;
+    const SynonymIndex library(inputs().library);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(replaceSynonyms(inputs().chinese, library, {true}, segmenter()));
+}
+
 void BM_BuildIndex(benchmark::State &state)
 {
     if (!ready(state))
@@ -91,6 +116,8 @@ void BM_LiteralChinese(benchmark::State &state)
 
 BENCHMARK(BM_ReplaceHtml)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReplaceChinese)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WholeWordsHtml)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WholeWordsChinese)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildIndex)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LiteralHtml)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_LiteralChinese)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -13,6 +13,7 @@ int runPseudo(CliContext &context)
 {
     PseudoOriginalOptions options;
     options.replaceSynonyms = context.isSet(u"synonyms"_s);
+    options.synonyms.wholeWords = context.isSet(u"whole-words"_s);
     if (context.isSet(u"shuffle"_s)) {
         const std::optional<int> level = shuffleLevelOf(context.value(u"shuffle"_s));
         if (!level)
@@ -27,10 +28,15 @@ int runPseudo(CliContext &context)
     const FormatOptions format = context.readSettings().format;
     const SynonymIndex noLibrary;
     const SynonymIndex &synonyms = options.replaceSynonyms ? context.libraries().synonyms() : noLibrary;
+    const WordSegmenter *segmenter =
+        wordSegmenterFor({options.replaceSynonyms && options.synonyms.wholeWords}, context);
+    if (!segmenter)
+        return CliContext::Failure;
     return files.run([&](const QString &html) {
         return withGenerator(seed.seed, [&](QRandomGenerator &random) {
             // Every strength is a level here, so the run always gives a result.
-            return ArticleResult{oneKeyPseudoOriginal(html, options, format, synonyms, random).value_or(html), {}};
+            return ArticleResult{
+                oneKeyPseudoOriginal(html, options, format, synonyms, *segmenter, random).value_or(html), {}};
         });
     });
 }

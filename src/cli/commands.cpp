@@ -26,6 +26,11 @@ QCommandLineOption seedOption()
     return {u"seed"_s, u"the random generator's seed: the same article and seed give the same result"_s, u"N"_s};
 }
 
+QCommandLineOption wholeWordsOption()
+{
+    return {u"whole-words"_s, u"exchange a synonym only where it stands as a word of the text, outside tags"_s};
+}
+
 } // namespace
 
 const QList<CliCommand> &cliCommands()
@@ -95,15 +100,17 @@ const QList<CliCommand> &cliCommands()
          false,
          runExtract,
          [](const QCommandLineParser &) { return true; }},
-        {u"synonyms"_s, u"exchange words for synonyms from data/same.dat"_s, articleUsage(u"synonyms"_s, {}),
-         withArticleOptions({}), false, runSynonyms},
+        {u"synonyms"_s, u"exchange words for synonyms from data/same.dat"_s,
+         articleUsage(u"synonyms"_s, u"[--whole-words]"_s), withArticleOptions({wholeWordsOption()}), false,
+         runSynonyms},
         {u"shuffle"_s, u"shuffle paragraphs and sentences, then format (mode 0)"_s,
          articleUsage(u"shuffle"_s, u"--level 0|1|2|3 [--seed N]"_s),
          withArticleOptions({{u"level"_s, u"the strength: 0 to 3 for 20% to 80%"_s, u"0|1|2|3"_s}, seedOption()}),
          false, runShuffle},
         {u"pseudo"_s, u"one-key pseudo-original: synonyms, shuffle, format (mode 2)"_s,
-         articleUsage(u"pseudo"_s, u"[--synonyms] [--shuffle 0|1|2|3] [--seed N]"_s),
+         articleUsage(u"pseudo"_s, u"[--synonyms [--whole-words]] [--shuffle 0|1|2|3] [--seed N]"_s),
          withArticleOptions({{u"synonyms"_s, u"exchange synonyms first"_s},
+                             wholeWordsOption(),
                              {u"shuffle"_s, u"shuffle at this strength: 0 to 3 for 20% to 80%"_s, u"0|1|2|3"_s},
                              seedOption()}),
          false, runPseudo},

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "cli/cli_context.h"
+#include "rewrite/synonyms.h"
+#include "snapshot/word_libraries.h"
 
 #include <QRandomGenerator>
 
@@ -8,7 +10,22 @@
 
 namespace zorvane {
 
-// Options shared by the shuffle and pseudo commands.
+// Options shared by the shuffle, synonyms and pseudo commands.
+
+// The segmenter the synonym exchange needs: the run's, loaded now, when whole
+// words are asked for, else one that is never used. nullptr after reporting
+// why it cannot be loaded: a run that exchanged nothing must not pass for one
+// that found no synonyms.
+inline const WordSegmenter *wordSegmenterFor(const SynonymOptions &options, CliContext &context)
+{
+    WordLibraries &libraries = context.libraries();
+    const WordSegmenter &segmenter = libraries.segmenterFor(options);
+    if (options.wholeWords && !segmenter.isLoaded()) {
+        CliContext::fail(libraries.segmenterError());
+        return nullptr;
+    }
+    return &segmenter;
+}
 
 // A shuffle strength level: 0 to 3 ("20%" to "80%").
 inline std::optional<int> shuffleLevelOf(const QString &value)

@@ -31,12 +31,13 @@ QString shuffleStructure(const QString &html, int level, const FormatOptions &fo
 
 std::optional<QString> oneKeyPseudoOriginal(const QString &html, const PseudoOriginalOptions &options,
                                             const FormatOptions &format, const SynonymIndex &synonyms,
-                                            QRandomGenerator &random, const StatusReport &status)
+                                            const WordSegmenter &segmenter, QRandomGenerator &random,
+                                            const StatusReport &status)
 {
     QString working = html;
     if (options.replaceSynonyms) {
         report(status, RewriteText::kReplacingSynonyms);
-        working = replaceSynonyms(working, synonyms);
+        working = replaceSynonyms(working, synonyms, options.synonyms, segmenter);
     }
     if (options.changeOrder) {
         if (options.level < 0) {

@@ -2,6 +2,8 @@
 
 #include "format/format_options.h"
 #include "rewrite/synonym_index.h"
+#include "rewrite/synonyms.h"
+#include "rewrite/word_segmenter.h"
 
 #include <QRandomGenerator>
 #include <QString>
@@ -22,6 +24,7 @@ struct PseudoOriginalOptions
     bool replaceSynonyms = false;
     bool changeOrder = false;
     int level = 0;
+    SynonymOptions synonyms; // how the synonyms are exchanged
 };
 
 // Receives each status text as the run reaches its step.
@@ -31,9 +34,11 @@ using StatusReport = std::function<void(const QString &)>;
 // the formatting run of the one-key pseudo-original. Nothing when the
 // shuffle is asked for without a strength: the article must then stay as it
 // was. The library is used only when options.replaceSynonyms is set, so a
-// caller loads it only then.
+// caller loads it only then; the segmenter only when whole words are asked
+// for as well.
 std::optional<QString> oneKeyPseudoOriginal(const QString &html, const PseudoOriginalOptions &options,
                                             const FormatOptions &format, const SynonymIndex &synonyms,
-                                            QRandomGenerator &random, const StatusReport &status = {});
+                                            const WordSegmenter &segmenter, QRandomGenerator &random,
+                                            const StatusReport &status = {});
 
 } // namespace zorvane

@@ -17,6 +17,10 @@ inline const QString kExportCaption = u"导出"_s;
 inline const QString kReplacing = u"正在替换,请稍候..."_s;
 inline const QString kLoadingLibraryFirstUse = u"首次使用,正在载入同义词库..."_s;
 inline const QString kReplaceFinished = u"替换结束..."_s;
+// Whole-word synonyms without the word segmenter's dictionary: nothing is
+// exchanged rather than every chance neighbour of characters.
+inline const QString kSegmenterMissing =
+    u"中文分词词典无法载入，同义词未替换。请安装friso-dict，或在设置中取消“同义词整词替换”。"_s;
 inline const QString kImportHintTitle = u"导入同义字库提示："_s;
 inline const QString kImportHintText = u"请在随后弹出的窗口选择要导入的同义字库文本文件。\r\n"
                                        "字库格式：相同意义的两个词之间使用\"|\"符号分隔，不同词之间换行。\r\n"

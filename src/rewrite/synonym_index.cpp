@@ -63,6 +63,27 @@ SynonymIndex::SynonymIndex(const QString &library) : m_library(library), m_padde
         m_nextCr[std::size_t(i)] = nextCr;
         m_nextBar[std::size_t(i)] = nextBar;
     }
+
+    for (std::int32_t start = 0; start < size;) {
+        std::int32_t end = start;
+        while (end < size && !isBoundaryChar(chars[end]))
+            ++end;
+        if (end > start) {
+            const QStringView word = QStringView(m_padded).mid(start, end - start);
+            if (!m_wholeWords.contains(word))
+                m_wholeWords.insert(word, replacementAt(start, end - start));
+            m_longestWord = std::max<qsizetype>(m_longestWord, end - start);
+        }
+        start = end + 1;
+    }
+}
+
+std::optional<QStringView> SynonymIndex::wholeWordReplacement(QStringView word) const
+{
+    const auto it = m_wholeWords.constFind(word);
+    if (it == m_wholeWords.cend())
+        return std::nullopt;
+    return *it;
 }
 
 std::int32_t SynonymIndex::newState(std::int32_t length, std::int32_t firstEnd)

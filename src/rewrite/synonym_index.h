@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
+#include <QStringView>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace zorvane {
@@ -22,6 +25,13 @@ public:
 
     const QString &library() const { return m_library; }
     QString replace(const QString &text) const;
+
+    // What word is exchanged for where it stands as a word of its own: the
+    // exchange replace() makes at the word's first place in the library that
+    // is a whole library word; nullopt when no place is.
+    std::optional<QStringView> wholeWordReplacement(QStringView word) const;
+    // The length of the longest word of the library.
+    qsizetype longestWord() const { return m_longestWord; }
 
 private:
     static constexpr std::int32_t NoState = -1;
@@ -66,6 +76,11 @@ private:
     std::vector<std::int32_t> m_lineStart; // just after the last LF before the position
     std::vector<std::int32_t> m_nextCr;    // the first CR at or after the position, else the end
     std::vector<std::int32_t> m_nextBar;   // the first "|" at or after the position, else the end
+
+    // Every whole word of the library with its exchange; the views point
+    // into m_padded, which never changes.
+    QHash<QStringView, QStringView> m_wholeWords;
+    qsizetype m_longestWord = 0;
 };
 
 } // namespace zorvane

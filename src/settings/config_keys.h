@@ -65,6 +65,8 @@ inline constexpr ConfigKey KeywordStr{u"YC", u"KeywordStr", ConfigKind::Text};
 inline constexpr ConfigKey LinkUrl{u"YC", u"LinkUrl", ConfigKind::Text};
 inline constexpr ConfigKey LinkType{u"YC", u"LinkType", ConfigKind::Integer};
 inline constexpr ConfigKey ShowHelp{u"YC", u"ShowHelp", ConfigKind::Flag};
+// Exchange synonyms only where they stand as words of the article's text.
+inline constexpr ConfigKey WholeWords{u"YC", u"WholeWords", ConfigKind::Flag};
 } // namespace YC
 
 namespace ResizePic {
@@ -137,10 +139,11 @@ inline constexpr std::array<ConfigKey, 38> all{
 };
 
 // Keys this build adds to the programs' own sections, listed after them.
-inline constexpr std::array<ConfigKey, 3> own{
+inline constexpr std::array<ConfigKey, 4> own{
     Format::ArticleOnly,
     Format::SensitiveLoose,
     Format::CjkSpace,
+    YC::WholeWords,
 };
 
 inline constexpr std::array<ConfigKey, 18> servers{

@@ -154,6 +154,7 @@ frmSetting::frmSetting(QWidget *parent) : QDialog(parent)
     txtKeyword = named(new QLineEdit, u"txtKeyword"_s);
     txtLink = named(new QLineEdit, u"txtLink"_s);
     cbLinkType = named(new QComboBox, u"cbLinkType"_s);
+    chkWholeWords = named(new QCheckBox(u"同义词只替换整词（按中文分词，标签内不替换）"_s), u"chkWholeWords"_s);
 
     auto *yc = new QFormLayout(Frame4);
     yc->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
@@ -161,6 +162,7 @@ frmSetting::frmSetting(QWidget *parent) : QDialog(parent)
     yc->addRow(label(u"关键词："_s, txtKeyword), txtKeyword);
     yc->addRow(label(u"关键词链接地址（可空）："_s, txtLink), txtLink);
     yc->addRow(label(u"打开方式："_s, cbLinkType), row({cbLinkType}));
+    yc->addRow(chkWholeWords);
 
     // Image compression settings
     Frame2 = named(new QGroupBox(u"图片压缩设置"_s), u"Frame2"_s);
@@ -267,6 +269,7 @@ void frmSetting::loadValues()
     chkEnd->setChecked(v.signAtEnd);
     chkSensitiveLoose->setChecked(v.sensitiveLoose);
     chkKeyword->setChecked(v.keyword);
+    chkWholeWords->setChecked(v.wholeWords);
     chkSize->setChecked(v.resize);
     chkSmall->setChecked(v.small);
     chkAutoLogin->setChecked(v.autoLogin);
@@ -333,6 +336,7 @@ void frmSetting::cmdOK_clicked()
     v.sign = txtSign->text();
 
     v.keyword = chkKeyword->isChecked();
+    v.wholeWords = chkWholeWords->isChecked();
     v.keywordStrong = qMax(0, cbKeyword->currentIndex());
     v.keywordStr = txtKeyword->text();
     v.linkUrl = txtLink->text();

@@ -72,6 +72,7 @@ private:
     QLineEdit *txtKeyword;
     QLineEdit *txtLink;
     QComboBox *cbLinkType;
+    QCheckBox *chkWholeWords;
 
     QGroupBox *Frame2;
     QCheckBox *chkSize;

@@ -35,6 +35,7 @@ int main(int argc, char *argv[])
                          && setConfigFlag(Format::Point, true) && setConfigFlag(Format::CheckWords, true)
                          && setConfigFlag(Format::CheckWordsType, true) && setConfigFlag(Format::SensitiveLoose, true)
                          && setConfigInt(Format::CjkSpace, 1) && setConfigFlag(Format::SaveWords, true)
+                         && setConfigFlag(YC::WholeWords, true)
                          && setConfigText(Format::Sign, u"（来源：本站编辑部）"_s)
                          && setConfigInt(ResizePic::MaxWidth, 600) && setConfigInt(Default::Form, 1);
     if (!written)

@@ -36,6 +36,7 @@ SettingValues loadSettingValues()
     v.signAtStart = config.flag(Format::Start);
     v.signAtEnd = config.flag(Format::End);
     v.keyword = config.flag(YC::Keyword);
+    v.wholeWords = config.flag(YC::WholeWords);
     v.resize = config.flag(ResizePic::Resize);
     v.small = config.flag(ResizePic::Small);
     v.autoLogin = config.flag(login::AutoLogin);
@@ -91,7 +92,7 @@ SettingsSaveResult saveSettingValues(const SettingValues &v)
 
         && setConfigFlag(YC::Keyword, v.keyword) && setConfigInt(YC::KeywordStrong, v.keywordStrong)
         && setConfigText(YC::KeywordStr, v.keywordStr) && setConfigText(YC::LinkUrl, v.linkUrl)
-        && setConfigInt(YC::LinkType, v.linkType)
+        && setConfigInt(YC::LinkType, v.linkType) && setConfigFlag(YC::WholeWords, v.wholeWords)
 
         && setConfigFlag(Format::SaveWords, v.saveWords) && setConfigFlag(Format::SpaceStr, v.fullSpace)
         && setConfigFlag(Format::CheckWordsType, v.markTypos) && setConfigFlag(Format::SensitiveLoose, v.sensitiveLoose)

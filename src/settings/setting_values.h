@@ -32,7 +32,8 @@ struct SettingValues
     int keywordStrong = 0; // 0 = no density chosen, else percent
     QString keywordStr;
     QString linkUrl;
-    int linkType = 0; // 0 = same window, 1 = new window
+    int linkType = 0;        // 0 = same window, 1 = new window
+    bool wholeWords = false; // synonyms exchanged only as whole words
 
     // Section "ResizePic"
     bool resize = false;

@@ -99,21 +99,33 @@ void RewriteCommands::cmdReplaceSame_clicked()
 {
     if (!m_context.passes(CommandKind::ArticleCommand))
         return;
+    const SynonymOptions options = m_context.readSettings().synonyms;
     WordLibraries &libraries = m_context.libraries();
-    if (libraries.isLoaded(WordLibraries::Library::Synonyms)) {
+    if (libraries.isLoaded(WordLibraries::Library::Synonyms) && !needsSegmenter(options)) {
         ShowMsg(RewriteText::kReplacing);
     } else {
         ShowMsg(RewriteText::kLoadingLibraryFirstUse);
         setPanelEnabled(false);
         libraries.synonyms();
+        const bool segmenterReady = !options.wholeWords || libraries.segmenterFor(options).isLoaded();
         setPanelEnabled(true);
+        if (!segmenterReady) {
+            m_context.showMessageBox(RewriteText::kSegmenterMissing);
+            return;
+        }
     }
     const SynonymIndex &library = libraries.synonyms();
+    const WordSegmenter &segmenter = libraries.segmenterFor(options);
     const std::optional<QString> html = m_context.getEditorHtml();
     if (!html)
         return;
-    if (m_context.setEditorHtml(replaceSynonyms(*html, library)))
+    if (m_context.setEditorHtml(replaceSynonyms(*html, library, options, segmenter)))
         ShowMsg(RewriteText::kReplaceFinished);
+}
+
+bool RewriteCommands::needsSegmenter(const SynonymOptions &options) const
+{
+    return options.wholeWords && !m_context.libraries().isSegmenterLoaded();
 }
 
 void RewriteCommands::Label2_clicked()
@@ -186,19 +198,27 @@ void RewriteCommands::cmdOneKeyYC_clicked()
     const std::optional<QString> html = m_context.getEditorHtml();
     std::optional<QString> result;
     if (html) {
-        const PseudoOriginalOptions options{chkReplaceSame->isChecked(), chkChangeOrder->isChecked(), level()};
+        const PseudoOriginalOptions options{chkReplaceSame->isChecked(), chkChangeOrder->isChecked(), level(),
+                                            settings.synonyms};
         WordLibraries &libraries = m_context.libraries();
         const SynonymIndex noLibrary;
         const SynonymIndex *synonyms = &noLibrary;
+        bool segmenterReady = true;
         if (options.replaceSynonyms) {
-            if (!libraries.isLoaded(WordLibraries::Library::Synonyms))
+            if (!libraries.isLoaded(WordLibraries::Library::Synonyms) || needsSegmenter(options.synonyms))
                 ShowMsg(RewriteText::kLoadingLibraryFirstUse);
             synonyms = &libraries.synonyms();
+            segmenterReady = !options.synonyms.wholeWords || libraries.segmenterFor(options.synonyms).isLoaded();
         }
-        result = oneKeyPseudoOriginal(*html, options, settings.format, *synonyms, *QRandomGenerator::global(),
-                                      [this](const QString &text) { ShowMsg(text); });
-        if (!result)
-            cbRe->setFocus();
+        if (!segmenterReady) {
+            m_context.showMessageBox(RewriteText::kSegmenterMissing);
+        } else {
+            result = oneKeyPseudoOriginal(*html, options, settings.format, *synonyms,
+                                          libraries.segmenterFor(options.synonyms), *QRandomGenerator::global(),
+                                          [this](const QString &text) { ShowMsg(text); });
+            if (!result)
+                cbRe->setFocus();
+        }
     }
     if (result && m_context.setEditorHtml(*result))
         ShowMsg(RewriteText::kOneKeyFinished);

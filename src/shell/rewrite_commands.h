@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rewrite/synonyms.h"
+
 #include <QObject>
 #include <QString>
 
@@ -62,6 +64,8 @@ private:
     void ShowMsg(const QString &text);
     void setPanelEnabled(bool enabled);
     int level() const;
+    // Whole words are asked for and the segmenter's dictionary is not read yet.
+    bool needsSegmenter(const SynonymOptions &options) const;
     void translationFinished(const TranslationOutcome &outcome);
 
     CommandContext &m_context;

@@ -11,7 +11,7 @@ SettingsSnapshot readSettingsSnapshot(const AppFolder &folder)
 
 SettingsSnapshot readSettingsSnapshot(const ConfigSnapshot &config)
 {
-    return {readFormatOptions(config), readCheckOptions(config)};
+    return {readFormatOptions(config), readCheckOptions(config), readSynonymOptions(config)};
 }
 
 // Flags are on only for a stored 1 and numbers are toInt of the text, as the
@@ -49,6 +49,17 @@ CheckOptions readCheckOptions(const ConfigSnapshot &config)
     CheckOptions o;
     o.typoMark = config.flag(Cfg::Format::CheckWordsType) ? TypoMark::Mark : TypoMark::Replace;
     o.sensitiveLoose = config.flag(Cfg::Format::SensitiveLoose);
+    return o;
+}
+
+} // namespace zorvane
+
+namespace zorvane {
+
+SynonymOptions readSynonymOptions(const ConfigSnapshot &config)
+{
+    SynonymOptions o;
+    o.wholeWords = config.flag(Cfg::YC::WholeWords);
     return o;
 }
 

@@ -2,6 +2,7 @@
 
 #include "checks/check_options.h"
 #include "format/format_options.h"
+#include "rewrite/synonyms.h"
 #include "settings/app_folder.h"
 #include "settings/config_snapshot.h"
 
@@ -18,6 +19,7 @@ struct SettingsSnapshot
 {
     FormatOptions format;
     CheckOptions checks;
+    SynonymOptions synonyms;
 };
 
 SettingsSnapshot readSettingsSnapshot(const AppFolder &folder = AppFolder::current());
@@ -25,5 +27,6 @@ SettingsSnapshot readSettingsSnapshot(const ConfigSnapshot &config);
 
 FormatOptions readFormatOptions(const ConfigSnapshot &config);
 CheckOptions readCheckOptions(const ConfigSnapshot &config);
+SynonymOptions readSynonymOptions(const ConfigSnapshot &config);
 
 } // namespace zorvane

@@ -85,6 +85,18 @@ const SensitiveIndex &WordLibraries::sensitive()
     return use(m_sensitive, Library::Sensitive);
 }
 
+const WordSegmenter &WordLibraries::segmenter()
+{
+    if (!m_segmenter)
+        m_segmenter = WordSegmenter::load(m_segmenterDictionary, &m_segmenterError);
+    return *m_segmenter;
+}
+
+const WordSegmenter &WordLibraries::segmenterFor(const SynonymOptions &options)
+{
+    return options.wholeWords ? segmenter() : m_noSegmenter;
+}
+
 const LooseSensitiveIndex &WordLibraries::looseSensitive()
 {
     if (!m_folding) {

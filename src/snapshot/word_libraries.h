@@ -5,6 +5,8 @@
 #include "checks/typo_check.h"
 #include "format/format_html.h"
 #include "rewrite/synonym_index.h"
+#include "rewrite/synonyms.h"
+#include "rewrite/word_segmenter.h"
 #include "snapshot/synonym_library_file.h"
 
 #include <QDateTime>
@@ -57,6 +59,20 @@ public:
     // library unloaded (its first use still reports itself).
     const TypoIndex &typosFor(FormatMode mode, const FormatOptions &options);
 
+    // The word segmenter for whole-word synonyms, its dictionary loaded at
+    // the first call; one that cannot be loaded finds no words, and says why
+    // in segmenterError().
+    const WordSegmenter &segmenter();
+    // What a synonym exchange with these options is given: the segmenter for
+    // whole words, else one that is not loaded (and never used), leaving the
+    // dictionary unread.
+    const WordSegmenter &segmenterFor(const SynonymOptions &options);
+    bool isSegmenterLoaded() const { return m_segmenter && m_segmenter->isLoaded(); }
+    QString segmenterError() const { return m_segmenterError; }
+    // The segmenter's dictionary folder: the system's unless set before the
+    // first call.
+    void setSegmenterDictionary(const QString &dir) { m_segmenterDictionary = dir; }
+
     // The library's file was replaced while the program runs (the service
     // checks store newer libraries): a loaded library reads it again now, an
     // unloaded one at its first use anyway.
@@ -88,6 +104,11 @@ private:
     Slot<TypoIndex> m_typos;
     Slot<SynonymIndex> m_synonyms;
     Slot<SensitiveIndex> m_sensitive;
+    // Loaded once a run: a missing dictionary is not looked for again.
+    std::unique_ptr<const WordSegmenter> m_segmenter;
+    const WordSegmenter m_noSegmenter;
+    QString m_segmenterError;
+    QString m_segmenterDictionary = WordSegmenter::systemDictionary();
     Slot<LooseSensitiveIndex> m_looseSensitive;
     std::shared_ptr<const CharFolding> m_folding; // built once, with OpenCC's characters
     QString m_traditionalError;

@@ -198,7 +198,8 @@ void TestCli::configList_freshFile_printsEveryKeyInOrder()
                                   "vision.SameWordNums=403\n"
                                   "Format.ArticleOnly=0\n"
                                   "Format.SensitiveLoose=0\n"
-                                  "Format.CjkSpace=0\n"));
+                                  "Format.CjkSpace=0\n"
+                                  "YC.WholeWords=1\n"));
     QCOMPARE(app.readFile(u"\\setting\\config.ini"), before);
 }
 
@@ -210,7 +211,7 @@ void TestCli::configList_printsValuesAsTheProgramsReadThem()
     const CliRun list = runCli(app.folder().root(), {u"config"_s, u"list"_s});
     QCOMPARE(list.exitCode, 0);
     const QStringList lines = QString::fromUtf8(list.out).split(u'\n');
-    QCOMPARE(lines.size(), 42); // 38 keys, the project's own three, and the empty rest after the last line end
+    QCOMPARE(lines.size(), 43); // 38 keys, the project's own four, and the empty rest after the last line end
     for (const QString &expected :
          {u"Format.SpaceNum=0"_s, u"Format.HeadSpace=1"_s, u"Format.ExtBr=2"_s, u"Format.Sign=中文签名"_s,
           u"ResizePic.MaxWidth=600"_s, u"ResizePic.MaxHeight=-7"_s, u"vision.update=2026-12-01"_s})

@@ -23,6 +23,8 @@ class TestCliRewrite : public QObject
 private Q_SLOTS:
     void synonyms_usesApplicationFolderLibrary();
     void synonyms_missingLibrary_leavesTextAndWarns();
+    void wholeWords_swapOnlyWordsOutsideTags_data();
+    void wholeWords_swapOnlyWordsOutsideTags();
     void shuffle_seededRunIsReproducible();
     void pseudo_runsTheChosenSteps();
     void usageErrors_data();
@@ -48,6 +50,29 @@ void TestCliRewrite::synonyms_missingLibrary_leavesTextAndWarns()
     QVERIFY(run.err.contains("same.dat"));
 }
 
+void TestCliRewrite::wholeWords_swapOnlyWordsOutsideTags_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("synonyms") << QStringList{u"synonyms"_s, u"--whole-words"_s}
+                              << u"<p title=\"手指\">选手指出，他的指头很长。</p>"_s;
+    QTest::newRow("pseudo") << QStringList{u"pseudo"_s, u"--synonyms"_s, u"--whole-words"_s}
+                            << u"<p>选手指出，他的指头很长。</p>"_s;
+}
+
+// The settings file's YC/WholeWords is the window's; the command line asks
+// with --whole-words.
+void TestCliRewrite::wholeWords_swapOnlyWordsOutsideTags()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, expected);
+    TempAppFolder app;
+    QVERIFY(app.writeFile(u"\\data\\same.dat", toGbk(u"手指|指头\r\n"_s)));
+    const CliRun run = runCli(app.folder().root(), args, u"<p title=\"手指\">选手指出，他的手指很长。</p>"_s.toUtf8());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(run.out).trimmed(), expected);
+}
+
 void TestCliRewrite::shuffle_seededRunIsReproducible()
 {
     TempAppFolder app;
@@ -68,8 +93,8 @@ void TestCliRewrite::pseudo_runsTheChosenSteps()
                Article.toUtf8());
     QCOMPARE(run.exitCode, 0);
     QRandomGenerator random(9);
-    const auto expected = oneKeyPseudoOriginal(Article, {true, true, 1}, readSettingsSnapshot().format,
-                                               SynonymIndex(u"美丽|漂亮\r\n"_s), random);
+    const auto expected = oneKeyPseudoOriginal(Article, {true, true, 1, {}}, readSettingsSnapshot().format,
+                                               SynonymIndex(u"美丽|漂亮\r\n"_s), WordSegmenter(), random);
     QVERIFY(expected);
     QCOMPARE(QString::fromUtf8(run.out), *expected);
     QVERIFY(run.out.contains("很漂亮"));

@@ -28,8 +28,8 @@ void TestPseudoOriginal::shuffleWithoutStrength_stopsAfterSynonyms()
 {
     QStringList statuses;
     const auto result =
-        oneKeyPseudoOriginal(Article, {true, true, -1}, FormatOptions(), SynonymIndex(), *QRandomGenerator::global(),
-                             [&](const QString &text) { statuses << text; });
+        oneKeyPseudoOriginal(Article, {true, true, -1, {}}, FormatOptions(), SynonymIndex(), WordSegmenter(),
+                             *QRandomGenerator::global(), [&](const QString &text) { statuses << text; });
     QVERIFY(!result);
     QCOMPARE(statuses, (QStringList{RewriteText::kReplacingSynonyms, RewriteText::kChooseStrength}));
 }
@@ -39,8 +39,8 @@ void TestPseudoOriginal::synonymsAndShuffle_inOrderWithStatusTexts()
     const SynonymIndex library(u"美丽|漂亮\r\n今天|今日"_s);
     QStringList statuses;
     QRandomGenerator random(3);
-    const auto result = oneKeyPseudoOriginal(Article, {true, true, 2}, FormatOptions(), library, random,
-                                             [&](const QString &text) { statuses << text; });
+    const auto result = oneKeyPseudoOriginal(Article, {true, true, 2, {}}, FormatOptions(), library, WordSegmenter(),
+                                             random, [&](const QString &text) { statuses << text; });
     QVERIFY(result);
     QCOMPARE(statuses,
              (QStringList{RewriteText::kReplacingSynonyms, RewriteText::kShuffling, RewriteText::kFormatting}));

@@ -3,10 +3,12 @@
 // another word of its own group.
 #include "literal_synonyms.h"
 #include "rewrite/synonyms.h"
-#include "testsupport/sample_rows.h"
+#include "testsupport/sample_pages.h"
 #include "text/text_file.h"
 
+#include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <deque>
@@ -122,23 +124,53 @@ void TestShippedSynonyms::exchangesWithinGroups()
     QCOMPARE(::exchangesWithinGroups(before, after, groups).value_or(-1), exchanges);
 }
 
+// The published article and the whole page it was copied from, each
+// exchanged literally and as whole words.
 void TestShippedSynonyms::publishedArticles_changeOnlyWithinGroups_data()
 {
-    if (!addExpectedArticleRows())
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("wholeWords");
+    const auto articles = expectedArticles();
+    if (articles.isEmpty())
         QSKIP(sampleSkipMessage());
+    for (const auto &[name, expected] : articles) {
+        const QString source = QFileInfo(expected).dir().filePath(u"source.html"_s);
+        for (const bool wholeWords : {false, true}) {
+            const char *mode = wholeWords ? "whole words" : "literal";
+            QTest::addRow("%s, %s", qPrintable(name), mode) << expected << wholeWords;
+            if (QFileInfo::exists(source))
+                QTest::addRow("%s page, %s", qPrintable(name), mode) << source << wholeWords;
+        }
+    }
 }
 
 void TestShippedSynonyms::publishedArticles_changeOnlyWithinGroups()
 {
     QFETCH(QString, path);
+    QFETCH(bool, wholeWords);
     const QString library = readTextFile(QString::fromUtf8(ZORVANE_APPDIR_TEMPLATE "/data/same.dat"));
     const Groups groups = readGroups(library);
     QVERIFY(groups.words.size() > 100);
     const QString html = readTextFile(path);
     QVERIFY(!html.isEmpty());
+    static const auto segmenter = WordSegmenter::load(WordSegmenter::systemDictionary());
+    QVERIFY(segmenter->isLoaded());
 
-    const QString replaced = replaceSynonyms(html, SynonymIndex(library));
-    QCOMPARE(replaced, literalReplaceSynonyms(html, library));
+    const SynonymIndex index(library);
+    const QString replaced = replaceSynonyms(html, index, {wholeWords}, *segmenter);
+    if (wholeWords) {
+        // Every tag as it was, in its place among the others.
+        static const QRegularExpression tag(u"<[^>]*>"_s);
+        const auto tags = [](const QString &text) {
+            QStringList out;
+            for (auto it = tag.globalMatch(text); it.hasNext();)
+                out << it.next().captured();
+            return out;
+        };
+        QCOMPARE(tags(replaced), tags(html));
+    } else {
+        QCOMPARE(replaced, literalReplaceSynonyms(html, library));
+    }
     const std::optional<int> exchanges = ::exchangesWithinGroups(html, replaced, groups);
     QVERIFY2(exchanges, "a change that is no exchange within one synonym group");
     qInfo("%s: %d words exchanged", QTest::currentDataTag(), *exchanges);

@@ -70,6 +70,9 @@ private Q_SLOTS:
     void replaceSynonyms_matchesLiteralRoutine();
     void replaceSynonyms_matchesLiteralRoutineOnRealWords();
     void replaceSynonyms_followsChangedLibrary();
+    void wholeWords_rules_data();
+    void wholeWords_rules();
+    void wholeWordsOff_matchesLiteralRoutine();
     void isLibraryBoundary_data();
     void isLibraryBoundary();
 };
@@ -167,6 +170,85 @@ void TestSynonyms::replaceSynonyms_followsChangedLibrary()
     QCOMPARE(replaceSynonyms(u"美丽"_s, SynonymIndex(u"美丽|好看"_s)), u"好看"_s);
     // An index keeps the text it was built from, whatever happens to the string.
     QCOMPARE(replaceSynonyms(u"美丽"_s, first), u"漂亮"_s);
+}
+
+namespace {
+
+const WordSegmenter &segmenter()
+{
+    static const std::unique_ptr<const WordSegmenter> loaded = WordSegmenter::load(WordSegmenter::systemDictionary());
+    return *loaded;
+}
+
+} // namespace
+
+void TestSynonyms::wholeWords_rules_data()
+{
+    QTest::addColumn<QString>("library");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+
+    const QString words = u"手指|指头\r\n门将|守门员\r\n现金|钞票"_s;
+    QTest::newRow("inside a longer word") << words << u"选手指出问题"_s << u"选手指出问题"_s;
+    QTest::newRow("across two words") << words << u"部门将加强管理"_s << u"部门将加强管理"_s;
+    QTest::newRow("across two words, at the end of one") << words << u"体现金融的作用"_s << u"体现金融的作用"_s;
+    QTest::newRow("standing as words") << words << u"他的手指很长，门将扑出点球，付了现金。"_s
+                                       << u"他的指头很长，守门员扑出点球，付了钞票。"_s;
+    QTest::newRow("second word back to the first") << words << u"他伸出指头数钞票"_s << u"他伸出手指数现金"_s;
+
+    QTest::newRow("attribute left, text swapped")
+        << words << u"<img alt=\"手指\"><p title='门将' class=\"x\">手指</p>"_s
+        << u"<img alt=\"手指\"><p title='门将' class=\"x\">指头</p>"_s;
+    QTest::newRow("quoted > inside a tag")
+        << words << u"<a title=\"a>手指\">手指</a>"_s << u"<a title=\"a>手指\">指头</a>"_s;
+    QTest::newRow("comment, script and style left")
+        << words << u"<!-- 手指 --><script>var s='手指';</script><STYLE>.手指{}</STYLE>手指"_s
+        << u"<!-- 手指 --><script>var s='手指';</script><STYLE>.手指{}</STYLE>指头"_s;
+    QTest::newRow("tag names are never words") << u"p|div"_s << u"<p>p</p>"_s << u"<p>div</p>"_s;
+    QTest::newRow("a lone < is text") << words << u"1 < 2，手指"_s << u"1 < 2，指头"_s;
+    QTest::newRow("next to references and emoji") << words << u"&nbsp;手指&amp;😀手指"_s << u"&nbsp;指头&amp;😀指头"_s;
+
+    QTest::newRow("A|B|C as in the literal exchange")
+        << u"开心|高兴|快乐"_s << u"我很开心，他很高兴，你很快乐。"_s << u"我很高兴，他很高兴，你很开心。"_s;
+    // The literal exchange misses 美丽 here: its first place in the library
+    // is inside 美丽动人. As a word it has a line of its own.
+    const QString longerFirst = u"美丽动人|迷人\r\n美丽|漂亮"_s;
+    QTest::newRow("a word first met inside a longer one") << longerFirst << u"她很美丽。"_s << u"她很漂亮。"_s;
+    QTest::newRow("the longer word when it is one") << longerFirst << u"美丽动人的风景"_s << u"迷人的风景"_s;
+    QTest::newRow("empty library") << QString() << u"他的手指"_s << u"他的手指"_s;
+    QTest::newRow("empty article") << words << QString() << QString();
+}
+
+void TestSynonyms::wholeWords_rules()
+{
+    QFETCH(QString, library);
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QVERIFY(segmenter().isLoaded());
+    QCOMPARE(replaceSynonyms(text, SynonymIndex(library), {true}, segmenter()), expected);
+    // Without a segmenter no word is known to stand alone.
+    QCOMPARE(replaceSynonyms(text, SynonymIndex(library), {true}, WordSegmenter()), text);
+}
+
+// Off, the option changes nothing: the literal routine, byte for byte, also
+// when a segmenter is at hand.
+void TestSynonyms::wholeWordsOff_matchesLiteralRoutine()
+{
+    QRandomGenerator random(20261208);
+    for (int round = 0; round < 2000; ++round) {
+        const QString library = randomLibrary(random);
+        const SynonymIndex index(library);
+        const QString text = randomArticle(random);
+        QCOMPARE(replaceSynonyms(text, index, {false}, segmenter()), literalReplaceSynonyms(text, library));
+    }
+    const QString samples = sampleFolder();
+    if (samples.isEmpty())
+        QSKIP(sampleSkipMessage());
+    const QString chinese = sampleChineseText(samples);
+    const QString library = makeSynonymLibrary(chinese, 2000, 11);
+    const QString article = sampleArticleHtml(samples, 8000);
+    QCOMPARE(replaceSynonyms(article, SynonymIndex(library), {false}, segmenter()),
+             literalReplaceSynonyms(article, library));
 }
 
 void TestSynonyms::isLibraryBoundary_data()

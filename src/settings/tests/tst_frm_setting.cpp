@@ -106,6 +106,7 @@ void TestFrmSetting::save(MessageBoxCatcher &catcher)
 void TestFrmSetting::emptyFile_opensWithEverythingClear()
 {
     TempAppFolder app;
+    QVERIFY(app.writeSettings(QString()));
     const QByteArray before = app.readFile(u"\\setting\\config.ini");
     frmSetting *dialog = open();
     QCOMPARE(dialog->windowTitle(), u"Zorvane设置"_s);
@@ -117,7 +118,7 @@ void TestFrmSetting::emptyFile_opensWithEverythingClear()
     QCOMPARE(control<QGroupBox>("Frame1")->title(), u"格式化设置"_s);
 
     const QList<QCheckBox *> boxes = dialog->findChildren<QCheckBox *>();
-    QCOMPARE(boxes.size(), 15);
+    QCOMPARE(boxes.size(), 16);
     for (const QCheckBox *box : boxes)
         QVERIFY2(!box->isChecked(), qPrintable(box->objectName()));
 
@@ -200,8 +201,9 @@ void TestFrmSetting::save_writesEveryOptionAndCloses()
     frmSetting *dialog = open();
     QSignalSpy saved(dialog, &frmSetting::saved);
 
-    for (const char *name : {"chkExtBr", "chkHeadSpace", "chkFull", "chkPoint", "chkWords", "chkHref", "chkExtSpace",
-                             "chkAutoSign", "chkEnd", "chkKeyword", "chkSmall", "chkAutoLogin", "chkSensitiveLoose"})
+    for (const char *name :
+         {"chkExtBr", "chkHeadSpace", "chkFull", "chkPoint", "chkWords", "chkHref", "chkExtSpace", "chkAutoSign",
+          "chkEnd", "chkKeyword", "chkWholeWords", "chkSmall", "chkAutoLogin", "chkSensitiveLoose"})
         control<QCheckBox>(name)->setChecked(true);
     control<QRadioButton>("opnFullSpace")->setChecked(true);
     control<QRadioButton>("opnCheckWords")->setChecked(true);
@@ -245,6 +247,7 @@ void TestFrmSetting::save_writesEveryOptionAndCloses()
                                   u"YC.LinkUrl=http://example.com/"_s,
                                   u"YC.LinkType=1"_s,
                                   u"YC.ShowHelp=1"_s,
+                                  u"YC.WholeWords=1"_s,
                                   u"ResizePic.Resize=0"_s,
                                   u"ResizePic.MaxHeight=0"_s,
                                   u"ResizePic.MaxWidth=800"_s,

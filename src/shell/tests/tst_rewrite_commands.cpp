@@ -67,7 +67,10 @@ private Q_SLOTS:
     void controls_namedWithCaptions();
     void articleCommands_refusedInPreviewAndTextMode_data();
     void articleCommands_refusedInPreviewAndTextMode();
+    void replaceSame_loadsLibraryOnFirstUseOnly_data();
     void replaceSame_loadsLibraryOnFirstUseOnly();
+    void wholeWords_withoutDictionary_saysSoAndKeepsArticle_data();
+    void wholeWords_withoutDictionary_saysSoAndKeepsArticle();
     void shuffle_withoutStrength_showsBoxAndKeepsArticle();
     void shuffle_reordersAndFormats();
     void oneKey_withoutStrength_keepsArticle();
@@ -143,13 +146,25 @@ void TestRewriteCommands::articleCommands_refusedInPreviewAndTextMode()
     QVERIFY(panel.view.questions.isEmpty());
 }
 
+void TestRewriteCommands::replaceSame_loadsLibraryOnFirstUseOnly_data()
+{
+    QTest::addColumn<QString>("settings"); // null: the shipped settings file
+    QTest::addColumn<QString>("replaced");
+    QTest::newRow("literal, attributes included") << u"[YC]\nWholeWords=0"_s << u"<p class=\"漂亮\">很漂亮</p>"_s;
+    QTest::newRow("whole words, as shipped") << QString() << u"<p class=\"美丽\">很漂亮</p>"_s;
+}
+
 void TestRewriteCommands::replaceSame_loadsLibraryOnFirstUseOnly()
 {
+    QFETCH(QString, settings);
+    QFETCH(QString, replaced);
     Panel panel;
+    if (!settings.isNull())
+        QVERIFY(panel.app.writeSettings(settings));
     QVERIFY(panel.app.writeFile(u"\\data\\same.dat", toGbk(u"美丽|漂亮"_s)));
     QVERIFY(setEditorHtml(panel.host, u"<p class=\"美丽\">很美丽</p>"_s));
     panel.commands->cmdReplaceSame->click();
-    QCOMPARE(panel.host.article(), u"<p class=\"漂亮\">很漂亮</p>"_s);
+    QCOMPARE(panel.host.article(), replaced);
     QCOMPARE(panel.view.ycTexts, (QStringList{RewriteText::kLoadingLibraryFirstUse, RewriteText::kReplaceFinished}));
     QVERIFY(panel.frm2->isEnabled());
 
@@ -157,6 +172,28 @@ void TestRewriteCommands::replaceSame_loadsLibraryOnFirstUseOnly()
     panel.commands->cmdReplaceSame->click();
     QCOMPARE(panel.host.article(), u"<p class=\"美丽\">很美丽</p>"_s);
     QCOMPARE(panel.view.ycTexts, (QStringList{RewriteText::kReplacing, RewriteText::kReplaceFinished}));
+}
+
+void TestRewriteCommands::wholeWords_withoutDictionary_saysSoAndKeepsArticle_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::newRow("synonym replacement") << u"cmdReplaceSame"_s;
+    QTest::newRow("one-key pseudo-original") << u"cmdOneKeyYC"_s;
+}
+
+// Without the segmenter's dictionary no word is known to stand alone: the
+// article stays as it is and the editor is told why.
+void TestRewriteCommands::wholeWords_withoutDictionary_saysSoAndKeepsArticle()
+{
+    QFETCH(QString, button);
+    Panel panel;
+    panel.libraries.setSegmenterDictionary(panel.app.path(u"\\data\\no-dictionary"));
+    QVERIFY(panel.app.writeFile(u"\\data\\same.dat", toGbk(u"美丽|漂亮"_s)));
+    QVERIFY(setEditorHtml(panel.host, Article));
+    panel.frm2->findChild<QPushButton *>(button)->click();
+    QCOMPARE(panel.view.messages, QStringList{RewriteText::kSegmenterMissing});
+    QCOMPARE(panel.host.article(), Article);
+    QVERIFY(panel.frm2->isEnabled());
 }
 
 void TestRewriteCommands::shuffle_withoutStrength_showsBoxAndKeepsArticle()

@@ -28,6 +28,7 @@ private Q_SLOTS:
     void reload_readsAReplacedFileOnlyWhenLoaded();
     void typosFor_loadsOnlyForARunThatChecksTypos_data();
     void typosFor_loadsOnlyForARunThatChecksTypos();
+    void segmenterFor_readsTheDictionaryOnlyForWholeWords();
     void looseSensitive_readsAllowListAndOpenCC();
 };
 
@@ -111,6 +112,18 @@ void TestWordLibraries::typosFor_loadsOnlyForARunThatChecksTypos()
     QCOMPARE(out, loads ? u"cd"_s : u"ab"_s);
     // Otherwise the typo check's first use still says it loads the library.
     QCOMPARE(libraries.isLoaded(Library::Typos), loads);
+}
+
+// The dictionary takes a fifth of a second to read: a run without whole
+// words never reads it, a run with them once.
+void TestWordLibraries::segmenterFor_readsTheDictionaryOnlyForWholeWords()
+{
+    WordLibraries libraries;
+    QVERIFY(!libraries.segmenterFor({false}).isLoaded());
+    QVERIFY(!libraries.isSegmenterLoaded());
+    const WordSegmenter &first = libraries.segmenterFor({true});
+    QVERIFY(first.isLoaded());
+    QCOMPARE(&libraries.segmenterFor({true}), &first);
 }
 
 // The loose index: the sensitive-word library, its allow-list and the
