@@ -136,7 +136,7 @@ bool LocalPictures::start(const QList<ArticlePicture> &pictures, const QString &
     for (int index = 0; index < pictures.size(); ++index) {
         const ArticlePicture &picture = pictures[index];
         m_result.pictures.append({pictureNumber(index, pictures.size()), picture.address, {}, 0, {}});
-        m_fetches.append({picture.url, 0, {}, 0, {}});
+        m_fetches.append({picture.url, 0, {}});
         if (!picture.url.isEmpty())
             m_queue.push_back(index);
     }
@@ -192,30 +192,10 @@ void LocalPictures::request(int index)
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     static const QByteArray accept = acceptedTypes();
     request.setRawHeader("Accept", accept);
-    fetch.received = 0;
-    fetch.refusal.clear();
+    // The bounded fetch refuses an announced length over the bound before the
+    // body comes, and weighs what is buffered on every arrival.
     QNetworkReply *reply = boundedGet(*m_network, request, remaining, MaxPictureBytes);
-    connect(reply, &QNetworkReply::metaDataChanged, this, [this, index, reply] {
-        // A length announced over the bound is refused before its body comes.
-        const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
-        if (announced > MaxPictureBytes) {
-            m_fetches[index].refusal = tooLarge();
-            reply->abort();
-        }
-    });
-    connect(reply, &QNetworkReply::downloadProgress, this,
-            [this, index](qint64 received, qint64) { m_fetches[index].received = received; });
-    // Progress signals are spaced out, so a fast server can deliver far more
-    // than the bound between two of them, and the whole of it before the
-    // reply finishes: what is buffered is checked as it arrives.
-    connect(reply, &QNetworkReply::readyRead, this, [this, index, reply] {
-        if (reply->bytesAvailable() > MaxPictureBytes) {
-            m_fetches[index].refusal = tooLarge();
-            reply->abort();
-        }
-    });
-    // Queued: an abort finishes the reply at once, before the progress above
-    // has recorded what made the bounded fetch abort.
+    // Queued: the bounded fetch aborts from inside the reply's own signals.
     connect(
         reply, &QNetworkReply::finished, this, [this, index, reply] { fetched(index, reply); }, Qt::QueuedConnection);
 }
@@ -248,11 +228,9 @@ void LocalPictures::fetched(int index, QNetworkReply *reply)
     }
 
     --m_activeFetches;
-    if (!fetch.refusal.isEmpty())
-        fail(index, fetch.refusal);
-    else if (error == QNetworkReply::OperationCanceledError)
+    if (error == QNetworkReply::OperationCanceledError)
         // The bounded fetch aborts for one of two reasons.
-        fail(index, fetch.received > MaxPictureBytes || stoppedOversized(reply) ? tooLarge() : u"超时"_s);
+        fail(index, stoppedOversized(reply) ? tooLarge() : u"超时"_s);
     else if (status != 0 && (status < 200 || status >= 300))
         fail(index, u"HTTP %1"_s.arg(status));
     else if (error != QNetworkReply::NoError)

@@ -73,8 +73,6 @@ private:
         QUrl url;
         int redirects = 0;
         QDeadlineTimer deadline;
-        qint64 received = 0;
-        QString refusal; // set before this side aborts the reply
     };
 
     void fetchNext();
