@@ -90,14 +90,6 @@ std::vector<SpacingFix> cjkSpacingFixes(QStringView text, TextKind kind, CjkSpac
     return fixes;
 }
 
-std::vector<TextEdit> cjkSpacingEdits(QStringView text, TextKind kind, CjkSpacing spacing)
-{
-    std::vector<TextEdit> edits;
-    for (SpacingFix &fix : cjkSpacingFixes(text, kind, spacing))
-        std::move(fix.edits.begin(), fix.edits.end(), std::back_inserter(edits));
-    return edits;
-}
-
 QString applyEdits(QStringView text, const std::vector<TextEdit> &edits)
 {
     QString out;
@@ -112,10 +104,17 @@ QString applyEdits(QStringView text, const std::vector<TextEdit> &edits)
     return out;
 }
 
-QString applyCjkSpacing(const QString &text, TextKind kind, CjkSpacing spacing)
+QString applyCjkSpacing(const QString &text, TextKind kind, CjkSpacing spacing, int *fixed)
 {
-    const std::vector<TextEdit> edits = cjkSpacingEdits(text, kind, spacing);
-    return edits.empty() ? text : applyEdits(text, edits);
+    std::vector<SpacingFix> fixes = cjkSpacingFixes(text, kind, spacing);
+    if (fixed)
+        *fixed = int(fixes.size());
+    if (fixes.empty())
+        return text;
+    std::vector<TextEdit> edits;
+    for (SpacingFix &fix : fixes)
+        std::move(fix.edits.begin(), fix.edits.end(), std::back_inserter(edits));
+    return applyEdits(text, edits);
 }
 
 } // namespace zorvane

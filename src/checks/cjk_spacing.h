@@ -51,13 +51,10 @@ struct SpacingFix
 // ideographic space becomes a space) and drops the others.
 std::vector<SpacingFix> cjkSpacingFixes(QStringView text, TextKind kind, CjkSpacing spacing);
 
-// The edits of all fixes, in text order.
-std::vector<TextEdit> cjkSpacingEdits(QStringView text, TextKind kind, CjkSpacing spacing);
-
 // The text with the edits made (edits in text order, not overlapping).
 QString applyEdits(QStringView text, const std::vector<TextEdit> &edits);
 
-// cjkSpacingEdits and applyEdits in one.
-QString applyCjkSpacing(const QString &text, TextKind kind, CjkSpacing spacing);
+// The text with every fix made; *fixed, when given, is how many pairs were.
+QString applyCjkSpacing(const QString &text, TextKind kind, CjkSpacing spacing, int *fixed = nullptr);
 
 } // namespace zorvane

@@ -13,12 +13,9 @@ int runSpace(CliContext &context)
     if (files.usageError())
         return context.usage();
     return files.run([spacing](const QString &text) {
-        const TextKind kind = textKindOf(text);
-        const std::vector<SpacingFix> fixes = cjkSpacingFixes(text, kind, spacing);
-        std::vector<TextEdit> edits;
-        for (const SpacingFix &fix : fixes)
-            edits.insert(edits.end(), fix.edits.begin(), fix.edits.end());
-        return ArticleResult{applyEdits(text, edits), int(fixes.size())};
+        int fixed = 0;
+        QString spaced = applyCjkSpacing(text, textKindOf(text), spacing, &fixed);
+        return ArticleResult{std::move(spaced), fixed};
     });
 }
 
