@@ -2,6 +2,7 @@
 #include "editor/editor_scheme.h"
 #include "editor/web_editor_host.h"
 #include "testsupport/sample_pages.h"
+#include "testsupport/url_catcher.h"
 #include "text/text_file.h"
 
 #include <QApplication>
@@ -41,15 +42,6 @@ class ProbePage : public EditorPage
 public:
     using EditorPage::acceptNavigationRequest;
     using EditorPage::EditorPage;
-};
-
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public Q_SLOTS:
-    void open(const QUrl &url) { opened.append(url); }
 };
 
 } // namespace
