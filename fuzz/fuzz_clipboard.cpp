@@ -7,16 +7,45 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 using namespace zorvane;
+
+namespace {
+
+// Whether piece stands in text, in time linear in both (Knuth-Morris-Pratt):
+// a search that may compare a long periodic piece at every start would take
+// longer than the reader, and the time-out would blame the reader.
+bool holds(QStringView text, QStringView piece)
+{
+    std::vector<qsizetype> border(std::size_t(piece.size()) + 1, 0);
+    for (qsizetype i = 1, k = 0; i < piece.size(); ++i) {
+        while (k > 0 && piece[i] != piece[k])
+            k = border[std::size_t(k)];
+        if (piece[i] == piece[k])
+            ++k;
+        border[std::size_t(i + 1)] = k;
+    }
+    for (qsizetype i = 0, k = 0; i < text.size(); ++i) {
+        while (k > 0 && text[i] != piece[k])
+            k = border[std::size_t(k)];
+        if (text[i] == piece[k])
+            ++k;
+        if (k == piece.size())
+            return true;
+    }
+    return piece.isEmpty();
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
     const QString html = htmlFromClipboard(text);
     // A piece of what was there, never more.
-    if (html.size() > text.size() || (!html.isEmpty() && !text.contains(html)))
+    if (html.size() > text.size() || !holds(text, html))
         __builtin_trap();
     // Plain text never becomes markup: every "<" left is a line break's.
     const QString plain = plainTextToHtml(text);
