@@ -19,6 +19,8 @@ namespace {
 // longer than the reader, and the time-out would blame the reader.
 bool holds(QStringView text, QStringView piece)
 {
+    if (piece.isEmpty())
+        return true;
     std::vector<qsizetype> border(std::size_t(piece.size()) + 1, 0);
     for (qsizetype i = 1, k = 0; i < piece.size(); ++i) {
         while (k > 0 && piece[i] != piece[k])
@@ -35,7 +37,7 @@ bool holds(QStringView text, QStringView piece)
         if (k == piece.size())
             return true;
     }
-    return piece.isEmpty();
+    return false;
 }
 
 } // namespace
